@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+// Points every per-user location (settings, cache) into a fresh temporary
+// directory, so no test ever reads or writes the user's real files.
+// Construct it first thing in main(), before any QCoreApplication exists.
+class TestEnvironment
+{
+public:
+    TestEnvironment()
+    {
+        const QString root = m_dir.path();
+        QDir().mkpath(root + "/config");
+        QDir().mkpath(root + "/cache");
+        QDir().mkpath(root + "/data");
+        qputenv("HOME", QFile::encodeName(root));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + "/config"));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(root + "/cache"));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(root + "/data"));
+        QStandardPaths::setTestModeEnabled(true);
+    }
+
+    QString path() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+};
