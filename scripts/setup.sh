@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
-          fonts-dejavu-core python3 ${OCTETRY_EXTRA_PACKAGES:-})
+          fonts-dejavu-core python3 desktop-file-utils appstream dpkg-dev
+          ${OCTETRY_EXTRA_PACKAGES:-})
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
