@@ -1,5 +1,6 @@
 #include "app/brandingutil.h"
 
+#include <QCoreApplication>
 #include <QMap>
 
 #include "app/buildconfig.h"
@@ -36,6 +37,13 @@ QString BrandingUtil::Apply(const QString& text)
 QString BrandingUtil::GetApplicationTitle()
 {
     return GetOrganizationName() + QLatin1Char(' ') + GetApplicationName();
+}
+
+void BrandingUtil::SetApplicationIdentity()
+{
+    QCoreApplication::setOrganizationName(GetOrganizationName());
+    QCoreApplication::setOrganizationDomain(GetOrganizationDomain());
+    QCoreApplication::setApplicationName(GetApplicationName());
 }
 
 QString BrandingUtil::GetOrganizationName()

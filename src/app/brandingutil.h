@@ -16,6 +16,11 @@ public:
     // Returns "Quorvane Octetry": organisation name, a blank, application name.
     static QString GetApplicationTitle();
 
+    // Gives the running application its organisation name, domain and
+    // application name, which locate the user's settings; call after the
+    // application object exists.
+    static void SetApplicationIdentity();
+
     // Returns the organisation name, "Quorvane".
     static QString GetOrganizationName();
 

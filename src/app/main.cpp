@@ -8,9 +8,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(BrandingUtil::GetOrganizationName());
-    QApplication::setOrganizationDomain(BrandingUtil::GetOrganizationDomain());
-    QApplication::setApplicationName(BrandingUtil::GetApplicationName());
+    BrandingUtil::SetApplicationIdentity();
 
     QIcon icon(QStringLiteral(":/images/octetry-icon-16x16x32.png"));
     for (int size : {24, 32, 48, 64, 128, 256})
