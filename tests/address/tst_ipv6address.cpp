@@ -1,4 +1,5 @@
 #include "address/exceptionutil.h"
+#include "common/exceptionmessage.h"
 #include "address/ipv4address.h"
 #include "address/ipv6address.h"
 
@@ -10,18 +11,6 @@
 #include <functional>
 
 namespace {
-
-// The message of the exception of type E thrown by call, or "no exception".
-template <class E>
-QString ThrownMessage(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const E& e) {
-        return QString::fromLatin1(e.what());
-    }
-    return QStringLiteral("no exception");
-}
 
 QByteArray Streamed(const IPv6Address& address)
 {

@@ -1,4 +1,5 @@
 #include "address/exceptionutil.h"
+#include "common/exceptionmessage.h"
 #include "ipv6/ipv6addresstypes.h"
 
 #include <QtTest>
@@ -7,17 +8,6 @@
 #include <set>
 
 namespace {
-
-template <class E>
-QString ThrownMessage(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const E& e) {
-        return QString::fromLatin1(e.what());
-    }
-    return QStringLiteral("no exception");
-}
 
 struct MatchExample
 {
