@@ -1,0 +1,159 @@
+#include "ipv4/ipv4cidrpolicy.h"
+
+#include "address/datastreamutil.h"
+#include "address/exceptionutil.h"
+#include "ipv4/ipv4addressclass.h"
+#include "ipv4/ipv4subnetpolicy.h"
+
+#include <QDataStream>
+
+#include <stdexcept>
+
+namespace {
+
+// The n least significant bits set, n from 0 to 32.
+quint32 LowBits(quint32 n)
+{
+    return quint32((quint64(1) << n) - 1);
+}
+
+struct CidrQuantities
+{
+    quint32 blockBits;
+    quint32 cidrBits;
+    quint32 hostBits;
+
+    quint32 BlockMask() const { return ~LowBits(32 - blockBits); }
+    quint32 CidrFieldMask() const { return LowBits(cidrBits) << hostBits; }
+    quint32 HostMask() const { return LowBits(hostBits); }
+};
+
+} // namespace
+
+IPv4CidrPolicy::IPv4CidrPolicy(const IPv4AddressBlock& addressBlock, quint32 nCidrBits)
+    : m_addressBlock(addressBlock), m_cidrBits(quint8(nCidrBits))
+{
+    if (m_cidrBits < 1 || m_cidrBits > 32)
+        throw std::out_of_range("nCidrBits");
+}
+
+bool IPv4CidrPolicy::IsValid() const
+{
+    return m_addressBlock.IsValid() && m_cidrBits > 0;
+}
+
+void IPv4CidrPolicy::CheckValid() const
+{
+    // A prefix plus CIDR bits beyond 32 leaves a negative number of host bits.
+    if (!IsValid() || quint32(m_addressBlock.GetMaskBits()) + m_cidrBits > 32)
+        throw ExceptionUtil::invalid_operation("this");
+}
+
+namespace {
+
+CidrQuantities Quantities(const IPv4AddressBlock& block, quint8 cidrBits)
+{
+    const quint32 blockBits = block.GetMaskBits();
+    return {blockBits, cidrBits, 32 - blockBits - cidrBits};
+}
+
+} // namespace
+
+IPv4Address IPv4CidrPolicy::GetCidrMask() const
+{
+    CheckValid();
+    const CidrQuantities q = Quantities(m_addressBlock, m_cidrBits);
+    return IPv4Address(q.BlockMask() | q.CidrFieldMask());
+}
+
+void IPv4CidrPolicy::GetBitCounts(quint8& maskBits, quint8& cidrBits, quint8& hostBits) const
+{
+    CheckValid();
+    const CidrQuantities q = Quantities(m_addressBlock, m_cidrBits);
+    maskBits = quint8(q.blockBits + q.cidrBits);
+    cidrBits = quint8(q.cidrBits);
+    hostBits = quint8(q.hostBits);
+}
+
+void IPv4CidrPolicy::GetMaxCounts(quint32& maxNetworks, quint32& addressesPerNetwork) const
+{
+    CheckValid();
+    const CidrQuantities q = Quantities(m_addressBlock, m_cidrBits);
+    maxNetworks = LowBits(q.cidrBits) + 1;
+    addressesPerNetwork = LowBits(q.hostBits) + 1;
+}
+
+quint32 IPv4CidrPolicy::GetNetworkIndex(const IPv4Address& address) const
+{
+    CheckValid();
+    const CidrQuantities q = Quantities(m_addressBlock, m_cidrBits);
+    return (address.GetValue() & q.CidrFieldMask()) >> q.hostBits;
+}
+
+bool IPv4CidrPolicy::GetRoute(const IPv4Address& address, quint32 nNetworkIndex,
+                              IPv4Address& first, IPv4Address& last) const
+{
+    CheckValid();
+    const CidrQuantities q = Quantities(m_addressBlock, m_cidrBits);
+    if (nNetworkIndex > LowBits(q.cidrBits))
+        throw std::out_of_range("nNetworkIndex");
+    const quint32 start = (address.GetValue() & q.BlockMask()) | (nNetworkIndex << q.hostBits);
+    first = start;
+    last = start | q.HostMask();
+    return first != last;
+}
+
+BitUsage IPv4CidrPolicy::GetBitUsage() const
+{
+    CheckValid();
+    const CidrQuantities q = Quantities(m_addressBlock, m_cidrBits);
+    BitUsage bitUsage{{FixedBit, quint8(q.blockBits)}, {CidrBit, quint8(q.cidrBits)}};
+    if (q.hostBits > 0)
+        bitUsage.emplace_back(OpenBit, quint8(q.hostBits));
+    return bitUsage;
+}
+
+std::vector<IPv4CidrPolicy> IPv4CidrPolicy::GetPolicies(const IPv4AddressBlock& addressBlock)
+{
+    std::vector<IPv4CidrPolicy> policies;
+    for (quint32 c = 1; quint32(addressBlock.GetMaskBits()) + c <= 32; ++c)
+        policies.emplace_back(addressBlock, c);
+    return policies;
+}
+
+void IPv4CidrPolicy::RegisterMetaType()
+{
+    static const int id = qRegisterMetaType<IPv4CidrPolicy>();
+    Q_UNUSED(id);
+}
+
+QDataStream& operator<<(QDataStream& stream, const IPv4CidrPolicy& policy)
+{
+    return stream << policy.m_addressBlock << qint32(policy.m_cidrBits);
+}
+
+QDataStream& operator>>(QDataStream& stream, IPv4CidrPolicy& policy)
+{
+    policy = IPv4CidrPolicy();
+    IPv4AddressBlock block;
+    quint8 cidrBits = 0;
+    stream >> block;
+    if (stream.status() != QDataStream::Ok || !DataStreamUtil::ReadCount(stream, cidrBits))
+        return stream;
+    if (quint32(block.GetMaskBits()) + cidrBits > 32) {
+        DataStreamUtil::Corrupt(stream);
+        return stream;
+    }
+    policy.m_addressBlock = block;
+    policy.m_cidrBits = cidrBits;
+    return stream;
+}
+
+void RegisterIPv4MetaTypes()
+{
+    IPv4Address::RegisterMetaType();
+    IPv4AddressClass::RegisterMetaType();
+    IPv4SubnetPolicy::RegisterMetaType();
+    IPv4AddressBlock::RegisterMetaType();
+    IPv4CidrPolicy::RegisterMetaType();
+}
