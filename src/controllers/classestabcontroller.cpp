@@ -1,0 +1,106 @@
+#include "controllers/classestabcontroller.h"
+
+#include "address/ipv4address.h"
+#include "app/mainform.h"
+#include "controllers/tabcontrollerutil.h"
+#include "ipv4/ipv4addressclass.h"
+#include "settings/octetrysettings.h"
+#include "ui_octetrymainform.h"
+
+#include <QComboBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVariant>
+
+namespace
+{
+IPv4AddressClass ClassOfItem(const QComboBox* comboBox, int index)
+{
+    return comboBox->itemData(index).value<IPv4AddressClass>();
+}
+} // namespace
+
+ClassesTabController::ClassesTabController(MainForm* parent)
+    : IPv4TabController(parent)
+{
+}
+
+QWidget* ClassesTabController::GetTabPage()
+{
+    return GetUi()->classesTab;
+}
+
+void ClassesTabController::GetAddressWidgets(QLineEdit** addressEdit, QToolButton** addressButton)
+{
+    if (addressEdit != nullptr)
+        *addressEdit = GetUi()->classesAddressEdit;
+    if (addressButton != nullptr)
+        *addressButton = GetUi()->classesAddressToolButton;
+}
+
+QList<QObject*> ClassesTabController::GetBlockedWidgets()
+{
+    QList<QObject*> widgets = IPv4TabController::GetBlockedWidgets();
+    widgets.append(GetUi()->classesComboBox);
+    return widgets;
+}
+
+void ClassesTabController::InitializeView()
+{
+    IPv4TabController::InitializeView();
+    Ui::OctetryMainForm* ui = GetUi();
+    bitUsageCaption = ui->classBitUsageLabel->text();
+
+    QComboBox* comboBox = ui->classesComboBox;
+    for (const IPv4AddressClass& addressClass : IPv4AddressClass::GetClasses())
+        comboBox->insertItem(comboBox->count(), QIcon(),
+                             QString::fromStdString(addressClass.GetName()),
+                             QVariant::fromValue(addressClass));
+    // Connected only now, so that filling the list reports no choice.
+    connect(comboBox, &QComboBox::currentIndexChanged, this,
+            &ClassesTabController::on_classesComboBox_currentIndexChanged);
+}
+
+void ClassesTabController::DoUpdateView(QWidget* source)
+{
+    IPv4TabController::DoUpdateView(source);
+
+    Ui::OctetryMainForm* ui = GetUi();
+    const IPv4Address& address = GetSettings()->GetIPv4Address();
+    const IPv4AddressClass addressClass = IPv4AddressClass::FromAddress(address);
+    const bool valid = addressClass.IsValid();
+    QComboBox* comboBox = ui->classesComboBox;
+
+    if (valid && source != comboBox
+        && ClassOfItem(comboBox, comboBox->currentIndex()) != addressClass)
+    {
+        int found = -1;
+        for (int index = 0; index < comboBox->count() && found < 0; ++index)
+            if (ClassOfItem(comboBox, index) == addressClass)
+                found = index;
+        comboBox->setCurrentIndex(found);
+    }
+    if (valid)
+        ui->classAddressRangeEdit->setText(TabControllerUtil::RangeText(
+            addressClass.GetFirstAddress(), addressClass.GetLastAddress()));
+
+    TabControllerUtil::ShowBitUsage(addressClass.GetBitUsage(), address, bitUsageCaption,
+                                    ui->classBitUsageLabel, ui->classBitUsageEdit, valid);
+}
+
+void ClassesTabController::on_classesComboBox_currentIndexChanged(int index)
+{
+    const IPv4AddressClass addressClass = ClassOfItem(GetUi()->classesComboBox, index);
+    // Only a cleared list yields no class; there is nothing to move the address into.
+    if (!addressClass.IsValid())
+        return;
+    IPv4Address address = GetSettings()->GetIPv4Address();
+    if (address.IsValid())
+        addressClass.ClampAddress(address);
+    else
+        address = addressClass.GetFirstAddress();
+
+    const ChangeSource changeSource(this, GetUi()->classesComboBox);
+    GetSettings()->SetIPv4Address(address);
+}

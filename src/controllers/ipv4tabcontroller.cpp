@@ -1,0 +1,173 @@
+#include "controllers/ipv4tabcontroller.h"
+
+#include "address/ipv4address.h"
+#include "app/mainform.h"
+#include "controllers/tabcontrollerutil.h"
+#include "settings/octetrysettings.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCursor>
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTextBrowser>
+#include <QToolButton>
+
+namespace
+{
+bool ContainsLetter(const QString& text)
+{
+    for (const QChar c : text)
+        if (c.isLetter())
+            return true;
+    return false;
+}
+
+// Leaves the address line edit, its container with the tool button and the
+// label naming it usable, so that a new address can always be entered.
+bool IsAddressEntry(QWidget* widget, QLineEdit* addressEdit)
+{
+    if (addressEdit == nullptr)
+        return false;
+    if (widget == addressEdit || widget == addressEdit->parentWidget())
+        return true;
+    const QLabel* label = qobject_cast<QLabel*>(widget);
+    return label != nullptr && label->buddy() == addressEdit;
+}
+
+void ClearWidget(QWidget* widget)
+{
+    if (QComboBox* comboBox = qobject_cast<QComboBox*>(widget))
+        comboBox->setCurrentIndex(-1);
+    else if (QTextBrowser* textBrowser = qobject_cast<QTextBrowser*>(widget))
+        textBrowser->setPlainText(QString());
+    else if (QLineEdit* lineEdit = qobject_cast<QLineEdit*>(widget))
+        lineEdit->setText(QString());
+}
+
+// The first IPv4 answer of a host name, or an invalid address with the
+// reason in errorText.
+IPv4Address ResolveIPv4(const QString& hostName, QString& errorText)
+{
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    const QHostInfo hostInfo = QHostInfo::fromName(hostName);
+    QApplication::restoreOverrideCursor();
+
+    if (hostInfo.error() != QHostInfo::NoError)
+    {
+        errorText = hostInfo.errorString();
+        return IPv4Address();
+    }
+    for (const QHostAddress& address : hostInfo.addresses())
+        if (address.protocol() == QAbstractSocket::IPv4Protocol)
+            return IPv4Address(address.toIPv4Address());
+    errorText = QObject::tr("No IPv4 addresses are available for this host name");
+    return IPv4Address();
+}
+} // namespace
+
+IPv4TabController::IPv4TabController(MainForm* parent)
+    : TabController(parent)
+{
+}
+
+bool IPv4TabController::IsViewEnabled()
+{
+    return GetSettings()->GetIPv4Address().IsValid();
+}
+
+QList<QObject*> IPv4TabController::GetBlockedWidgets()
+{
+    QList<QObject*> widgets;
+    if (QLineEdit* addressEdit = GetAddressEdit())
+        widgets.append(addressEdit);
+    return widgets;
+}
+
+void IPv4TabController::InitializeView()
+{
+    QLineEdit* addressEdit = nullptr;
+    QToolButton* addressButton = nullptr;
+    GetAddressWidgets(&addressEdit, &addressButton);
+    if (addressEdit != nullptr)
+    {
+        connect(addressEdit, &QLineEdit::textChanged, this,
+                &IPv4TabController::on_ipv4AddressEdit_textChanged);
+        connect(addressEdit, &QLineEdit::editingFinished, this,
+                &IPv4TabController::on_ipv4AddressEdit_editingFinished);
+    }
+    if (addressButton != nullptr)
+        TabControllerUtil::SetupSystemAddressButton(addressButton, true);
+}
+
+void IPv4TabController::DoUpdateView(QWidget* source)
+{
+    QLineEdit* addressEdit = GetAddressEdit();
+    if (addressEdit != nullptr && addressEdit != source)
+        addressEdit->setText(
+            QString::fromStdString(GetSettings()->GetIPv4Address().ToString(IPv4Address::DottedDecimal)));
+    SetPageEnabled(GetTabPage(), IsViewEnabled());
+}
+
+bool IPv4TabController::IsSettingRelevant(OctetrySettings::Setting setting)
+{
+    return setting == OctetrySettings::IPv4AddressSetting;
+}
+
+void IPv4TabController::SetPageEnabled(QWidget* parent, bool enabled)
+{
+    if (parent == nullptr)
+        return;
+    QLineEdit* addressEdit = GetAddressEdit();
+    for (QObject* object : parent->children())
+    {
+        QWidget* child = qobject_cast<QWidget*>(object);
+        if (child == nullptr || IsAddressEntry(child, addressEdit))
+            continue;
+        SetPageEnabled(child, enabled);
+        child->setEnabled(enabled);
+        if (!enabled)
+            ClearWidget(child);
+    }
+}
+
+void IPv4TabController::on_ipv4AddressEdit_textChanged(const QString& text)
+{
+    const IPv4Address address(text.toStdString(), IPv4Address::DottedDecimal);
+    const ChangeSource changeSource(this, qobject_cast<QWidget*>(sender()));
+    GetSettings()->SetIPv4Address(address);
+}
+
+void IPv4TabController::on_ipv4AddressEdit_editingFinished()
+{
+    QLineEdit* addressEdit = qobject_cast<QLineEdit*>(sender());
+    if (addressEdit == nullptr)
+        return;
+
+    IPv4Address address = GetSettings()->GetIPv4Address();
+    if (!address.IsValid())
+    {
+        const QString text = addressEdit->text();
+        if (!ContainsLetter(text))
+            return;
+        QString errorText;
+        address = ResolveIPv4(text, errorText);
+        if (!address.IsValid())
+        {
+            QMessageBox::warning(nullptr, tr("IPv4 Resolve Failed"), errorText, QMessageBox::Ok);
+            return;
+        }
+        GetSettings()->SetIPv4Address(address);
+    }
+    addressEdit->setText(QString::fromStdString(address.ToString(IPv4Address::DottedDecimal)));
+}
+
+QLineEdit* IPv4TabController::GetAddressEdit()
+{
+    QLineEdit* addressEdit = nullptr;
+    GetAddressWidgets(&addressEdit, nullptr);
+    return addressEdit;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QValidator>
+
+// Accepts exactly the texts that read as one unsigned 32-bit number in a radix.
+class UInt32Validator : public QValidator
+{
+public:
+    UInt32Validator(quint32 nRadix, QObject* parent);
+
+    // Trims the input, then Acceptable when it converts with QString::toUInt, else Invalid.
+    State validate(QString& input, int& pos) const override;
+
+private:
+    quint32 radix;
+};
