@@ -1,0 +1,109 @@
+#include "app/mainform.h"
+
+#include <algorithm>
+
+#include <QCursor>
+#include <QTabWidget>
+#include <QTextBrowser>
+
+#include "app/brandingutil.h"
+#include "app/menucontroller.h"
+#include "controllers/classestabcontroller.h"
+#include "controllers/conversionstabcontroller.h"
+#include "controllers/tabcontroller.h"
+#include "settings/octetrysettings.h"
+
+// Q_INIT_RESOURCE declares the bundle's functions in the enclosing namespace,
+// so these wrappers must stay at global scope.
+static void InitOctetryResources()
+{
+    Q_INIT_RESOURCE(octetry);
+}
+
+static void CleanupOctetryResources()
+{
+    Q_CLEANUP_RESOURCE(octetry);
+}
+
+namespace {
+
+// The bundle lives in a static library, where the linker drops objects that
+// nothing references; this translation unit is always linked, so registering
+// from here before main keeps the images and pages available.
+struct ResourceRegistration
+{
+    ResourceRegistration() { InitOctetryResources(); }
+    ~ResourceRegistration() { CleanupOctetryResources(); }
+};
+
+const ResourceRegistration resourceRegistration;
+
+} // namespace
+
+MainForm::MainForm(QWidget* parent, Qt::WindowFlags flags)
+    : QMainWindow(parent, flags)
+{
+    m_ui.setupUi(this);
+    // A Designer cursor lands on the scroll area's frame; the text is drawn on the viewport.
+    for (QTextBrowser* bitUsage : {m_ui.classBitUsageEdit, m_ui.subnetsBitUsageEdit, m_ui.cidrBitUsageEdit})
+        bitUsage->viewport()->setCursor(Qt::IBeamCursor);
+    setWindowTitle(BrandingUtil::GetApplicationTitle());
+
+    m_menuController = new MenuController(this);
+    m_menuController->Initialize();
+    m_menuController->UpdateView();
+
+    CreateTabControllers();
+    for (TabController* controller : m_tabControllers) {
+        if (controller)
+            controller->Initialize();
+    }
+    ReopenStoredTab();
+}
+
+void MainForm::CreateTabControllers()
+{
+    // One line per page, in page order; a page's controller is created here.
+    m_tabControllers[0] = new ConversionsTabController(this);
+    m_tabControllers[1] = new ClassesTabController(this);
+    m_tabControllers[2] = nullptr; // SubnetsTabController
+    m_tabControllers[3] = nullptr; // CidrTabController
+    m_tabControllers[4] = nullptr; // IPv6TabController
+    m_tabControllers[5] = nullptr; // NewsTabController
+}
+
+void MainForm::ReopenStoredTab()
+{
+    QTabWidget* tabWidget = m_ui.tabWidget;
+    const int current = tabWidget->currentIndex();
+    const int last = tabWidget->count() - 1;
+    const int stored = std::min(std::max(GetSettings()->GetTabIndex(), 0), last);
+    if (stored == current) {
+        // No tab change will happen, so the current page is brought up to date here.
+        if (TabController* controller = FindTabController(tabWidget->widget(current)))
+            controller->UpdateView();
+    } else {
+        tabWidget->setCurrentIndex(stored);
+    }
+}
+
+Ui::OctetryMainForm* MainForm::GetUi()
+{
+    return &m_ui;
+}
+
+OctetrySettings* MainForm::GetSettings()
+{
+    return OctetrySettings::Instance();
+}
+
+TabController* MainForm::FindTabController(QWidget* page) const
+{
+    if (!page)
+        return nullptr;
+    for (TabController* controller : m_tabControllers) {
+        if (controller && controller->GetTabPage() == page)
+            return controller;
+    }
+    return nullptr;
+}

@@ -1,0 +1,35 @@
+#include "controllers/tabcontroller.h"
+
+#include <QTabWidget>
+
+#include "app/mainform.h"
+
+TabController::TabController(MainForm* parent)
+    : Controller(parent)
+{
+    connect(GetUi()->tabWidget, &QTabWidget::currentChanged, this, &TabController::on_tabWidget_currentChanged);
+}
+
+bool TabController::IsPageCurrent()
+{
+    return GetTabPage() == GetUi()->tabWidget->currentWidget();
+}
+
+void TabController::UpdateView()
+{
+    if (IsPageCurrent()) {
+        Controller::UpdateView();
+        m_stale = false;
+    } else {
+        m_stale = true;
+    }
+}
+
+void TabController::on_tabWidget_currentChanged(int index)
+{
+    if (!IsPageCurrent())
+        return;
+    GetSettings()->SetTabIndex(index);
+    if (m_stale)
+        UpdateView();
+}

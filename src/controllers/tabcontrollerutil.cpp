@@ -1,0 +1,176 @@
+#include "controllers/tabcontrollerutil.h"
+
+#include <memory>
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QHostAddress>
+#include <QLabel>
+#include <QMenu>
+#include <QNetworkInterface>
+#include <QPalette>
+#include <QTableView>
+#include <QTextBrowser>
+#include <QToolButton>
+
+#include "address/ipv4address.h"
+#include "address/ipv6address.h"
+#include "settings/octetrysettings.h"
+
+namespace {
+
+struct SystemAddresses
+{
+    std::vector<IPv4Address> ipv4;
+    std::vector<IPv6Address> ipv6;
+};
+
+const SystemAddresses& GetSystemAddresses()
+{
+    static const SystemAddresses addresses = [] {
+        static const QHostAddress special[] = {
+            QHostAddress(QHostAddress::Null),          QHostAddress(QHostAddress::Broadcast),
+            QHostAddress(QHostAddress::LocalHost),     QHostAddress(QHostAddress::LocalHostIPv6),
+            QHostAddress(QHostAddress::AnyIPv4),       QHostAddress(QHostAddress::AnyIPv6),
+        };
+        SystemAddresses result;
+        for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
+            if (std::find(std::begin(special), std::end(special), address) != std::end(special))
+                continue;
+            if (address.protocol() == QAbstractSocket::IPv4Protocol)
+                result.ipv4.emplace_back(address.toIPv4Address());
+            else if (address.protocol() == QAbstractSocket::IPv6Protocol)
+                result.ipv6.emplace_back(address.toIPv6Address());
+        }
+        return result;
+    }();
+    return addresses;
+}
+
+} // namespace
+
+TabControllerUtil* TabControllerUtil::GetInstance()
+{
+    static TabControllerUtil instance;
+    return &instance;
+}
+
+// Constructed before main, as the receiver of the menu commands.
+static TabControllerUtil* const systemAddressReceiver = TabControllerUtil::GetInstance();
+
+void TabControllerUtil::SetupTableView(QTableView* tableView)
+{
+    QHeaderView* header = tableView->verticalHeader();
+    header->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    header->setMinimumSectionSize(17);
+    header->setDefaultSectionSize(17);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    KeepSelectionColors(tableView);
+}
+
+void TabControllerUtil::KeepSelectionColors(QWidget* widget)
+{
+    QPalette palette = widget->palette();
+    palette.setBrush(QPalette::Inactive, QPalette::Highlight, QBrush(palette.color(QPalette::Highlight)));
+    palette.setBrush(QPalette::Inactive, QPalette::HighlightedText, QBrush(palette.color(QPalette::HighlightedText)));
+    widget->setPalette(palette);
+}
+
+QString TabControllerUtil::MaskText(const IPv4Address& mask, int maskBits)
+{
+    return QStringLiteral("%1   (/%2)").arg(QString::fromStdString(mask.ToString(IPv4Address::DottedDecimal))).arg(maskBits);
+}
+
+QString TabControllerUtil::RangeText(const IPv4Address& first, const IPv4Address& last)
+{
+    QString text = QString::fromStdString(first.ToString(IPv4Address::DottedDecimal));
+    if (last != first)
+        text += QStringLiteral(" - ") + QString::fromStdString(last.ToString(IPv4Address::DottedDecimal));
+    return text;
+}
+
+void TabControllerUtil::ShowBitUsage(const BitUsage& bitUsage, const IPv4Address& address, const QString& caption,
+                                     QLabel* label, QTextBrowser* edit, bool enabled)
+{
+    if (label) {
+        if (enabled) {
+            const QString legend = QString::fromStdString(FormatBitRoleLegendHtml(bitUsage));
+            label->setEnabled(true);
+            label->setText(legend.isEmpty() ? caption : QStringLiteral("%1 (%2)").arg(caption, legend));
+        } else {
+            label->setEnabled(false);
+            label->setText(caption);
+        }
+    }
+    if (edit) {
+        if (enabled) {
+            edit->setEnabled(true);
+            edit->setHtml(QString::fromStdString(FormatBitUsageHtml(bitUsage, address)));
+        } else {
+            edit->setTextColor(QApplication::palette().color(QPalette::Disabled, QPalette::WindowText));
+            edit->setEnabled(false);
+            edit->setPlainText(QString());
+        }
+    }
+}
+
+const std::vector<IPv4Address>& TabControllerUtil::GetSystemIPv4Addresses()
+{
+    return GetSystemAddresses().ipv4;
+}
+
+const std::vector<IPv6Address>& TabControllerUtil::GetSystemIPv6Addresses()
+{
+    return GetSystemAddresses().ipv6;
+}
+
+QMenu* TabControllerUtil::GetSystemAddressMenu(bool ipv4)
+{
+    // Shared by every button of the kind and kept until the process ends.
+    static QMenu* menus[2] = {nullptr, nullptr};
+    QMenu*& menu = menus[ipv4 ? 0 : 1];
+    if (menu)
+        return menu;
+    menu = new QMenu();
+    TabControllerUtil* receiver = GetInstance();
+    if (ipv4) {
+        for (const IPv4Address& address : GetSystemIPv4Addresses()) {
+            QAction* action = menu->addAction(QString::fromStdString(address.ToString(IPv4Address::DottedDecimal)));
+            connect(action, &QAction::triggered, receiver, &TabControllerUtil::on_IPv4SystemAddressAction_Triggered);
+        }
+    } else {
+        for (const IPv6Address& address : GetSystemIPv6Addresses()) {
+            QAction* action = menu->addAction(QString::fromStdString(address.ToString(IPv6Address::CompressedNotation)));
+            connect(action, &QAction::triggered, receiver, &TabControllerUtil::on_IPv6SystemAddressAction_Triggered);
+        }
+    }
+    return menu;
+}
+
+void TabControllerUtil::SetupSystemAddressButton(QToolButton* button, bool ipv4)
+{
+    button->setArrowType(Qt::DownArrow);
+    button->setMinimumSize(18, 18);
+    button->setMaximumSize(24, 24);
+    button->setPopupMode(QToolButton::InstantPopup);
+    button->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Minimum);
+    button->setText(QString());
+    button->setToolTip(tr("System Addresses"));
+    QMenu* menu = GetSystemAddressMenu(ipv4);
+    button->setMenu(menu);
+    if (menu->actions().isEmpty())
+        button->setEnabled(false);
+}
+
+void TabControllerUtil::on_IPv4SystemAddressAction_Triggered()
+{
+    if (QAction* action = qobject_cast<QAction*>(sender()))
+        OctetrySettings::Instance()->SetIPv4Address(IPv4Address(action->text().toStdString(), IPv4Address::DottedDecimal));
+}
+
+void TabControllerUtil::on_IPv6SystemAddressAction_Triggered()
+{
+    if (QAction* action = qobject_cast<QAction*>(sender()))
+        OctetrySettings::Instance()->SetIPv6Address(IPv6Address(action->text().toStdString()));
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <vector>
+
+#include <QObject>
+#include <QString>
+
+#include "address/bitusage.h"
+
+class IPv4Address;
+class IPv6Address;
+class QLabel;
+class QMenu;
+class QTableView;
+class QTextBrowser;
+class QToolButton;
+class QWidget;
+
+// The view functions shared by the pages, the machine's own addresses and
+// the menus that offer them. One static instance receives the menu commands.
+class TabControllerUtil : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Rows 17 pixels high, not resizable, numbers right-aligned; selection colours kept.
+    static void SetupTableView(QTableView* tableView);
+    // Makes the selection look the same with and without the focus.
+    static void KeepSelectionColors(QWidget* widget);
+
+    // "mask   (/bits)" for a mask combo box entry.
+    static QString MaskText(const IPv4Address& mask, int maskBits);
+    // "first - last", or the one address when both are equal.
+    static QString RangeText(const IPv4Address& first, const IPv4Address& last);
+    // Writes caption plus legend into label and the coloured bit string into
+    // edit (either may be null); disabled and empty when enabled is false.
+    static void ShowBitUsage(const BitUsage& bitUsage, const IPv4Address& address, const QString& caption,
+                             QLabel* label, QTextBrowser* edit, bool enabled);
+
+    // The machine's IPv4 interface addresses, collected once, special addresses left out.
+    static const std::vector<IPv4Address>& GetSystemIPv4Addresses();
+    // The machine's IPv6 interface addresses, collected once, special addresses left out.
+    static const std::vector<IPv6Address>& GetSystemIPv6Addresses();
+
+    // Turns button into a drop-down of the machine's addresses of one kind.
+    static void SetupSystemAddressButton(QToolButton* button, bool ipv4);
+
+    // The receiver of the system-address menu commands.
+    static TabControllerUtil* GetInstance();
+
+public slots:
+    void on_IPv4SystemAddressAction_Triggered();
+    void on_IPv6SystemAddressAction_Triggered();
+
+private:
+    TabControllerUtil() = default;
+    static QMenu* GetSystemAddressMenu(bool ipv4);
+};

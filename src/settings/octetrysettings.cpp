@@ -1,0 +1,187 @@
+#include "settings/octetrysettings.h"
+
+#include <array>
+#include <stdexcept>
+
+#include <QSettings>
+#include <QString>
+
+#include "controllers/tabcontrollerutil.h"
+#include "ipv4/ipv4addressclass.h"
+
+namespace {
+
+constexpr std::array<const char*, OctetrySettings::SettingCount> settingKeys = {
+    "TabIndex", "AllowOneSubnetBit", "AllowOneHostBit", "IPv4Address",
+    "SubnetPolicy", "CidrAddressBlock", "CidrPolicy", "IPv6Address",
+};
+
+const char* const showOctalConversionsKey = "ShowOctalConversions";
+
+void CheckSetting(int nSetting)
+{
+    if (nSetting < 0 || nSetting >= OctetrySettings::SettingCount)
+        throw std::out_of_range("nSetting");
+}
+
+// The INI format reads every plain value back as text, so "true" and "1"
+// must count as well as a real bool; anything else is false.
+bool ToBool(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    if (value.typeId() == QMetaType::QString) {
+        const QString text = value.toString().trimmed().toLower();
+        if (text == QLatin1String("true"))
+            return true;
+        bool ok = false;
+        return text.toLongLong(&ok) != 0 && ok;
+    }
+    bool ok = false;
+    const qlonglong number = value.toLongLong(&ok);
+    return ok && number != 0;
+}
+
+int ToInt(const QVariant& value)
+{
+    bool ok = false;
+    const int number = value.toInt(&ok);
+    return ok ? number : 0;
+}
+
+template <typename T>
+T ToUserType(const QVariant& value)
+{
+    if (value.metaType() != QMetaType::fromType<T>())
+        return T();
+    return value.value<T>();
+}
+
+} // namespace
+
+OctetrySettings* OctetrySettings::Instance()
+{
+    // Lives until the process ends, so the last change is already on disk.
+    static OctetrySettings* const instance = new OctetrySettings();
+    return instance;
+}
+
+OctetrySettings::OctetrySettings()
+{
+    RegisterIPv4MetaTypes();
+    IPv6Address::RegisterMetaType();
+    Load();
+    CompleteMissingValues();
+}
+
+OctetrySettings::~OctetrySettings()
+{
+    Save();
+}
+
+void OctetrySettings::CompleteMissingValues()
+{
+    if (!m_ipv4Address.IsValid()) {
+        const std::vector<IPv4Address>& addresses = TabControllerUtil::GetSystemIPv4Addresses();
+        m_ipv4Address = addresses.empty() ? IPv4Address("172.16.0.1", IPv4Address::DottedDecimal) : addresses.front();
+    }
+    if (!m_ipv6Address.IsValid()) {
+        const std::vector<IPv6Address>& addresses = TabControllerUtil::GetSystemIPv6Addresses();
+        m_ipv6Address = addresses.empty() ? IPv6Address(std::string("::1")) : addresses.front();
+    }
+    // An empty list of policies leaves the policy invalid; its page then shows nothing.
+    if (!m_subnetPolicy.IsValid()) {
+        const std::vector<IPv4SubnetPolicy> policies = IPv4SubnetPolicy::GetPolicies(
+            IPv4AddressClass::FromAddress(m_ipv4Address), m_allowOneSubnetBit, m_allowOneHostBit);
+        if (!policies.empty())
+            m_subnetPolicy = policies.front();
+    }
+    if (!m_cidrAddressBlock.IsValid())
+        m_cidrAddressBlock = IPv4AddressBlock::GetBlocks().front();
+    if (!m_cidrPolicy.IsValid()) {
+        const std::vector<IPv4CidrPolicy> policies = IPv4CidrPolicy::GetPolicies(m_cidrAddressBlock);
+        if (!policies.empty())
+            m_cidrPolicy = policies.front();
+    }
+}
+
+template <typename T>
+void OctetrySettings::Set(T& member, const T& value, Setting setting)
+{
+    if (!(member != value))
+        return;
+    member = value;
+    Save();
+    emit SettingChanged(setting);
+}
+
+void OctetrySettings::SetTabIndex(int nTabIndex) { Set(m_tabIndex, nTabIndex, TabIndexSetting); }
+void OctetrySettings::SetAllowOneSubnetBit(bool allow) { Set(m_allowOneSubnetBit, allow, AllowOneSubnetBitSetting); }
+void OctetrySettings::SetAllowOneHostBit(bool allow) { Set(m_allowOneHostBit, allow, AllowOneHostBitSetting); }
+void OctetrySettings::SetIPv4Address(const IPv4Address& address) { Set(m_ipv4Address, address, IPv4AddressSetting); }
+void OctetrySettings::SetSubnetPolicy(const IPv4SubnetPolicy& policy) { Set(m_subnetPolicy, policy, SubnetPolicySetting); }
+void OctetrySettings::SetCidrAddressBlock(const IPv4AddressBlock& block) { Set(m_cidrAddressBlock, block, CidrAddressBlockSetting); }
+void OctetrySettings::SetCidrPolicy(const IPv4CidrPolicy& policy) { Set(m_cidrPolicy, policy, CidrPolicySetting); }
+void OctetrySettings::SetIPv6Address(const IPv6Address& address) { Set(m_ipv6Address, address, IPv6AddressSetting); }
+
+QString OctetrySettings::GetKey(int nSetting)
+{
+    CheckSetting(nSetting);
+    return QString::fromLatin1(settingKeys[static_cast<std::size_t>(nSetting)]);
+}
+
+QVariant OctetrySettings::GetValue(int nSetting) const
+{
+    CheckSetting(nSetting);
+    switch (static_cast<Setting>(nSetting)) {
+    case TabIndexSetting: return QVariant(m_tabIndex);
+    case AllowOneSubnetBitSetting: return QVariant(m_allowOneSubnetBit);
+    case AllowOneHostBitSetting: return QVariant(m_allowOneHostBit);
+    case IPv4AddressSetting: return QVariant::fromValue(m_ipv4Address);
+    case SubnetPolicySetting: return QVariant::fromValue(m_subnetPolicy);
+    case CidrAddressBlockSetting: return QVariant::fromValue(m_cidrAddressBlock);
+    case CidrPolicySetting: return QVariant::fromValue(m_cidrPolicy);
+    case IPv6AddressSetting: return QVariant::fromValue(m_ipv6Address);
+    }
+    return {};
+}
+
+void OctetrySettings::SetValue(int nSetting, const QVariant& value)
+{
+    CheckSetting(nSetting);
+    switch (static_cast<Setting>(nSetting)) {
+    case TabIndexSetting: SetTabIndex(ToInt(value)); break;
+    case AllowOneSubnetBitSetting: SetAllowOneSubnetBit(ToBool(value)); break;
+    case AllowOneHostBitSetting: SetAllowOneHostBit(ToBool(value)); break;
+    case IPv4AddressSetting: SetIPv4Address(ToUserType<IPv4Address>(value)); break;
+    case SubnetPolicySetting: SetSubnetPolicy(ToUserType<IPv4SubnetPolicy>(value)); break;
+    case CidrAddressBlockSetting: SetCidrAddressBlock(ToUserType<IPv4AddressBlock>(value)); break;
+    case CidrPolicySetting: SetCidrPolicy(ToUserType<IPv4CidrPolicy>(value)); break;
+    case IPv6AddressSetting: SetIPv6Address(ToUserType<IPv6Address>(value)); break;
+    }
+}
+
+void OctetrySettings::Load()
+{
+    if (m_busy)
+        return;
+    m_busy = true;
+    {
+        QSettings settings;
+        for (int nSetting = 0; nSetting < SettingCount; ++nSetting)
+            SetValue(nSetting, settings.value(GetKey(nSetting), GetValue(nSetting)));
+        m_showOctalConversions = ToBool(settings.value(QLatin1String(showOctalConversionsKey), m_showOctalConversions));
+    }
+    m_busy = false;
+}
+
+void OctetrySettings::Save()
+{
+    if (m_busy)
+        return;
+    m_busy = true;
+    QSettings settings;
+    for (int nSetting = 0; nSetting < SettingCount; ++nSetting)
+        settings.setValue(GetKey(nSetting), GetValue(nSetting));
+    m_busy = false;
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QObject>
+#include <QVariant>
+
+#include "address/ipv4address.h"
+#include "address/ipv6address.h"
+#include "ipv4/ipv4addressblock.h"
+#include "ipv4/ipv4cidrpolicy.h"
+#include "ipv4/ipv4subnetpolicy.h"
+
+class QString;
+
+// The program's options and last-used values: every change is saved at once
+// to the user's settings and announced with SettingChanged.
+class OctetrySettings : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The persistent settings; the number is also the load and save order.
+    enum Setting {
+        TabIndexSetting = 0,
+        AllowOneSubnetBitSetting = 1,
+        AllowOneHostBitSetting = 2,
+        IPv4AddressSetting = 3,
+        SubnetPolicySetting = 4,
+        CidrAddressBlockSetting = 5,
+        CidrPolicySetting = 6,
+        IPv6AddressSetting = 7,
+    };
+    Q_ENUM(Setting)
+
+    static constexpr int SettingCount = 8;
+
+    // The store of the process, built, loaded and completed on first call.
+    static OctetrySettings* Instance();
+
+    // Builds a store over the user's settings as they are now: registers the
+    // value types, loads and completes the values. The program uses Instance().
+    OctetrySettings();
+    // Saves once more.
+    ~OctetrySettings() override;
+
+    int GetTabIndex() const { return m_tabIndex; }
+    bool GetAllowOneSubnetBit() const { return m_allowOneSubnetBit; }
+    bool GetAllowOneHostBit() const { return m_allowOneHostBit; }
+    const IPv4Address& GetIPv4Address() const { return m_ipv4Address; }
+    const IPv4SubnetPolicy& GetSubnetPolicy() const { return m_subnetPolicy; }
+    const IPv4AddressBlock& GetCidrAddressBlock() const { return m_cidrAddressBlock; }
+    const IPv4CidrPolicy& GetCidrPolicy() const { return m_cidrPolicy; }
+    const IPv6Address& GetIPv6Address() const { return m_ipv6Address; }
+    // Read once at start and never written: whether the octal rows are shown.
+    bool GetShowOctalConversions() const { return m_showOctalConversions; }
+
+    // Each stores, saves and announces a value that differs from the held one.
+    void SetTabIndex(int nTabIndex);
+    void SetAllowOneSubnetBit(bool allow);
+    void SetAllowOneHostBit(bool allow);
+    void SetIPv4Address(const IPv4Address& address);
+    void SetSubnetPolicy(const IPv4SubnetPolicy& policy);
+    void SetCidrAddressBlock(const IPv4AddressBlock& block);
+    void SetCidrPolicy(const IPv4CidrPolicy& policy);
+    void SetIPv6Address(const IPv6Address& address);
+
+    // The key of nSetting in the settings file; outside 0..7 throws std::out_of_range("nSetting").
+    static QString GetKey(int nSetting);
+    // The value of nSetting in its stored QVariant type; same range rule.
+    QVariant GetValue(int nSetting) const;
+    // Converts value to nSetting's type (unusable values give the type's default) and sets it.
+    void SetValue(int nSetting, const QVariant& value);
+
+    // Reads every setting, keeping the held value for a missing key.
+    void Load();
+    // Writes all eight settings; does nothing while loading.
+    void Save();
+
+signals:
+    void SettingChanged(OctetrySettings::Setting setting);
+
+private:
+    void CompleteMissingValues();
+    template <typename T>
+    void Set(T& member, const T& value, Setting setting);
+
+    bool m_busy = false;
+    int m_tabIndex = 0;
+    bool m_allowOneSubnetBit = true;
+    bool m_allowOneHostBit = true;
+    IPv4Address m_ipv4Address;
+    IPv4SubnetPolicy m_subnetPolicy;
+    IPv4AddressBlock m_cidrAddressBlock;
+    IPv4CidrPolicy m_cidrPolicy;
+    IPv6Address m_ipv6Address;
+    bool m_showOctalConversions = false;
+};
