@@ -184,7 +184,9 @@ void TstMenuController::helpCommandsOpenTheirAddresses()
 void TstMenuController::bannerStaysCentred()
 {
     Ui::OctetryMainForm* ui = m_form->GetUi();
-    for (const QSize& size : {QSize(640, 520), QSize(391, 508), QSize(517, 700)}) {
+    // The page contents set the window's smallest size; grow from there.
+    const QSize smallest = m_form->minimumSizeHint().expandedTo(m_form->minimumSize());
+    for (const QSize& size : {smallest + QSize(90, 10), smallest, smallest + QSize(20, 190)}) {
         m_form->resize(size);
         QTRY_COMPARE(m_form->size(), size);
         const QSize banner = ui->bannerWidget->size();
