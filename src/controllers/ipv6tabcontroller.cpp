@@ -1,0 +1,306 @@
+#include "controllers/ipv6tabcontroller.h"
+
+#include "address/ipv6address.h"
+#include "app/mainform.h"
+#include "controllers/tabcontrollerutil.h"
+#include "ipv6/ipv6addresstypes.h"
+#include "settings/octetrysettings.h"
+#include "ui_octetrymainform.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QEvent>
+#include <QGraphicsRectItem>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
+#include <QGraphicsView>
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QMessageBox>
+#include <QTextDocument>
+#include <QTextOption>
+#include <QToolButton>
+#include <QTreeView>
+
+#include <algorithm>
+#include <initializer_list>
+
+namespace
+{
+// Scene units per bit of a field, and the box geometry around the value.
+constexpr qreal kUnitsPerBit = 4;
+constexpr qreal kBoxHeight = 32;
+constexpr qreal kPadding = 2;
+constexpr qreal kShadowOffset = 3;
+// Room left at the right of a picture that has been shrunk to the view.
+constexpr qreal kFitMargin = 0.02;
+
+QString CompressedText(const IPv6Address& address)
+{
+    return QString::fromStdString(address.ToString(IPv6Address::CompressedNotation));
+}
+
+QGraphicsTextItem* CreateCentredText(const std::string& html, QGraphicsItem* parent = nullptr)
+{
+    QGraphicsTextItem* item = new QGraphicsTextItem(parent);
+    item->setHtml(QStringLiteral("<center>%1</center>").arg(QString::fromStdString(html)));
+    QTextOption option = item->document()->defaultTextOption();
+    option.setWrapMode(QTextOption::WordWrap);
+    item->document()->setDefaultTextOption(option);
+    return item;
+}
+
+// Wraps the text to width; a word too long to wrap widens the field instead.
+void FitTextWidth(QGraphicsTextItem* item, qreal& width)
+{
+    if (item->boundingRect().width() <= width)
+        return;
+    item->setTextWidth(width);
+    width = std::max(width, item->boundingRect().width());
+}
+
+// The first IPv6 answer of a host name, or an invalid address with the
+// reason in errorText.
+IPv6Address ResolveIPv6(const QString& hostName, QString& errorText)
+{
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    const QHostInfo hostInfo = QHostInfo::fromName(hostName);
+    QApplication::restoreOverrideCursor();
+
+    if (hostInfo.error() != QHostInfo::NoError)
+    {
+        errorText = hostInfo.errorString();
+        return IPv6Address();
+    }
+    for (const QHostAddress& address : hostInfo.addresses())
+        if (address.protocol() == QAbstractSocket::IPv6Protocol)
+            return IPv6Address(address.toIPv6Address());
+    errorText = IPv6TabController::tr("No IPv6 addresses are available for this host name");
+    return IPv6Address();
+}
+} // namespace
+
+IPv6TabController::IPv6TabController(MainForm* parent)
+    : TabController(parent)
+{
+}
+
+// The scene is a child of the controller; the view may already be gone here.
+IPv6TabController::~IPv6TabController() = default;
+
+QWidget* IPv6TabController::GetTabPage()
+{
+    return GetUi()->ipv6Tab;
+}
+
+bool IPv6TabController::eventFilter(QObject* object, QEvent* event)
+{
+    if (object == GetUi()->ipv6GraphicsView && event->type() == QEvent::Resize)
+        FitPicture();
+    return false;
+}
+
+QList<QObject*> IPv6TabController::GetBlockedWidgets()
+{
+    return {GetUi()->ipv6AddressEdit};
+}
+
+void IPv6TabController::InitializeView()
+{
+    Ui::OctetryMainForm* ui = GetUi();
+    connect(ui->ipv6AddressEdit, &QLineEdit::textChanged, this,
+            &IPv6TabController::on_ipv6AddressEdit_textChanged);
+    connect(ui->ipv6AddressEdit, &QLineEdit::editingFinished, this,
+            &IPv6TabController::on_ipv6AddressEdit_editingFinished);
+    TabControllerUtil::SetupSystemAddressButton(ui->ipv6AddressToolButton, false);
+
+    QTreeView* treeView = ui->ipv6AddressTypeTreeView;
+    treeView->setModel(&typeModel);
+    TabControllerUtil::KeepSelectionColors(treeView);
+    connect(treeView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &IPv6TabController::on_ipv6AddressTypeTreeView_selectionChanged);
+    ui->ipv6GraphicsView->installEventFilter(this);
+}
+
+void IPv6TabController::DoUpdateView(QWidget* source)
+{
+    Ui::OctetryMainForm* ui = GetUi();
+    const IPv6Address& address = GetSettings()->GetIPv6Address();
+    const bool valid = address.IsValid();
+
+    if (source != ui->ipv6AddressEdit)
+        ui->ipv6AddressEdit->setText(CompressedText(address));
+
+    for (QWidget* widget : std::initializer_list<QWidget*>{ui->ipv6AddressTypeLabel, ui->ipv6AddressTypeTreeView,
+                                                           ui->ipv6AddressFormatLabel, ui->ipv6GraphicsView})
+        widget->setEnabled(valid);
+
+    const IPv6AddressTypeNode* addressType = valid ? FindIPv6AddressType(address) : nullptr;
+
+    QTreeView* treeView = ui->ipv6AddressTypeTreeView;
+    QItemSelectionModel* selectionModel = treeView->selectionModel();
+    if (source != treeView)
+    {
+        if (addressType != nullptr)
+        {
+            const QModelIndex index = typeModel.IndexOf(addressType);
+            selectionModel->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            treeView->scrollTo(index, QAbstractItemView::EnsureVisible);
+        }
+        else
+        {
+            selectionModel->clearSelection();
+        }
+    }
+
+    if (!treePrepared)
+    {
+        treeView->expandAll();
+        for (int column = 0; column < typeModel.columnCount(); ++column)
+            treeView->resizeColumnToContents(column);
+        treePrepared = true;
+    }
+
+    ui->ipv6GraphicsView->setScene(nullptr);
+    delete scene;
+    scene = nullptr;
+
+    const IPv6AddressTypeNode* drawnType =
+        source == treeView ? IPv6AddressTypeModel::NodeOf(selectionModel->currentIndex()) : addressType;
+    DrawPicture(address, drawnType);
+    FitPicture();
+}
+
+bool IPv6TabController::IsSettingRelevant(OctetrySettings::Setting setting)
+{
+    return setting == OctetrySettings::IPv6AddressSetting;
+}
+
+void IPv6TabController::on_ipv6AddressEdit_textChanged(const QString& text)
+{
+    const IPv6Address address(text.toStdString());
+    const ChangeSource changeSource(this, GetUi()->ipv6AddressEdit);
+    GetSettings()->SetIPv6Address(address);
+}
+
+void IPv6TabController::on_ipv6AddressEdit_editingFinished()
+{
+    QLineEdit* addressEdit = qobject_cast<QLineEdit*>(sender());
+    if (addressEdit == nullptr)
+        return;
+
+    IPv6Address address = GetSettings()->GetIPv6Address();
+    if (!address.IsValid())
+    {
+        const QString text = addressEdit->text();
+        // A colon marks a mistyped address, never a host name.
+        if (text.contains(QLatin1Char(':')))
+            return;
+        QString errorText;
+        address = ResolveIPv6(text, errorText);
+        if (!address.IsValid())
+        {
+            QMessageBox::warning(nullptr, tr("IPv6 Resolve Failed"), errorText, QMessageBox::Ok);
+            return;
+        }
+        GetSettings()->SetIPv6Address(address);
+    }
+    addressEdit->setText(CompressedText(address));
+}
+
+void IPv6TabController::on_ipv6AddressTypeTreeView_selectionChanged(const QItemSelection& selected,
+                                                                    const QItemSelection& deselected)
+{
+    if (IsUpdating() || restoringSelection || deselected.isEmpty() || selected.isEmpty())
+        return;
+    const IPv6AddressTypeNode* node = IPv6AddressTypeModel::NodeOf(selected.first().topLeft());
+    if (node == nullptr)
+        return;
+
+    QTreeView* treeView = GetUi()->ipv6AddressTypeTreeView;
+    if (node->IsAbstract())
+    {
+        restoringSelection = true;
+        treeView->selectionModel()->select(deselected,
+                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        restoringSelection = false;
+        return;
+    }
+
+    IPv6Address address = GetSettings()->GetIPv6Address();
+    // The tree is disabled without an address, so there is no prefix to write into.
+    if (!address.IsValid())
+        return;
+    node->GetPattern().ApplyTo(address);
+    const ChangeSource changeSource(this, treeView);
+    GetSettings()->SetIPv6Address(address);
+    // The setting stays silent when the prefix was already there; the chosen type is drawn anyway.
+    UpdateView();
+}
+
+void IPv6TabController::DrawPicture(const IPv6Address& address, const IPv6AddressTypeNode* node)
+{
+    if (!address.IsValid() || node == nullptr)
+        return;
+
+    scene = new QGraphicsScene(this);
+    qreal x = 0;
+    for (const IPv6AddressField& field : node->GetFields())
+    {
+        QGraphicsTextItem* bitsText =
+            CreateCentredText(tr("%1 bits").arg(field.GetBitCount()).toStdString());
+        QGraphicsRectItem* box = new QGraphicsRectItem();
+        QGraphicsRectItem* shadow = new QGraphicsRectItem();
+        QGraphicsTextItem* valueText = CreateCentredText(field.GetValue(address), box);
+        QGraphicsTextItem* nameText = CreateCentredText(field.GetName(address));
+        scene->addItem(shadow);
+        scene->addItem(box);
+        scene->addItem(bitsText);
+        scene->addItem(nameText);
+
+        qreal width = kUnitsPerBit * field.GetBitCount();
+        FitTextWidth(valueText, width);
+        FitTextWidth(nameText, width);
+
+        const QRectF boxRect(x, 0, width + 2 * kPadding, kBoxHeight);
+        QLinearGradient gradient(x, 0, x, kBoxHeight);
+        gradient.setColorAt(0, Qt::white);
+        gradient.setColorAt(1, Qt::lightGray);
+        box->setRect(boxRect);
+        box->setZValue(1);
+        box->setBrush(gradient);
+
+        shadow->setRect(boxRect.translated(kShadowOffset, kShadowOffset));
+        shadow->setZValue(0);
+        shadow->setBrush(QBrush(Qt::gray));
+        shadow->setPen(Qt::NoPen);
+
+        valueText->setTextWidth(width);
+        valueText->setPos(x + kPadding, (kBoxHeight - valueText->boundingRect().height()) / 2);
+        bitsText->setTextWidth(width + 2 * kPadding);
+        bitsText->setPos(x + kPadding, -bitsText->boundingRect().height() - kPadding);
+        nameText->setTextWidth(width);
+        nameText->setPos(x + kPadding, kBoxHeight + kPadding);
+
+        x += width + 2 * kPadding;
+    }
+    GetUi()->ipv6GraphicsView->setScene(scene);
+}
+
+void IPv6TabController::FitPicture()
+{
+    QGraphicsView* view = GetUi()->ipv6GraphicsView;
+    view->resetTransform();
+    const qreal sceneWidth = scene != nullptr ? scene->sceneRect().width() : 0;
+    if (sceneWidth > 0)
+    {
+        const qreal scale = view->width() / sceneWidth - kFitMargin;
+        if (scale < 1)
+            view->scale(scale, scale);
+    }
+    view->updateGeometry();
+}

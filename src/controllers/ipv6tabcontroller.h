@@ -1,0 +1,50 @@
+#pragma once
+
+#include "controllers/ipv6addresstypemodel.h"
+#include "controllers/tabcontroller.h"
+
+class IPv6Address;
+class IPv6AddressTypeNode;
+class QGraphicsScene;
+class QItemSelection;
+
+// The IPv6 page: the address's type selected in the type tree and a picture
+// of the type's fields; choosing a type writes its prefix into the address.
+class IPv6TabController : public TabController
+{
+    Q_OBJECT
+
+public:
+    explicit IPv6TabController(MainForm* parent);
+    ~IPv6TabController() override;
+
+    // The ipv6Tab page.
+    QWidget* GetTabPage() override;
+    // Refits the picture whenever the graphics view is resized; never consumes the event.
+    bool eventFilter(QObject* object, QEvent* event) override;
+
+protected:
+    // ipv6AddressEdit alone.
+    QList<QObject*> GetBlockedWidgets() override;
+    // Connects the edit and the tree, sets up the system-address button and the model.
+    void InitializeView() override;
+    // Shows the stored address, selects its type and redraws the picture.
+    void DoUpdateView(QWidget* source) override;
+    // Only the IPv6 address concerns this page.
+    bool IsSettingRelevant(OctetrySettings::Setting setting) override;
+
+private slots:
+    void on_ipv6AddressEdit_textChanged(const QString& text);
+    void on_ipv6AddressEdit_editingFinished();
+    void on_ipv6AddressTypeTreeView_selectionChanged(const QItemSelection& selected,
+                                                     const QItemSelection& deselected);
+
+private:
+    void DrawPicture(const IPv6Address& address, const IPv6AddressTypeNode* node);
+    void FitPicture();
+
+    bool treePrepared = false;
+    IPv6AddressTypeModel typeModel;
+    QGraphicsScene* scene = nullptr;
+    bool restoringSelection = false;
+};
