@@ -1,0 +1,135 @@
+#include "controllers/cidrtablemodel.h"
+
+#include "controllers/tabcontrollerutil.h"
+
+#include <algorithm>
+
+namespace
+{
+enum Column { RouteColumn = 0, RangeColumn = 1, ColumnCount = 2 };
+
+// Half the row cap: how many routes the window keeps before the address's own.
+constexpr quint32 HalfWindow = CidrTableModel::MaxRows / 2;
+
+QString DottedDecimal(const IPv4Address& address)
+{
+    return QString::fromStdString(address.ToString(IPv4Address::DottedDecimal));
+}
+} // namespace
+
+CidrTableModel::CidrTableModel(QObject* parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+bool CidrTableModel::HasRoutes() const
+{
+    // A prefix plus CIDR bits beyond 32 describes no routes; its queries refuse it.
+    return m_policy.IsValid() && m_address.IsValid()
+           && quint32(m_policy.GetAddressBlock().GetMaskBits()) + m_policy.GetCidrBits() <= 32;
+}
+
+quint32 CidrTableModel::GetMaxNetworks() const
+{
+    quint32 maxNetworks = 0;
+    quint32 addressesPerNetwork = 0;
+    m_policy.GetMaxCounts(maxNetworks, addressesPerNetwork);
+    return maxNetworks;
+}
+
+quint32 CidrTableModel::GetFirstNetworkIndex() const
+{
+    const quint32 maxNetworks = GetMaxNetworks();
+    if (maxNetworks <= MaxRows)
+        return 0;
+    const quint32 index = m_policy.GetNetworkIndex(m_address);
+    if (index < HalfWindow)
+        return 0;
+    // maxNetworks is at most 2^31 here, so the sum cannot wrap.
+    if (index + HalfWindow < maxNetworks)
+        return index - HalfWindow;
+    return maxNetworks - MaxRows;
+}
+
+int CidrTableModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() || !HasRoutes())
+        return 0;
+    return int(std::min(GetMaxNetworks(), MaxRows));
+}
+
+int CidrTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant CidrTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!HasRoutes() || index.row() < 0 || index.column() < 0 || index.model() != this
+        || index.row() >= rowCount())
+        return QVariant();
+
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignCenter);
+    if (role != Qt::DisplayRole)
+        return QVariant();
+
+    IPv4Address first;
+    IPv4Address last;
+    const bool isRange =
+        m_policy.GetRoute(m_address, GetFirstNetworkIndex() + quint32(index.row()), first, last);
+    switch (index.column())
+    {
+    case RouteColumn:
+        return DottedDecimal(first);
+    case RangeColumn:
+        return isRange ? TabControllerUtil::RangeText(first, last) : tr("N/A");
+    default:
+        return QVariant();
+    }
+}
+
+QVariant CidrTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    if (orientation == Qt::Horizontal)
+    {
+        switch (section)
+        {
+        case RouteColumn:
+            return tr("Route");
+        case RangeColumn:
+            return tr("Address Range");
+        default:
+            return QVariant();
+        }
+    }
+    if (section < 0 || section >= rowCount())
+        return QVariant();
+    return GetFirstNetworkIndex() + quint32(section);
+}
+
+void CidrTableModel::Reset(const IPv4Address& address, const IPv4CidrPolicy& policy)
+{
+    beginResetModel();
+    m_address = address;
+    m_policy = policy;
+    endResetModel();
+}
+
+void CidrTableModel::Clear()
+{
+    Reset(IPv4Address(), IPv4CidrPolicy());
+}
+
+QModelIndex CidrTableModel::IndexOfAddress(const IPv4Address& address) const
+{
+    if (!HasRoutes() || !address.IsValid())
+        return QModelIndex();
+    const quint32 networkIndex = m_policy.GetNetworkIndex(address);
+    const quint32 first = GetFirstNetworkIndex();
+    if (networkIndex < first || networkIndex - first >= quint32(rowCount()))
+        return QModelIndex();
+    return index(int(networkIndex - first), RouteColumn);
+}
