@@ -1,0 +1,203 @@
+#include "controllers/subnetstabcontroller.h"
+
+#include "address/ipv4address.h"
+#include "app/mainform.h"
+#include "controllers/tabcontrollerutil.h"
+#include "ipv4/ipv4addressclass.h"
+#include "ipv4/ipv4subnetpolicy.h"
+#include "settings/octetrysettings.h"
+#include "ui_octetrymainform.h"
+
+#include <QComboBox>
+#include <QIcon>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QTableView>
+#include <QVariant>
+
+namespace
+{
+enum PolicyCombo
+{
+    MaskCombo = 0,
+    SubnetBitsCombo,
+    MaxSubnetsCombo,
+    HostBitsCombo,
+    MaxHostsCombo
+};
+
+// The index of the policy to show: the first whose mask is at least as long
+// as the stored one, so a change of class or options keeps the mask length
+// where the new list allows it.
+int ChoosePolicy(const std::vector<IPv4SubnetPolicy>& policies, const IPv4SubnetPolicy& stored)
+{
+    if (!stored.IsValid())
+        return 0;
+    quint8 storedMaskBits = 0;
+    quint8 subnetBits = 0;
+    quint8 hostBits = 0;
+    stored.GetBitCounts(storedMaskBits, subnetBits, hostBits);
+    for (std::size_t position = 0; position < policies.size(); ++position)
+    {
+        quint8 maskBits = 0;
+        policies[position].GetBitCounts(maskBits, subnetBits, hostBits);
+        if (maskBits >= storedMaskBits)
+            return static_cast<int>(position);
+    }
+    return static_cast<int>(policies.size()) - 1;
+}
+} // namespace
+
+SubnetsTabController::SubnetsTabController(MainForm* parent)
+    : IPv4TabController(parent)
+{
+    Ui::OctetryMainForm* ui = GetUi();
+    policyCombos = {ui->subnetsMaskComboBox, ui->subnetBitsComboBox, ui->maxSubnetsComboBox,
+                    ui->hostBitsComboBox, ui->maxHostsComboBox};
+}
+
+QWidget* SubnetsTabController::GetTabPage()
+{
+    return GetUi()->subnetsTab;
+}
+
+void SubnetsTabController::GetAddressWidgets(QLineEdit** addressEdit, QToolButton** addressButton)
+{
+    if (addressEdit != nullptr)
+        *addressEdit = GetUi()->subnetsAddressEdit;
+    if (addressButton != nullptr)
+        *addressButton = GetUi()->subnetsAddressToolButton;
+}
+
+bool SubnetsTabController::IsViewEnabled()
+{
+    const IPv4Address& address = GetSettings()->GetIPv4Address();
+    return address.IsValid() && IPv4AddressClass::FromAddress(address).IsSubnettable();
+}
+
+QList<QObject*> SubnetsTabController::GetBlockedWidgets()
+{
+    QList<QObject*> widgets = IPv4TabController::GetBlockedWidgets();
+    for (QComboBox* comboBox : policyCombos)
+        widgets.append(comboBox);
+    return widgets;
+}
+
+bool SubnetsTabController::IsSettingRelevant(OctetrySettings::Setting setting)
+{
+    return IPv4TabController::IsSettingRelevant(setting)
+        || setting == OctetrySettings::AllowOneSubnetBitSetting
+        || setting == OctetrySettings::AllowOneHostBitSetting
+        || setting == OctetrySettings::SubnetPolicySetting;
+}
+
+void SubnetsTabController::InitializeView()
+{
+    IPv4TabController::InitializeView();
+    Ui::OctetryMainForm* ui = GetUi();
+    bitUsageCaption = ui->subnetsBitUsageLabel->text();
+
+    // The five boxes are five views of one list: a choice in any moves them all.
+    for (QComboBox* from : policyCombos)
+        for (QComboBox* to : policyCombos)
+            if (from != to)
+                connect(from, &QComboBox::currentIndexChanged, to, &QComboBox::setCurrentIndex);
+    connect(policyCombos[MaskCombo], &QComboBox::currentIndexChanged, this,
+            &SubnetsTabController::on_maskComboBox_currentIndexChanged);
+
+    ui->subnetsTableView->setModel(&subnetModel);
+    TabControllerUtil::SetupTableView(ui->subnetsTableView);
+}
+
+void SubnetsTabController::FillPolicyCombos(const std::vector<IPv4SubnetPolicy>& policies)
+{
+    for (QComboBox* comboBox : policyCombos)
+    {
+        comboBox->clear();
+        comboBox->setMaxVisibleItems(static_cast<int>(policies.size()));
+    }
+    for (const IPv4SubnetPolicy& policy : policies)
+    {
+        quint8 maskBits = 0;
+        quint8 subnetBits = 0;
+        quint8 hostBits = 0;
+        quint32 maxSubnets = 0;
+        quint32 maxHosts = 0;
+        policy.GetBitCounts(maskBits, subnetBits, hostBits);
+        policy.GetMaxCounts(maxSubnets, maxHosts);
+
+        const QString texts[] = {
+            TabControllerUtil::MaskText(policy.GetSubnetMask(), maskBits),
+            QString::number(subnetBits),
+            QString::number(maxSubnets),
+            QString::number(hostBits),
+            QString::number(maxHosts),
+        };
+        for (std::size_t combo = 0; combo < policyCombos.size(); ++combo)
+        {
+            QComboBox* comboBox = policyCombos[combo];
+            const QVariant data = combo == MaskCombo ? QVariant::fromValue(policy) : QVariant();
+            comboBox->insertItem(comboBox->count(), QIcon(), texts[combo], data);
+        }
+    }
+}
+
+void SubnetsTabController::DoUpdateView(QWidget* source)
+{
+    IPv4TabController::DoUpdateView(source);
+
+    Ui::OctetryMainForm* ui = GetUi();
+    OctetrySettings* settings = GetSettings();
+    const IPv4Address address = settings->GetIPv4Address();
+    const bool subnettable = IPv4AddressClass::FromAddress(address).IsSubnettable();
+
+    // While the user is choosing in the mask box the lists stay as they are.
+    if (source != policyCombos[MaskCombo] && subnettable)
+    {
+        const std::vector<IPv4SubnetPolicy> policies = IPv4SubnetPolicy::GetPolicies(
+            IPv4AddressClass::FromAddress(address), settings->GetAllowOneSubnetBit(),
+            settings->GetAllowOneHostBit());
+        FillPolicyCombos(policies);
+        const int chosen = ChoosePolicy(policies, settings->GetSubnetPolicy());
+        settings->SetSubnetPolicy(policies[static_cast<std::size_t>(chosen)]);
+        for (QComboBox* comboBox : policyCombos)
+            comboBox->setCurrentIndex(chosen);
+    }
+
+    // Only a store that never saw a subnettable address holds no policy.
+    const IPv4SubnetPolicy& policy = settings->GetSubnetPolicy();
+    const bool hasPolicy = policy.IsValid();
+    TabControllerUtil::ShowBitUsage(hasPolicy ? policy.GetBitUsage() : BitUsage(), address,
+                                    bitUsageCaption, ui->subnetsBitUsageLabel,
+                                    ui->subnetsBitUsageEdit, subnettable && hasPolicy);
+
+    ShowSubnets(address, subnettable && hasPolicy);
+}
+
+void SubnetsTabController::ShowSubnets(const IPv4Address& address, bool show)
+{
+    if (!show)
+    {
+        subnetModel.Clear();
+        return;
+    }
+    QTableView* tableView = GetUi()->subnetsTableView;
+    subnetModel.Reset(address, GetSettings()->GetSubnetPolicy());
+    const QModelIndex index = subnetModel.IndexOfAddress(address);
+    tableView->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect
+                                                   | QItemSelectionModel::Rows);
+    if (index.isValid())
+        tableView->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    tableView->resizeColumnsToContents();
+}
+
+void SubnetsTabController::on_maskComboBox_currentIndexChanged(int index)
+{
+    const IPv4SubnetPolicy policy =
+        policyCombos[MaskCombo]->itemData(index, Qt::UserRole).value<IPv4SubnetPolicy>();
+    // A box without selection names no policy; the stored one must survive it.
+    if (!policy.IsValid())
+        return;
+    const ChangeSource changeSource(this, policyCombos[MaskCombo]);
+    GetSettings()->SetSubnetPolicy(policy);
+}

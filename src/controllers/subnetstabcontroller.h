@@ -1,0 +1,50 @@
+#pragma once
+
+#include "controllers/ipv4tabcontroller.h"
+#include "controllers/subnetstablemodel.h"
+
+#include <QString>
+
+#include <array>
+
+class QComboBox;
+
+// The Subnets page: five linked combo boxes choose the subnet policy of the
+// address's class, shown as a bit usage and as the list of its subnets.
+class SubnetsTabController : public IPv4TabController
+{
+    Q_OBJECT
+
+public:
+    // Takes the five policy combo boxes from the window's form.
+    explicit SubnetsTabController(MainForm* parent);
+
+    // The subnetsTab page.
+    QWidget* GetTabPage() override;
+
+protected:
+    // subnetsAddressEdit and subnetsAddressToolButton.
+    void GetAddressWidgets(QLineEdit** addressEdit, QToolButton** addressButton) override;
+    // Whether the stored address is valid and of Class A, B or C.
+    bool IsViewEnabled() override;
+    // The base list followed by the five policy combo boxes.
+    QList<QObject*> GetBlockedWidgets() override;
+    // Captures the bit-usage caption, links the combo boxes and sets up the table.
+    void InitializeView() override;
+    // Refills the policies, stores the chosen one and shows its bit usage and subnets.
+    void DoUpdateView(QWidget* source) override;
+    // The IPv4 address, the two subnetting options and the subnet policy.
+    bool IsSettingRelevant(OctetrySettings::Setting setting) override;
+
+private slots:
+    void on_maskComboBox_currentIndexChanged(int index);
+
+private:
+    void FillPolicyCombos(const std::vector<IPv4SubnetPolicy>& policies);
+    void ShowSubnets(const IPv4Address& address, bool show);
+
+    // In their fixed order: mask, subnet bits, max subnets, host bits, max hosts.
+    std::array<QComboBox*, 5> policyCombos;
+    QString bitUsageCaption;
+    SubnetsTableModel subnetModel;
+};

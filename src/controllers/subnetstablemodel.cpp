@@ -1,0 +1,132 @@
+#include "controllers/subnetstablemodel.h"
+
+#include "controllers/tabcontrollerutil.h"
+
+#include <QString>
+
+namespace
+{
+enum Column
+{
+    SubnetIdColumn = 0,
+    HostAddressesColumn = 1,
+    BroadcastColumn = 2,
+    ColumnCount = 3
+};
+
+const char* const kColumnTitles[ColumnCount] = {
+    QT_TRANSLATE_NOOP("SubnetsTableModel", "Subnet ID"),
+    QT_TRANSLATE_NOOP("SubnetsTableModel", "Host Addresses"),
+    QT_TRANSLATE_NOOP("SubnetsTableModel", "Subnet Broadcast"),
+};
+
+QString DottedDecimal(const IPv4Address& address)
+{
+    return QString::fromStdString(address.ToString(IPv4Address::DottedDecimal));
+}
+} // namespace
+
+SubnetsTableModel::SubnetsTableModel(QObject* parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+bool SubnetsTableModel::HasSubnets() const
+{
+    // An address outside the policy's class would make every cell throw.
+    return m_policy.IsValid() && m_policy.GetAddressClass().Contains(m_address);
+}
+
+int SubnetsTableModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() || !HasSubnets())
+        return 0;
+    quint32 maxSubnets = 0;
+    quint32 maxHosts = 0;
+    m_policy.GetMaxCounts(maxSubnets, maxHosts);
+    return static_cast<int>(maxSubnets);
+}
+
+int SubnetsTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+quint32 SubnetsTableModel::SubnetIndexOfRow(int row) const
+{
+    // Without RFC 1878 the all-zeros and all-ones subnets are not usable, so
+    // the rows list the indices between them.
+    return static_cast<quint32>(row) + (m_policy.GetAllowOneSubnetBit() ? 0 : 1);
+}
+
+QVariant SubnetsTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!HasSubnets() || !index.isValid() || index.model() != this || index.row() < 0
+        || index.column() < 0 || index.row() >= rowCount() || index.column() >= ColumnCount)
+        return QVariant();
+
+    if (role == Qt::TextAlignmentRole)
+        return static_cast<int>(Qt::AlignCenter);
+    if (role != Qt::DisplayRole)
+        return QVariant();
+
+    const quint32 subnetIndex = SubnetIndexOfRow(index.row());
+    IPv4Address first;
+    IPv4Address last;
+    switch (index.column())
+    {
+    case SubnetIdColumn:
+        return m_policy.GetSubnet(m_address, subnetIndex, first, last) ? DottedDecimal(first)
+                                                                        : tr("N/A");
+    case HostAddressesColumn:
+        m_policy.GetHostRange(m_address, subnetIndex, first, last);
+        return TabControllerUtil::RangeText(first, last);
+    case BroadcastColumn:
+        return m_policy.GetSubnet(m_address, subnetIndex, first, last) ? DottedDecimal(last)
+                                                                        : tr("N/A");
+    default:
+        return QVariant();
+    }
+}
+
+QVariant SubnetsTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    if (orientation == Qt::Horizontal)
+    {
+        if (section < 0 || section >= ColumnCount)
+            return QVariant();
+        return tr(kColumnTitles[section]);
+    }
+    if (section < 0 || section >= rowCount())
+        return QVariant();
+    return SubnetIndexOfRow(section);
+}
+
+void SubnetsTableModel::Reset(const IPv4Address& address, const IPv4SubnetPolicy& policy)
+{
+    beginResetModel();
+    m_address = address;
+    m_policy = policy;
+    endResetModel();
+}
+
+void SubnetsTableModel::Clear()
+{
+    Reset(IPv4Address(), IPv4SubnetPolicy());
+}
+
+QModelIndex SubnetsTableModel::IndexOfAddress(const IPv4Address& address) const
+{
+    if (!HasSubnets() || !m_policy.GetAddressClass().Contains(address))
+        return QModelIndex();
+    const quint32 subnetIndex = m_policy.GetSubnetIndex(address);
+    const quint32 firstIndex = SubnetIndexOfRow(0);
+    if (subnetIndex < firstIndex)
+        return QModelIndex();
+    const quint32 row = subnetIndex - firstIndex;
+    if (row >= static_cast<quint32>(rowCount()))
+        return QModelIndex();
+    return index(static_cast<int>(row), SubnetIdColumn);
+}
