@@ -215,6 +215,9 @@ void CidrTabController::DoUpdateView(QWidget* source)
     }
     QTableView* tableView = ui->cidrTableView;
     m_routeModel.Reset(address, policy);
+    // The view lays out a reset model only later; scrolling now would clamp to
+    // the scroll range of the previous row count.
+    tableView->doItemsLayout();
     const QModelIndex current = m_routeModel.IndexOfAddress(address);
     tableView->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     tableView->scrollTo(current, QAbstractItemView::PositionAtCenter);
