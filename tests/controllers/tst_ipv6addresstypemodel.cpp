@@ -90,18 +90,13 @@ void TstIPv6AddressTypeModel::cells_data()
 
     QTest::newRow("Unicast is abstract without pattern") << "Unicast" << "" << "Abstract";
     QTest::newRow("unicast Global is abstract") << "Unicast/Global" << "" << "Abstract";
-    QTest::newRow("6over4 under Link-Local") << "Unicast/Link-Local/6over4" << "FE80::/96" << "";
     QTest::newRow("unicast Site-Local is deprecated") << "Unicast/Site-Local" << "FEC0::/10" << "Deprecated";
-    QTest::newRow("IPv4-Compatible is deprecated")
-        << "Unicast/Global/Unformatted/IPv4-Compatible" << "::/96" << "Deprecated";
     QTest::newRow("IPv4-Mapped shows its IPv4 tail")
         << "Unicast/Global/Unformatted/IPv4-Mapped" << "::FFFF:0.0.0.0/96" << "";
     QTest::newRow("EUI-64 Formatted matches anything, no text")
         << "Unicast/Global/EUI-64 Formatted" << "" << "";
-    QTest::newRow("6to4") << "Unicast/Global/EUI-64 Formatted/IANA Delegated/6to4" << "2002::/16" << "";
     QTest::newRow("multicast Site-Local is deprecated") << "Multicast/Site-Local" << "FF05::/16" << "Deprecated";
     QTest::newRow("its All Routers too") << "Multicast/Site-Local/All Routers" << "FF05::2/128" << "Deprecated";
-    QTest::newRow("link-local All Nodes") << "Multicast/Link-Local/All Nodes" << "FF02::1/128" << "";
 }
 
 void TstIPv6AddressTypeModel::cells()
@@ -126,7 +121,6 @@ void TstIPv6AddressTypeModel::abstractRowsAreNeitherSelectableNorEnabled_data()
     QTest::newRow("unicast Global") << "Unicast/Global" << false;
     QTest::newRow("EUI-64 Formatted") << "Unicast/Global/EUI-64 Formatted" << true;
     QTest::newRow("Loopback") << "Loopback" << true;
-    QTest::newRow("Multicast") << "Multicast" << true;
 }
 
 void TstIPv6AddressTypeModel::abstractRowsAreNeitherSelectableNorEnabled()
