@@ -1,15 +1,21 @@
 #include "app/mainform.h"
 
 #include <algorithm>
+#include <initializer_list>
 
+#include <QAbstractItemView>
 #include <QCursor>
 #include <QTabWidget>
 #include <QTextBrowser>
 
 #include "app/brandingutil.h"
 #include "app/menucontroller.h"
+#include "controllers/cidrtabcontroller.h"
 #include "controllers/classestabcontroller.h"
+#include "controllers/itemviewcopier.h"
 #include "controllers/conversionstabcontroller.h"
+#include "controllers/ipv6tabcontroller.h"
+#include "controllers/subnetstabcontroller.h"
 #include "controllers/tabcontroller.h"
 #include "settings/octetrysettings.h"
 
@@ -58,6 +64,10 @@ MainForm::MainForm(QWidget* parent, Qt::WindowFlags flags)
         if (controller)
             controller->Initialize();
     }
+    // Address plans are pasted into tickets and spreadsheets.
+    for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{
+             m_ui.subnetsTableView, m_ui.cidrTableView, m_ui.ipv6AddressTypeTreeView})
+        ItemViewCopier::Install(view);
     ReopenStoredTab();
 }
 
@@ -66,9 +76,9 @@ void MainForm::CreateTabControllers()
     // One line per page, in page order; a page's controller is created here.
     m_tabControllers[0] = new ConversionsTabController(this);
     m_tabControllers[1] = new ClassesTabController(this);
-    m_tabControllers[2] = nullptr; // SubnetsTabController
-    m_tabControllers[3] = nullptr; // CidrTabController
-    m_tabControllers[4] = nullptr; // IPv6TabController
+    m_tabControllers[2] = new SubnetsTabController(this);
+    m_tabControllers[3] = new CidrTabController(this);
+    m_tabControllers[4] = new IPv6TabController(this);
     m_tabControllers[5] = nullptr; // NewsTabController
 }
 
