@@ -149,13 +149,14 @@ void SubnetsTabController::DoUpdateView(QWidget* source)
     Ui::OctetryMainForm* ui = GetUi();
     OctetrySettings* settings = GetSettings();
     const IPv4Address address = settings->GetIPv4Address();
-    const bool subnettable = IPv4AddressClass::FromAddress(address).IsSubnettable();
+    const IPv4AddressClass addressClass = IPv4AddressClass::FromAddress(address);
+    const bool subnettable = addressClass.IsSubnettable();
 
     // While the user is choosing in the mask box the lists stay as they are.
     if (source != policyCombos[MaskCombo] && subnettable)
     {
         const std::vector<IPv4SubnetPolicy> policies = IPv4SubnetPolicy::GetPolicies(
-            IPv4AddressClass::FromAddress(address), settings->GetAllowOneSubnetBit(),
+            addressClass, settings->GetAllowOneSubnetBit(),
             settings->GetAllowOneHostBit());
         FillPolicyCombos(policies);
         const int chosen = ChoosePolicy(policies, settings->GetSubnetPolicy());
@@ -187,7 +188,12 @@ void SubnetsTabController::ShowSubnets(const IPv4Address& address, bool show)
     tableView->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect
                                                    | QItemSelectionModel::Rows);
     if (index.isValid())
+    {
+        // The reset lays the view out only later; without this the scroll
+        // would be clamped to the previous table's length.
+        tableView->doItemsLayout();
         tableView->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    }
     tableView->resizeColumnsToContents();
 }
 

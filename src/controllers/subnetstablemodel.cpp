@@ -31,15 +31,9 @@ SubnetsTableModel::SubnetsTableModel(QObject* parent)
 {
 }
 
-bool SubnetsTableModel::HasSubnets() const
-{
-    // An address outside the policy's class would make every cell throw.
-    return m_policy.IsValid() && m_policy.GetAddressClass().Contains(m_address);
-}
-
 int SubnetsTableModel::rowCount(const QModelIndex& parent) const
 {
-    if (parent.isValid() || !HasSubnets())
+    if (parent.isValid() || !m_policy.IsValid())
         return 0;
     quint32 maxSubnets = 0;
     quint32 maxHosts = 0;
@@ -61,7 +55,7 @@ quint32 SubnetsTableModel::SubnetIndexOfRow(int row) const
 
 QVariant SubnetsTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!HasSubnets() || !index.isValid() || index.model() != this || index.row() < 0
+    if (!m_policy.IsValid() || !index.isValid() || index.model() != this || index.row() < 0
         || index.column() < 0 || index.row() >= rowCount() || index.column() >= ColumnCount)
         return QVariant();
 
@@ -107,8 +101,11 @@ QVariant SubnetsTableModel::headerData(int section, Qt::Orientation orientation,
 void SubnetsTableModel::Reset(const IPv4Address& address, const IPv4SubnetPolicy& policy)
 {
     beginResetModel();
-    m_address = address;
-    m_policy = policy;
+    // An address outside the policy's class has no subnets under it, and
+    // every cell would throw: such a pair lists nothing.
+    const bool listed = policy.IsValid() && policy.GetAddressClass().Contains(address);
+    m_address = listed ? address : IPv4Address();
+    m_policy = listed ? policy : IPv4SubnetPolicy();
     endResetModel();
 }
 
@@ -119,7 +116,7 @@ void SubnetsTableModel::Clear()
 
 QModelIndex SubnetsTableModel::IndexOfAddress(const IPv4Address& address) const
 {
-    if (!HasSubnets() || !m_policy.GetAddressClass().Contains(address))
+    if (!m_policy.IsValid() || !m_policy.GetAddressClass().Contains(address))
         return QModelIndex();
     const quint32 subnetIndex = m_policy.GetSubnetIndex(address);
     const quint32 firstIndex = SubnetIndexOfRow(0);

@@ -25,7 +25,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // Lists the subnets of address's network under policy.
+    // Lists the subnets of address's network under policy; empty when the
+    // address is not in the policy's class.
     void Reset(const IPv4Address& address, const IPv4SubnetPolicy& policy);
     // Empties the model.
     void Clear();
@@ -36,8 +37,6 @@ public:
     quint32 SubnetIndexOfRow(int row) const;
 
 private:
-    bool HasSubnets() const;
-
     IPv4Address m_address;
     IPv4SubnetPolicy m_policy;
 };

@@ -1,3 +1,4 @@
+#include "common/formtestutil.h"
 #include "common/testenvironment.h"
 
 #include "address/ipv4address.h"
@@ -31,26 +32,9 @@ OctetrySettings* Settings()
     return OctetrySettings::Instance();
 }
 
-void TypeOver(QLineEdit* edit, const QString& text)
-{
-    edit->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(edit, Qt::Key_Delete);
-    else
-        QTest::keyClicks(edit, text);
-}
-
 QString MaskItem(const QString& mask, int bits)
 {
     return QString("%1   (/%2)").arg(mask).arg(bits);
-}
-
-QStringList Items(const QComboBox* comboBox)
-{
-    QStringList items;
-    for (int index = 0; index < comboBox->count(); ++index)
-        items << comboBox->itemText(index);
-    return items;
 }
 
 int StoredMaskBits()
@@ -60,15 +44,6 @@ int StoredMaskBits()
     quint8 hostBits = 0;
     Settings()->GetSubnetPolicy().GetBitCounts(maskBits, subnetBits, hostBits);
     return maskBits;
-}
-
-int CountChanges(const QSignalSpy& spy, OctetrySettings::Setting setting)
-{
-    int count = 0;
-    for (const QList<QVariant>& arguments : spy)
-        if (arguments.at(0).value<OctetrySettings::Setting>() == setting)
-            ++count;
-    return count;
 }
 } // namespace
 
@@ -173,11 +148,11 @@ void TstSubnetsTabController::classBAddressOffersItsPolicies()
     QCOMPARE(masks.first(), QString("255.255.192.0   (/18)"));
     QCOMPARE(masks.last(), QString("255.255.255.252   (/30)"));
 
-    QCOMPARE(Items(ui->subnetsMaskComboBox), masks);
-    QCOMPARE(Items(ui->subnetBitsComboBox), subnetBits);
-    QCOMPARE(Items(ui->maxSubnetsComboBox), maxSubnets);
-    QCOMPARE(Items(ui->hostBitsComboBox), hostBits);
-    QCOMPARE(Items(ui->maxHostsComboBox), maxHosts);
+    QCOMPARE(ComboTexts(ui->subnetsMaskComboBox), masks);
+    QCOMPARE(ComboTexts(ui->subnetBitsComboBox), subnetBits);
+    QCOMPARE(ComboTexts(ui->maxSubnetsComboBox), maxSubnets);
+    QCOMPARE(ComboTexts(ui->hostBitsComboBox), hostBits);
+    QCOMPARE(ComboTexts(ui->maxHostsComboBox), maxHosts);
     QCOMPARE(maxSubnets.last(), QString("16382"));
 
     for (QComboBox* comboBox : Combos())
@@ -326,7 +301,7 @@ void TstSubnetsTabController::choosingAnEntryMovesAllFive()
     QCOMPARE(ui->hostBitsComboBox->currentText(), QString("12"));
     QCOMPARE(ui->maxHostsComboBox->currentText(), QString("4094"));
 
-    QCOMPARE(CountChanges(changes, OctetrySettings::SubnetPolicySetting), 1);
+    QCOMPARE(CountSettingChanges(changes, OctetrySettings::SubnetPolicySetting), 1);
     QCOMPARE(changes.count(), 1);
     QCOMPARE(Settings()->GetSubnetPolicy(),
              IPv4SubnetPolicy(IPv4AddressClass(IPv4AddressClass::ClassB), 4, false, false));
@@ -399,7 +374,11 @@ void TstSubnetsTabController::tableSelectsTheAddressesSubnet()
 void TstSubnetsTabController::tableHeadersAndRows()
 {
     SetOptions(true, false);
-    ChooseMaskBits(20);
+    // A policy stored from elsewhere is shown like one chosen here.
+    Settings()->SetSubnetPolicy(
+        IPv4SubnetPolicy(IPv4AddressClass(IPv4AddressClass::ClassB), 4, true, false));
+    QCOMPARE(ui->subnetsMaskComboBox->currentText(), MaskItem("255.255.240.0", 20));
+    QCOMPARE(ui->maxSubnetsComboBox->currentText(), QString("16"));
     QTableView* view = ui->subnetsTableView;
     QAbstractItemModel* model = view->model();
     QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QString("Subnet ID"));
@@ -421,6 +400,9 @@ void TstSubnetsTabController::tableHeadersAndRows()
     QCOMPARE(model->data(model->index(SelectedRow(), 1)).toString(),
              QString("10.200.3.4 - 10.200.3.5"));
     QCOMPARE(model->data(model->index(SelectedRow(), 0)).toString(), QString("N/A"));
+    // Centred, give or take the row the scroll steps snap to.
+    const int centreRow = view->rowAt(view->viewport()->height() / 2);
+    QVERIFY2(qAbs(centreRow - SelectedRow()) <= 1, qPrintable(QString::number(centreRow)));
 }
 
 void TstSubnetsTabController::addressWithoutSubnetsDisablesThePage_data()
