@@ -21,4 +21,5 @@ if ((${#missing[@]})); then
 fi
 
 cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja ${OCTETRY_CMAKE_ARGS:-}
-cmake --build "$BUILD_DIR"
+# OCTETRY_BUILD_TARGET builds one target (e.g. octetry_fuzz, octetry_bench) instead of all.
+cmake --build "$BUILD_DIR" ${OCTETRY_BUILD_TARGET:+--target "$OCTETRY_BUILD_TARGET"}
