@@ -156,8 +156,7 @@ void SubnetsTabController::DoUpdateView(QWidget* source)
     if (source != policyCombos[MaskCombo] && subnettable)
     {
         const std::vector<IPv4SubnetPolicy> policies = IPv4SubnetPolicy::GetPolicies(
-            addressClass, settings->GetAllowOneSubnetBit(),
-            settings->GetAllowOneHostBit());
+            addressClass, settings->GetAllowOneSubnetBit(), settings->GetAllowOneHostBit());
         FillPolicyCombos(policies);
         const int chosen = ChoosePolicy(policies, settings->GetSubnetPolicy());
         settings->SetSubnetPolicy(policies[static_cast<std::size_t>(chosen)]);
