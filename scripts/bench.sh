@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds every benchmark of bench/ (Release) into build-bench/ and runs each in turn;
+# each prints its own table.
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD_DIR="${BUILD_DIR:-$ROOT/build-bench}"
+OCTETRY_CMAKE_ARGS="-DCMAKE_BUILD_TYPE=Release -DOCTETRY_BENCH=ON ${OCTETRY_CMAKE_ARGS:-}"
+OCTETRY_BUILD_TARGET=octetry_bench
+source "$ROOT/scripts/setup.sh"
+
+export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
+echo "Machine: $(uname -srm), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
+for source in "$ROOT"/bench/bench_*.cpp; do
+    bench="$(basename "$source" .cpp)"
+    echo
+    echo "== $bench"
+    "$BUILD_DIR/$bench"
+done
