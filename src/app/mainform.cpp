@@ -17,6 +17,7 @@
 #include "controllers/ipv6tabcontroller.h"
 #include "controllers/subnetstabcontroller.h"
 #include "controllers/tabcontroller.h"
+#include "news/newstabcontroller.h"
 #include "settings/octetrysettings.h"
 
 // Q_INIT_RESOURCE declares the bundle's functions in the enclosing namespace,
@@ -71,6 +72,18 @@ MainForm::MainForm(QWidget* parent, Qt::WindowFlags flags)
     ReopenStoredTab();
 }
 
+MainForm::~MainForm()
+{
+    // The widgets die in ~QWidget, after this object has stopped being a
+    // MainForm; a tab widget emptied then would call controllers back.
+    for (TabController*& controller : m_tabControllers) {
+        delete controller;
+        controller = nullptr;
+    }
+    delete m_menuController;
+    m_menuController = nullptr;
+}
+
 void MainForm::CreateTabControllers()
 {
     // One line per page, in page order; a page's controller is created here.
@@ -79,7 +92,7 @@ void MainForm::CreateTabControllers()
     m_tabControllers[2] = new SubnetsTabController(this);
     m_tabControllers[3] = new CidrTabController(this);
     m_tabControllers[4] = new IPv6TabController(this);
-    m_tabControllers[5] = nullptr; // NewsTabController
+    m_tabControllers[5] = new NewsTabController(this);
 }
 
 void MainForm::ReopenStoredTab()

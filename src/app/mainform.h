@@ -19,6 +19,7 @@ class MainForm : public QMainWindow
 public:
     // Builds and wires the whole window; the controllers become its children.
     explicit MainForm(QWidget* parent = nullptr, Qt::WindowFlags flags = {});
+    ~MainForm() override;
 
     // Returns the form, through which controllers reach their widgets.
     Ui::OctetryMainForm* GetUi();
