@@ -231,9 +231,10 @@ std::string IPv4Address::ToString(const Notation& notation) const
         case 2:
             return FormatDigits(m_value, 2, 32);
         case 16:
-            return m_value == 0 ? "0" : "0x" + FormatDigits(m_value, 16, 1);
+            // append() rather than operator+: g++ 12 warns falsely about the latter when optimising.
+            return m_value == 0 ? "0" : std::string("0x").append(FormatDigits(m_value, 16, 1));
         case 8:
-            return m_value == 0 ? "0" : "0" + FormatDigits(m_value, 8, 1);
+            return m_value == 0 ? "0" : std::string("0").append(FormatDigits(m_value, 8, 1));
         default:
             return FormatDigits(m_value, 10, 1);
         }

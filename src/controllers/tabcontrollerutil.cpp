@@ -66,6 +66,10 @@ void TabControllerUtil::SetupTableView(QTableView* tableView)
     header->setMinimumSectionSize(17);
     header->setDefaultSectionSize(17);
     header->setSectionResizeMode(QHeaderView::Fixed);
+    // Fitting the columns measures only the rows on screen: the rows are all
+    // of one shape, and measuring the toolkit's default thousand of them costs
+    // several frames on every keystroke.
+    tableView->horizontalHeader()->setResizeContentsPrecision(0);
     KeepSelectionColors(tableView);
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <stdexcept>
 
+#include <QCoreApplication>
 #include <QSettings>
 #include <QString>
 
@@ -68,6 +69,14 @@ OctetrySettings* OctetrySettings::Instance()
 
 OctetrySettings::OctetrySettings()
 {
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setInterval(0);
+    connect(&m_saveTimer, &QTimer::timeout, this, &OctetrySettings::Save);
+    if (QCoreApplication* application = QCoreApplication::instance())
+        connect(application, &QCoreApplication::aboutToQuit, this, [this] {
+            if (m_saveTimer.isActive())
+                Save();
+        });
     RegisterIPv4MetaTypes();
     IPv6Address::RegisterMetaType();
     Load();
@@ -111,8 +120,22 @@ void OctetrySettings::Set(T& member, const T& value, Setting setting)
     if (!(member != value))
         return;
     member = value;
-    Save();
+    SaveSoon();
     emit SettingChanged(setting);
+}
+
+void OctetrySettings::SaveSoon()
+{
+    // Writing the file syncs it to disk, which costs far more than a keystroke's
+    // whole update; so the write waits until the event that made the change has
+    // been handled and the window repainted, and a burst of changes from one
+    // event is written once. Without an event loop it happens at once.
+    if (m_busy)
+        return;
+    if (QCoreApplication::instance())
+        m_saveTimer.start();
+    else
+        Save();
 }
 
 void OctetrySettings::SetTabIndex(int nTabIndex) { Set(m_tabIndex, nTabIndex, TabIndexSetting); }
@@ -179,6 +202,7 @@ void OctetrySettings::Save()
 {
     if (m_busy)
         return;
+    m_saveTimer.stop();
     m_busy = true;
     QSettings settings;
     for (int nSetting = 0; nSetting < SettingCount; ++nSetting)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 #include <QVariant>
 
 #include "address/ipv4address.h"
@@ -74,12 +75,15 @@ public:
     void Load();
     // Writes all eight settings; does nothing while loading.
     void Save();
+    // Whether a change is still waiting to be written (see SaveSoon).
+    bool IsSavePending() const { return m_saveTimer.isActive(); }
 
 signals:
     void SettingChanged(OctetrySettings::Setting setting);
 
 private:
     void CompleteMissingValues();
+    void SaveSoon();
     template <typename T>
     void Set(T& member, const T& value, Setting setting);
 
@@ -93,4 +97,5 @@ private:
     IPv4CidrPolicy m_cidrPolicy;
     IPv6Address m_ipv6Address;
     bool m_showOctalConversions = false;
+    QTimer m_saveTimer;
 };
