@@ -23,6 +23,10 @@ public:
         qputenv("XDG_CACHE_HOME", QFile::encodeName(root + "/cache"));
         qputenv("XDG_DATA_HOME", QFile::encodeName(root + "/data"));
         QStandardPaths::setTestModeEnabled(true);
+        // The main window asks for the news once; a closed loopback port
+        // answers at once and keeps every test off the network.
+        if (qEnvironmentVariableIsEmpty("OCTETRY_NEWS_URL"))
+            qputenv("OCTETRY_NEWS_URL", "http://127.0.0.1:9/news/octetry-news.html");
     }
 
     QString path() const { return m_dir.path(); }

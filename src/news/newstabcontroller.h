@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QFileInfo>
+#include <QUrl>
+
+#include "controllers/tabcontroller.h"
+
+class QNetworkAccessManager;
+class QNetworkReply;
+class QTemporaryFile;
+
+// The News page: shows the cached news page, or the built-in one, and asks
+// the organisation's server once per run for a newer copy.
+class NewsTabController : public TabController
+{
+    Q_OBJECT
+
+public:
+    explicit NewsTabController(MainForm* parent);
+
+    // The newsTab page.
+    QWidget* GetTabPage() override;
+
+    // The cached copy's location: the application's folder beside the per-user
+    // settings file, named after the last segment of the news address's path.
+    static QFileInfo GetCacheFileInfo();
+
+    // The news address: OCTETRY_NEWS_URL when it holds an http address (tests
+    // point it at loopback), else the build's configured address.
+    static QUrl GetNewsUrl();
+
+    // Bodies larger than this are abandoned.
+    static constexpr qint64 maxBodySize = 1024 * 1024;
+
+protected:
+    // Brands the tab title and issues the one request.
+    void InitializeView() override;
+    // Shows the cached copy when there is one, else the built-in page.
+    void DoUpdateView(QWidget* source) override;
+
+private slots:
+    void on_reply_readyRead();
+    void on_http_requestFinished(QNetworkReply* finished);
+    void on_http_done(bool error);
+    void on_object_destroyed(QObject* object);
+
+private:
+    void StartRequest();
+    void CleanUp();
+    // Why the finished page request must not replace the cache; empty when it may.
+    QString RejectionReason(bool error, int status) const;
+    // Moves the downloaded body over the cached copy in one step; false keeps the old copy.
+    bool ReplaceCache();
+
+    QNetworkAccessManager* client = nullptr;
+    QNetworkReply* reply = nullptr;
+    QTemporaryFile* tempFile = nullptr;
+    int requestId = -1;
+    qint64 bodySize = 0;
+    bool bodyAbandoned = false;
+};
