@@ -194,13 +194,14 @@ QDataStream& operator>>(QDataStream& stream, IPv4SubnetPolicy& policy)
         || !DataStreamUtil::ReadFlag(stream, read.m_allowOneSubnetBit)
         || !DataStreamUtil::ReadFlag(stream, read.m_allowOneHostBit))
         return stream;
-    // Apart from the default, only policies of a subnettable class within the widest
-    // range any option permits are ever written.
+    // Apart from the default, only policies that the constructor accepted are
+    // ever written: a subnettable class and bits within the range of their own options.
     const bool isDefault = !read.m_addressClass.IsValid() && read.m_subnetBits == 0;
     quint8 lowest = 0;
     quint8 highest = 0;
     if (!isDefault
-        && (!IPv4SubnetPolicy::GetSubnetBitsRange(read.m_addressClass, true, true, lowest, highest)
+        && (!IPv4SubnetPolicy::GetSubnetBitsRange(read.m_addressClass, read.m_allowOneSubnetBit, read.m_allowOneHostBit,
+                                                 lowest, highest)
             || read.m_subnetBits < lowest || read.m_subnetBits > highest)) {
         DataStreamUtil::Corrupt(stream);
         return stream;

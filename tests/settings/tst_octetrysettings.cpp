@@ -305,6 +305,8 @@ void TstOctetrySettings::badStoredValueGivesTheDefault_data()
         << QVariant::fromValue(IPv4SubnetPolicy());
     QTest::newRow("SubnetPolicy of class C with 8 bits")
         << 4 << Stored("SubnetPolicy", "IPv4SubnetPolicy", "00000006000000080101") << byDefault;
+    QTest::newRow("SubnetPolicy of class C with 7 bits but no one-host-bit option")
+        << 4 << Stored("SubnetPolicy", "IPv4SubnetPolicy", "00000006000000070100") << byDefault;
     QTest::newRow("SubnetPolicy of class B with 0 bits")
         << 4 << Stored("SubnetPolicy", "IPv4SubnetPolicy", "00000005000000000101") << byDefault;
     QTest::newRow("SubnetPolicy of class ID 10")
