@@ -221,7 +221,7 @@ void CidrTabController::DoUpdateView(QWidget* source)
     const QModelIndex current = m_routeModel.IndexOfAddress(address);
     tableView->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     tableView->scrollTo(current, QAbstractItemView::PositionAtCenter);
-    tableView->resizeColumnsToContents();
+    TabControllerUtil::ResizeColumnsToContents(tableView);
 }
 
 void CidrTabController::on_addressBlockMaskComboBox_currentIndexChanged(int index)

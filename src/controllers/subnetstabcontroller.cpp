@@ -193,7 +193,7 @@ void SubnetsTabController::ShowSubnets(const IPv4Address& address, bool show)
         tableView->doItemsLayout();
         tableView->scrollTo(index, QAbstractItemView::PositionAtCenter);
     }
-    tableView->resizeColumnsToContents();
+    TabControllerUtil::ResizeColumnsToContents(tableView);
 }
 
 void SubnetsTabController::on_maskComboBox_currentIndexChanged(int index)

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QHeaderView>
 #include <QHostAddress>
 #include <QLabel>
@@ -71,6 +72,32 @@ void TabControllerUtil::SetupTableView(QTableView* tableView)
     // several frames on every keystroke.
     tableView->horizontalHeader()->setResizeContentsPrecision(0);
     KeepSelectionColors(tableView);
+    // A table filled while hidden was fitted to a sample; fit it again to what is shown.
+    tableView->installEventFilter(GetInstance());
+}
+
+void TabControllerUtil::ResizeColumnsToContents(QTableView* tableView)
+{
+    if (tableView->isVisible()) {
+        tableView->resizeColumnsToContents();
+        return;
+    }
+    // A hidden table has no rows on screen, and the toolkit would then measure
+    // every row: millions of them for the largest tables.
+    QHeaderView* header = tableView->horizontalHeader();
+    const int precision = header->resizeContentsPrecision();
+    header->setResizeContentsPrecision(hiddenTableSampleRows);
+    tableView->resizeColumnsToContents();
+    header->setResizeContentsPrecision(precision);
+}
+
+bool TabControllerUtil::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show) {
+        if (auto* tableView = qobject_cast<QTableView*>(watched))
+            tableView->resizeColumnsToContents();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void TabControllerUtil::KeepSelectionColors(QWidget* widget)

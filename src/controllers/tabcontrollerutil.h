@@ -25,6 +25,9 @@ class TabControllerUtil : public QObject
 public:
     // Rows 17 pixels high, not resizable, numbers right-aligned; selection colours kept.
     static void SetupTableView(QTableView* tableView);
+    // Fits the columns to the rows on screen, or to a sample of rows while the table is hidden.
+    static void ResizeColumnsToContents(QTableView* tableView);
+    static constexpr int hiddenTableSampleRows = 64;
     // Makes the selection look the same with and without the focus.
     static void KeepSelectionColors(QWidget* widget);
 
@@ -51,6 +54,9 @@ public:
 public slots:
     void on_IPv4SystemAddressAction_Triggered();
     void on_IPv6SystemAddressAction_Triggered();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     TabControllerUtil() = default;
