@@ -144,6 +144,11 @@ void TstInstallation::packageMetadata()
     QVERIFY2(output.contains(" Package: octetry\n"), qPrintable(output));
     QVERIFY2(output.contains(" Version: 1.0.0.0\n"), qPrintable(output));
     QVERIFY2(output.contains(" Architecture: amd64\n"), qPrintable(output));
+    // The summary once, then the long text as flowing paragraph lines.
+    QVERIFY2(output.contains(" Description: IP address calculator for network engineers\n"
+                             "  Shows an IPv4 address in eight notations,"),
+             qPrintable(output));
+    QCOMPARE(output.count("IP address calculator for network engineers"), 1);
     const QRegularExpression depends("^ Depends: (.*)$", QRegularExpression::MultilineOption);
     const QString dependsLine = depends.match(output).captured(1);
     for (const char* library : {"libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6network6", "libc6",
