@@ -71,6 +71,7 @@ private slots:
     void addressWithoutSubnetsDisablesThePage();
     void hiddenPageCatchesUpWhenShown();
     void missingPolicyLeavesThePageEmpty();
+    void tableRefitsItsColumnsWhenShown();
 
 private:
     QList<QComboBox*> Combos() const;
@@ -482,6 +483,19 @@ void TstSubnetsTabController::missingPolicyLeavesThePageEmpty()
              IPv4SubnetPolicy(IPv4AddressClass(IPv4AddressClass::ClassA), 2, false, false));
     QCOMPARE(ui->subnetsMaskComboBox->currentIndex(), 0);
     QCOMPARE(ui->subnetsTableView->model()->rowCount(), 2);
+}
+
+void TstSubnetsTabController::tableRefitsItsColumnsWhenShown()
+{
+    QTableView* table = ui->subnetsTableView;
+    const int fitted = table->columnWidth(1);
+    QVERIFY(fitted > 20);
+    table->setColumnWidth(1, 5);
+
+    // Leaving and reopening an up-to-date page updates nothing; only showing refits.
+    ui->tabWidget->setCurrentWidget(ui->classesTab);
+    ui->tabWidget->setCurrentWidget(ui->subnetsTab);
+    QCOMPARE(table->columnWidth(1), fitted);
 }
 
 int main(int argc, char** argv)
