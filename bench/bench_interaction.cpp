@@ -275,8 +275,6 @@ int RunStartup()
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The News page's one request goes to a closed loopback port, never outside.
-    qputenv("OCTETRY_NEWS_URL", "http://127.0.0.1:9/octetry-news.html");
     TestEnvironment environment;
     QApplication app(argc, argv);
     BrandingUtil::SetApplicationIdentity();

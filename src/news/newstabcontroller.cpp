@@ -185,9 +185,9 @@ void NewsTabController::on_http_requestFinished(QNetworkReply* finished)
              << (error ? QStringLiteral("with error ") + reply->errorString() : QString());
 
     if (!error && status == 200 && tempFile) {
-        const QString reason = RejectionReason(error, status);
-        if (!reason.isEmpty()) {
-            qDebug() << "HTTP: keeping the cached copy:" << reason;
+        const QString rejection = RejectionReason();
+        if (!rejection.isEmpty()) {
+            qDebug() << "HTTP: keeping the cached copy:" << rejection;
         } else if (ReplaceCache()) {
             QTabWidget* tabWidget = GetUi()->tabWidget;
             const int index = tabWidget->indexOf(GetUi()->newsTab);
@@ -199,7 +199,7 @@ void NewsTabController::on_http_requestFinished(QNetworkReply* finished)
     on_http_done(error);
 }
 
-QString NewsTabController::RejectionReason(bool, int) const
+QString NewsTabController::RejectionReason() const
 {
     if (bodyAbandoned)
         return QStringLiteral("the body was abandoned");

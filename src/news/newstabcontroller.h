@@ -47,8 +47,8 @@ private slots:
 private:
     void StartRequest();
     void CleanUp();
-    // Why the finished page request must not replace the cache; empty when it may.
-    QString RejectionReason(bool error, int status) const;
+    // Why a finished 200 without error must still not replace the cache; empty when it may.
+    QString RejectionReason() const;
     // Moves the downloaded body over the cached copy in one step; false keeps the old copy.
     bool ReplaceCache();
 
