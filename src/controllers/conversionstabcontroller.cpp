@@ -1,6 +1,7 @@
 #include "controllers/conversionstabcontroller.h"
 
 #include "app/mainform.h"
+#include "controllers/fittingvalidator.h"
 #include "controllers/ipv4addressvalidator.h"
 #include "controllers/uint32validator.h"
 #include "ipv4/ipv4addressclass.h"
@@ -88,6 +89,7 @@ void ConversionsTabController::InitializeView()
         else
             validator = new UInt32Validator(entry.notation.radix, this);
         entry.edit->setValidator(validator);
+        FittingValidator::Install(entry.edit);
         connect(entry.edit, &QLineEdit::textChanged, this,
                 &ConversionsTabController::on_notationEdit_textChanged);
         connect(entry.edit, &QLineEdit::editingFinished, this,

@@ -1,5 +1,7 @@
 #include "controllers/ipv4addressvalidator.h"
 
+#include "controllers/fittingvalidator.h"
+
 namespace
 {
 bool IsDigitOfRadix(QChar c, quint32 nRadix)
@@ -23,8 +25,9 @@ IPv4AddressValidator::IPv4AddressValidator(quint32 nRadix, QObject* parent)
 {
 }
 
-QValidator::State IPv4AddressValidator::validate(QString& input, int& /*pos*/) const
+QValidator::State IPv4AddressValidator::validate(QString& input, int& pos) const
 {
+    FittingValidator::Trim(input, pos);
     for (const QChar c : input)
         if (c != QLatin1Char('.') && !IsDigitOfRadix(c, radix))
             return Invalid;

@@ -9,7 +9,8 @@ class IPv4AddressValidator : public QValidator
 public:
     IPv4AddressValidator(quint32 nRadix, QObject* parent);
 
-    // Acceptable when every character is "." or a digit of the radix, else Invalid.
+    // Trims the input, then Acceptable when every character is "." or a digit of
+    // the radix, else Invalid.
     State validate(QString& input, int& pos) const override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "address/ipv4address.h"
 #include "app/mainform.h"
+#include "controllers/fittingvalidator.h"
 #include "controllers/tabcontrollerutil.h"
 #include "settings/octetrysettings.h"
 
@@ -98,6 +99,7 @@ void IPv4TabController::InitializeView()
                 &IPv4TabController::on_ipv4AddressEdit_textChanged);
         connect(addressEdit, &QLineEdit::editingFinished, this,
                 &IPv4TabController::on_ipv4AddressEdit_editingFinished);
+        FittingValidator::Install(addressEdit, FittingValidator::addressTextLimit);
     }
     if (addressButton != nullptr)
         TabControllerUtil::SetupSystemAddressButton(addressButton, true);

@@ -2,6 +2,7 @@
 
 #include "address/ipv6address.h"
 #include "app/mainform.h"
+#include "controllers/fittingvalidator.h"
 #include "controllers/tabcontrollerutil.h"
 #include "ipv6/ipv6addresstypes.h"
 #include "settings/octetrysettings.h"
@@ -116,6 +117,7 @@ void IPv6TabController::InitializeView()
             &IPv6TabController::on_ipv6AddressEdit_textChanged);
     connect(ui->ipv6AddressEdit, &QLineEdit::editingFinished, this,
             &IPv6TabController::on_ipv6AddressEdit_editingFinished);
+    FittingValidator::Install(ui->ipv6AddressEdit, FittingValidator::addressTextLimit);
     TabControllerUtil::SetupSystemAddressButton(ui->ipv6AddressToolButton, false);
 
     QTreeView* treeView = ui->ipv6AddressTypeTreeView;

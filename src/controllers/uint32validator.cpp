@@ -1,5 +1,8 @@
 #include "controllers/uint32validator.h"
 
+#include "address/ipv4address.h"
+#include "controllers/fittingvalidator.h"
+
 UInt32Validator::UInt32Validator(quint32 nRadix, QObject* parent)
     : QValidator(parent), radix(nRadix)
 {
@@ -7,10 +10,10 @@ UInt32Validator::UInt32Validator(quint32 nRadix, QObject* parent)
 
 QValidator::State UInt32Validator::validate(QString& input, int& pos) const
 {
-    input = input.trimmed();
-    // Trimming may leave the cursor beyond the end of the text.
-    pos = qMin(pos, static_cast<int>(input.size()));
+    FittingValidator::Trim(input, pos);
     bool ok = false;
     input.toUInt(&ok, static_cast<int>(radix));
+    // The parse must take it too: toUInt reads a "+" that binary notation has not.
+    ok = ok && IPv4Address(input.toStdString(), IPv4Address::Notation{radix, false}).IsValid();
     return ok ? Acceptable : Invalid;
 }

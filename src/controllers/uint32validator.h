@@ -2,13 +2,14 @@
 
 #include <QValidator>
 
-// Accepts exactly the texts that read as one unsigned 32-bit number in a radix.
+// Accepts exactly the texts that read as one unsigned 32-bit number in a radix,
+// both for QString::toUInt and for the address parse of that whole-number notation.
 class UInt32Validator : public QValidator
 {
 public:
     UInt32Validator(quint32 nRadix, QObject* parent);
 
-    // Trims the input, then Acceptable when it converts with QString::toUInt, else Invalid.
+    // Trims the input, then Acceptable when both readings take it, else Invalid.
     State validate(QString& input, int& pos) const override;
 
 private:

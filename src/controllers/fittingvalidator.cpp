@@ -1,0 +1,44 @@
+#include "controllers/fittingvalidator.h"
+
+#include <QLineEdit>
+
+namespace
+{
+// QLineEdit's default and largest maxLength. An insertion that reaches it may
+// have been cut, so such a text is never taken.
+constexpr int lineEditCap = 32767;
+} // namespace
+
+FittingValidator::FittingValidator(int nMaxLength, const QValidator* innerValidator, QObject* parent)
+    : QValidator(parent), maxLength(nMaxLength), inner(innerValidator)
+{
+}
+
+FittingValidator* FittingValidator::Install(QLineEdit* edit, int nMaxLength)
+{
+    auto* validator = new FittingValidator(nMaxLength > 0 ? nMaxLength : edit->maxLength(),
+                                           edit->validator(), edit);
+    edit->setMaxLength(lineEditCap);
+    edit->setValidator(validator);
+    return validator;
+}
+
+void FittingValidator::Trim(QString& input, int& pos)
+{
+    qsizetype leading = 0;
+    while (leading < input.size() && input.at(leading).isSpace())
+        ++leading;
+    input = input.trimmed();
+    pos = static_cast<int>(qBound(qsizetype(0), pos - leading, input.size()));
+}
+
+QValidator::State FittingValidator::validate(QString& input, int& pos) const
+{
+    if (input.size() >= lineEditCap)
+        return Invalid;
+    if (input.size() > maxLength)
+        Trim(input, pos);
+    if (input.size() > maxLength)
+        return Invalid;
+    return inner != nullptr ? inner->validate(input, pos) : Acceptable;
+}
