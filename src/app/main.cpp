@@ -4,10 +4,12 @@
 
 #include "app/brandingutil.h"
 #include "app/mainform.h"
+#include "app/quitsignalhandler.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    const QuitSignalHandler quitSignalHandler;
     BrandingUtil::SetApplicationIdentity();
 
     QIcon icon(QStringLiteral(":/images/octetry-icon-16x16x32.png"));

@@ -1,0 +1,67 @@
+#include <QCoreApplication>
+#include <QProcess>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+#include <csignal>
+
+#include "common/testenvironment.h"
+
+// The real program, ended by a signal right after a change at start-up (the
+// stored tab index -3 reopens the first page, which stores 0), quits as File >
+// Exit does: normally, with the change in the settings file.
+class TstQuitSignalHandler : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void quitsWithTheChangeWritten_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM from a logout") << SIGTERM;
+        QTest::newRow("SIGINT from Ctrl+C") << SIGINT;
+        QTest::newRow("SIGHUP from a closed terminal") << SIGHUP;
+    }
+    void quitsWithTheChangeWritten()
+    {
+        QFETCH(int, signalNumber);
+        const QString buildDir = qEnvironmentVariable("OCTETRY_BUILD_DIR");
+        if (buildDir.isEmpty())
+            QSKIP("OCTETRY_BUILD_DIR is not set; run through ctest");
+        const QString settingsPath = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Quorvane/Octetry.conf";
+        QDir().mkpath(QFileInfo(settingsPath).path());
+        QFile settingsFile(settingsPath);
+        QVERIFY(settingsFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        settingsFile.write("[General]\nTabIndex=-3\n");
+        settingsFile.close();
+
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_FORCE_STDERR_LOGGING", "1");
+        program.setProcessEnvironment(environment);
+        program.start(buildDir + "/octetry");
+        QVERIFY(program.waitForStarted());
+        // Logged while the window is built, just before the stored tab is reopened.
+        QByteArray log;
+        QTRY_VERIFY_WITH_TIMEOUT((log += program.readAllStandardError()).contains("HTTP: issuing request")
+                                     || program.state() == QProcess::NotRunning, 20000);
+        ::kill(static_cast<pid_t>(program.processId()), signalNumber);
+        QVERIFY(program.waitForFinished(20000));
+
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        QVERIFY(settingsFile.open(QIODevice::ReadOnly));
+        QVERIFY2(settingsFile.readAll().contains("TabIndex=0"), log);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    TestEnvironment environment;
+    QCoreApplication app(argc, argv);
+    TstQuitSignalHandler test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_quitsignalhandler.moc"
