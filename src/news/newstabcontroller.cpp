@@ -1,19 +1,30 @@
 #include "news/newstabcontroller.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
+#include <QDesktopServices>
 #include <QDir>
 #include <QIcon>
+#include <QImage>
 #include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSettings>
+#include <QStringDecoder>
 #include <QTabWidget>
 #include <QTemporaryFile>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
+#include <QThread>
 
 #include "app/brandingutil.h"
 #include "app/buildconfig.h"
@@ -22,7 +33,14 @@
 
 namespace {
 
-const char builtInPage[] = "qrc:/html/octetry-news.html";
+const char builtInPage[] = ":/html/octetry-news.html";
+const char builtInBase[] = "qrc:/html/";
+// Downloads are written beside the cache under this name, so that one left by
+// a killed run can be told from anything else and removed.
+const char downloadTemplate[] = "news-download-XXXXXX.part";
+const char downloadPattern[] = "^news-download-[A-Za-z0-9]{6}\\.part$";
+// QSaveFile's own staging copy, where it has to give it a name.
+const char stagingPattern[] = "^%1\\.[A-Za-z0-9]{6}$";
 const char newIcon[] = ":/images/new-icon-16x16x32.png";
 const char httpDateFormat[] = "ddd, dd MMM yyyy hh:mm:ss 'GMT'";
 // Used when the news address's path ends without a file name.
@@ -54,11 +72,148 @@ bool CopyBody(QIODevice* from, QIODevice* to, qint64 expectedSize)
     return copied == expectedSize;
 }
 
+// A rough measure of the time the text layout takes over a document, in
+// characters of plain text: a table cell costs as much as 32 characters, and
+// every level of tables around a block doubles its cost, as the layout lays
+// nested tables out again for each level.
+constexpr qint64 maxLayoutCost = 16 * 1024;
+constexpr qint64 blockCost = 4;
+constexpr qint64 lineCost = 4;
+constexpr qint64 cellCost = 32;
+// A page over that cost is shown as this much of its plain text.
+constexpr int maxPlainCharacters = 16 * 1024;
+constexpr int maxPlainLines = 1000;
+
+constexpr char16_t zeroWidthSpace = 0x200B;
+
+// Every resource a page asks for, answered with the program's own resources
+// only. An image that fails to decode is read again from its name by the
+// text layout, so a refusal is a blank image rather than nothing.
+QVariant OwnResource(const QUrl& url)
+{
+    QString path;
+    if (url.scheme() == QLatin1String("qrc"))
+        path = QLatin1Char(':') + url.path();
+    else if (url.scheme().isEmpty() && url.path().startsWith(QLatin1String(":/")))
+        path = url.path();
+    QFile file(path);
+    if (!path.isEmpty() && file.open(QIODevice::ReadOnly))
+        return file.readAll();
+    QImage blank(1, 1, QImage::Format_ARGB32);
+    blank.fill(Qt::transparent);
+    return blank;
+}
+
+// A page that takes its resources from its resource provider alone: the
+// document and the browser would read any other address themselves, local
+// files included, before they ask the provider.
+class PageDocument : public QTextDocument
+{
+protected:
+    QVariant loadResource(int, const QUrl& name) override
+    {
+        const ResourceProvider resources = resourceProvider();
+        return resources ? resources(name) : OwnResource(name);
+    }
+};
+
+int TableDepth(const QTextBlock& block)
+{
+    int depth = 0;
+    for (QTextFrame* frame = QTextCursor(block).currentFrame(); frame; frame = frame->parentFrame())
+        if (qobject_cast<QTextTable*>(frame))
+            ++depth;
+    return depth;
+}
+
+bool WithinLayoutBudget(const QTextDocument& document)
+{
+    qint64 cost = 0;
+    for (QTextBlock block = document.begin(); block.isValid() && cost <= maxLayoutCost; block = block.next()) {
+        const QString text = block.text();
+        const int depth = TableDepth(block);
+        const qint64 own = text.size() + blockCost + lineCost * text.count(QChar::LineSeparator) + (depth > 0 ? cellCost : 0);
+        cost += own << std::min(depth, 16);
+    }
+    return cost <= maxLayoutCost;
+}
+
+QString BoundedPlainText(QString text)
+{
+    text.truncate(maxPlainCharacters);
+    qsizetype end = -1;
+    for (int line = 0; line < maxPlainLines && end < text.size(); ++line) {
+        end = text.indexOf(QLatin1Char('\n'), end + 1);
+        if (end < 0)
+            return text;
+    }
+    text.truncate(end);
+    return text;
+}
+
+bool BreaksLine(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == QChar(zeroWidthSpace) || c == QChar::LineSeparator;
+}
+
+// Puts a zero-width space into every run longer than the limit; a run goes on
+// across formats and tags, and no-break spaces do not end it.
+void BreakLongRuns(QTextDocument& document)
+{
+    QList<int> breaks;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        int run = 0;
+        for (int i = 0; i < text.size(); ++i) {
+            if (BreaksLine(text[i]))
+                run = 0;
+            else if (++run > NewsTabController::maxUnbrokenRun) {
+                breaks << block.position() + i;
+                run = 1;
+            }
+        }
+    }
+    QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    for (auto at = breaks.crbegin(); at != breaks.crend(); ++at) {
+        cursor.setPosition(*at);
+        cursor.insertText(QString(QChar(zeroWidthSpace)));
+    }
+    cursor.endEditBlock();
+}
+
+// Reads and lays out a page the way the viewer shows it; runs in any thread.
+std::unique_ptr<QTextDocument> BuildPage(const QString& path, const QUrl& base,
+                                         const QTextDocument::ResourceProvider& resources)
+{
+    QFile file(path);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.read(NewsTabController::maxBodySize) : QByteArray();
+    QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
+    if (!decoder.isValid())
+        decoder = QStringDecoder(QStringDecoder::Utf8);
+
+    std::unique_ptr<QTextDocument> page = std::make_unique<PageDocument>();
+    page->setUndoRedoEnabled(false);
+    page->setResourceProvider(resources);
+    page->setBaseUrl(base);
+    page->setHtml(decoder.decode(bytes));
+    if (!WithinLayoutBudget(*page))
+        page->setPlainText(BoundedPlainText(page->toPlainText()));
+    BreakLongRuns(*page);
+    return page;
+}
+
 } // namespace
 
 NewsTabController::NewsTabController(MainForm* parent)
     : TabController(parent)
 {
+}
+
+NewsTabController::~NewsTabController()
+{
+    if (pageBuilder)
+        pageBuilder->wait();
 }
 
 QWidget* NewsTabController::GetTabPage()
@@ -97,19 +252,60 @@ void NewsTabController::InitializeView()
     const int index = tabWidget->indexOf(GetUi()->newsTab);
     if (index >= 0)
         tabWidget->setTabText(index, BrandingUtil::Apply(tabWidget->tabText(index)));
+    // A page never navigates the viewer: its links are handled here.
+    QTextBrowser* browser = GetUi()->newsTextBrowser;
+    browser->setOpenLinks(false);
+    browser->document()->setResourceProvider(OwnResource);
+    connect(browser, &QTextBrowser::anchorClicked, this, &NewsTabController::on_newsTextBrowser_anchorClicked);
     StartRequest();
 }
 
 void NewsTabController::DoUpdateView(QWidget*)
 {
+    if (pageBuilder) {
+        rebuildPage = true;
+        return;
+    }
     const QFileInfo cache = GetCacheFileInfo();
-    const QUrl url = cache.isFile() ? QUrl::fromLocalFile(cache.absoluteFilePath()) : QUrl(QString::fromLatin1(builtInPage));
+    const bool cached = cache.isFile();
+    const QString path = cached ? cache.absoluteFilePath() : QString::fromLatin1(builtInPage);
+    const QUrl base = cached ? QUrl() : QUrl(QString::fromLatin1(builtInBase));
+    // Each page answers its resources as the viewer's current one does.
+    const QTextDocument::ResourceProvider resources = GetUi()->newsTextBrowser->document()->resourceProvider();
+    QThread* const guiThread = thread();
+    pageBuilder = QThread::create([this, path, base, resources, guiThread] {
+        builtPage = BuildPage(path, base, resources);
+        builtPage->moveToThread(guiThread);
+    });
+    pageBuilder->setParent(this);
+    connect(pageBuilder, &QThread::finished, this, &NewsTabController::on_page_built);
+    pageBuilder->start();
+}
+
+void NewsTabController::on_page_built()
+{
+    pageBuilder->deleteLater();
+    pageBuilder = nullptr;
+    std::unique_ptr<QTextDocument> page = std::move(builtPage);
+    if (rebuildPage) {
+        rebuildPage = false;
+        DoUpdateView(nullptr);
+        return;
+    }
     QTextBrowser* browser = GetUi()->newsTextBrowser;
-    // Setting the same source again does not read the file again.
-    if (browser->source() == url)
-        browser->reload();
-    else
-        browser->setSource(url);
+    // The form's own first document is deleted by the browser itself.
+    QTextDocument* previous = browser->document()->parent() == browser ? browser->document() : nullptr;
+    page->setDefaultFont(browser->font());
+    page->setParent(browser);
+    browser->setDocument(page.release());
+    delete previous;
+}
+
+void NewsTabController::on_newsTextBrowser_anchorClicked(const QUrl& url)
+{
+    static const QStringList external = {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("mailto")};
+    if (external.contains(url.scheme()))
+        QDesktopServices::openUrl(url);
 }
 
 void NewsTabController::StartRequest()
@@ -118,7 +314,27 @@ void NewsTabController::StartRequest()
     connect(client, &QNetworkAccessManager::finished, this, &NewsTabController::on_http_requestFinished);
     connect(client, &QObject::destroyed, this, &NewsTabController::on_object_destroyed);
 
-    tempFile = new QTemporaryFile(this);
+    const QFileInfo cache = GetCacheFileInfo();
+    const QString cacheDir = cache.absolutePath();
+    if (!QDir(cacheDir).exists()) {
+        const bool created = QDir().mkpath(cacheDir);
+        qDebug() << "HTTP: creating" << cacheDir << (created ? "succeeded" : "failed");
+        if (!created) {
+            CleanUp();
+            return;
+        }
+    }
+    const QRegularExpression leftover(QStringLiteral("%1|%2").arg(
+        QString::fromLatin1(downloadPattern),
+        QString::fromLatin1(stagingPattern).arg(QRegularExpression::escape(cache.fileName()))));
+    for (const QString& name : QDir(cacheDir).entryList(QDir::Files | QDir::Hidden)) {
+        if (leftover.match(name).hasMatch()) {
+            const bool removed = QFile::remove(QDir(cacheDir).absoluteFilePath(name));
+            qDebug() << "HTTP: removing leftover" << name << (removed ? "succeeded" : "failed");
+        }
+    }
+
+    tempFile = new QTemporaryFile(QDir(cacheDir).absoluteFilePath(QString::fromLatin1(downloadTemplate)), this);
     connect(tempFile, &QObject::destroyed, this, &NewsTabController::on_object_destroyed);
 
     const bool opened = tempFile->open();
@@ -135,7 +351,6 @@ void NewsTabController::StartRequest()
     request.setRawHeader("Connection", "close");
     // The cache holds the page as sent, so it must not arrive compressed.
     request.setRawHeader("Accept-Encoding", "identity");
-    const QFileInfo cache = GetCacheFileInfo();
     if (cache.isFile()) {
         const QString since = QLocale::c().toString(cache.lastModified().toUTC(), QString::fromLatin1(httpDateFormat));
         request.setRawHeader("If-Modified-Since", since.toLatin1());
@@ -205,22 +420,38 @@ QString NewsTabController::RejectionReason() const
         return QStringLiteral("the body was abandoned");
     if (bodySize == 0)
         return QStringLiteral("the body is empty");
-    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-    if (length.isValid() && length.toLongLong() != bodySize)
-        return QStringLiteral("the body has %1 bytes, Content-Length says %2").arg(bodySize).arg(length.toLongLong());
+    // Qt joins repeated headers with commas. It does not decode a body when
+    // Accept-Encoding is set by hand, so an encoded one would be cached as is.
+    if (reply->hasRawHeader("Content-Encoding")) {
+        const QByteArray encoding = reply->rawHeader("Content-Encoding");
+        for (const QByteArray& coding : encoding.split(','))
+            if (coding.trimmed().compare("identity", Qt::CaseInsensitive) != 0)
+                return QStringLiteral("the body has Content-Encoding %1").arg(QString::fromLatin1(encoding));
+    }
+    if (reply->hasRawHeader("Content-Length")) {
+        // Repeats must agree and each be a plain decimal number, else the
+        // message's length is unknown (RFC 9112, section 6.3).
+        const QByteArray lengths = reply->rawHeader("Content-Length");
+        qint64 length = -1;
+        for (const QByteArray& value : lengths.split(',')) {
+            const QByteArray digits = value.trimmed();
+            bool valid = !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](char c) {
+                return c >= '0' && c <= '9';
+            });
+            const qint64 parsed = valid ? digits.toLongLong(&valid) : -1;
+            if (!valid || (length >= 0 && parsed != length))
+                return QStringLiteral("Content-Length %1 is not one decimal number").arg(QString::fromLatin1(lengths));
+            length = parsed;
+        }
+        if (length != bodySize)
+            return QStringLiteral("the body has %1 bytes, Content-Length says %2").arg(bodySize).arg(length);
+    }
     return QString();
 }
 
 bool NewsTabController::ReplaceCache()
 {
     const QFileInfo cache = GetCacheFileInfo();
-    const QString cacheDir = cache.absolutePath();
-    if (!QDir(cacheDir).exists()) {
-        const bool created = QDir().mkpath(cacheDir);
-        qDebug() << "HTTP: creating" << cacheDir << (created ? "succeeded" : "failed");
-        if (!created)
-            return false;
-    }
     // The new copy is written beside the old one and renamed over it, so a
     // failure at any step leaves the old copy in place.
     QSaveFile staged(cache.absoluteFilePath());
@@ -241,8 +472,11 @@ void NewsTabController::CleanUp()
     qDebug() << "HTTP: cleaning up HTTP objects";
     if (client)
         client->deleteLater();
-    if (tempFile)
+    if (tempFile) {
+        // Gone at once, not when the object is deleted later.
+        tempFile->remove();
         tempFile->deleteLater();
+    }
 }
 
 void NewsTabController::on_object_destroyed(QObject* object)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QFileInfo>
 #include <QUrl>
 
@@ -8,6 +10,8 @@
 class QNetworkAccessManager;
 class QNetworkReply;
 class QTemporaryFile;
+class QTextDocument;
+class QThread;
 
 // The News page: shows the cached news page, or the built-in one, and asks
 // the organisation's server once per run for a newer copy.
@@ -17,6 +21,8 @@ class NewsTabController : public TabController
 
 public:
     explicit NewsTabController(MainForm* parent);
+    // Waits for a page still being prepared.
+    ~NewsTabController() override;
 
     // The newsTab page.
     QWidget* GetTabPage() override;
@@ -31,11 +37,15 @@ public:
 
     // Bodies larger than this are abandoned.
     static constexpr qint64 maxBodySize = 1024 * 1024;
+    // The longest run of shown text without a place to break the line; the
+    // text layout's time grows with the square of a run's length.
+    static constexpr int maxUnbrokenRun = 80;
 
 protected:
     // Brands the tab title and issues the one request.
     void InitializeView() override;
-    // Shows the cached copy when there is one, else the built-in page.
+    // Shows the cached copy when there is one, else the built-in page. The
+    // page is read and laid out off the GUI thread and shown when ready.
     void DoUpdateView(QWidget* source) override;
 
 private slots:
@@ -43,6 +53,8 @@ private slots:
     void on_http_requestFinished(QNetworkReply* finished);
     void on_http_done(bool error);
     void on_object_destroyed(QObject* object);
+    void on_page_built();
+    void on_newsTextBrowser_anchorClicked(const QUrl& url);
 
 private:
     void StartRequest();
@@ -58,4 +70,10 @@ private:
     int requestId = -1;
     qint64 bodySize = 0;
     bool bodyAbandoned = false;
+
+    // The thread preparing the next page, the page it made, and whether
+    // another update came in meanwhile.
+    QThread* pageBuilder = nullptr;
+    std::unique_ptr<QTextDocument> builtPage;
+    bool rebuildPage = false;
 };

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <memory>
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+// Answers every connection with one scripted reply and remembers the requests.
+class RawServer : public QObject
+{
+public:
+    enum class Ending { Close, Reset };
+
+    explicit RawServer(QByteArray reply, Ending ending = Ending::Close)
+        : m_reply(std::move(reply))
+        , m_ending(ending)
+    {
+        m_server.listen(QHostAddress::LocalHost);
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = m_server.nextPendingConnection())
+                Serve(socket);
+        });
+    }
+
+    quint16 port() const { return m_server.serverPort(); }
+    const QList<QByteArray>& requests() const { return m_requests; }
+
+private:
+    void Serve(QTcpSocket* socket)
+    {
+        auto request = std::make_shared<QByteArray>();
+        connect(socket, &QTcpSocket::readyRead, socket, [this, socket, request] {
+            request->append(socket->readAll());
+            if (!request->contains("\r\n\r\n"))
+                return;
+            m_requests << *request;
+            socket->write(m_reply);
+            if (m_ending == Ending::Reset) {
+                socket->flush();
+                socket->waitForBytesWritten(1000);
+                socket->abort();
+            } else {
+                socket->disconnectFromHost();
+            }
+        });
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    }
+
+    QTcpServer m_server;
+    QByteArray m_reply;
+    Ending m_ending;
+    QList<QByteArray> m_requests;
+};
