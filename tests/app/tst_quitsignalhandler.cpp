@@ -46,6 +46,8 @@ private slots:
         QByteArray log;
         QTRY_VERIFY_WITH_TIMEOUT((log += program.readAllStandardError()).contains("HTTP: issuing request")
                                      || program.state() == QProcess::NotRunning, 20000);
+        // A pid of 0 would signal this whole process group.
+        QVERIFY(program.processId() > 0);
         ::kill(static_cast<pid_t>(program.processId()), signalNumber);
         QVERIFY(program.waitForFinished(20000));
 
