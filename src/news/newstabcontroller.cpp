@@ -85,6 +85,8 @@ constexpr int maxPlainCharacters = 16 * 1024;
 constexpr int maxPlainLines = 1000;
 
 constexpr char16_t zeroWidthSpace = 0x200B;
+// The HTML import's time grows faster than the square of the number of images.
+constexpr int maxImages = 256;
 
 // Every resource a page asks for, answered with the program's own resources
 // only. An image that fails to decode is read again from its name by the
@@ -182,6 +184,18 @@ void BreakLongRuns(QTextDocument& document)
     cursor.endEditBlock();
 }
 
+// Renames the image tags past the first few to one the import ignores.
+void DropImagesBeyond(QString& html, int kept)
+{
+    static const QRegularExpression image(QStringLiteral("<img(?![A-Za-z0-9])"), QRegularExpression::CaseInsensitiveOption);
+    int seen = 0;
+    for (QRegularExpressionMatchIterator it = image.globalMatch(html); it.hasNext();) {
+        const qsizetype at = it.next().capturedStart();
+        if (++seen > kept)
+            html[at + 1] = u'x';
+    }
+}
+
 // Reads and lays out a page the way the viewer shows it; runs in any thread.
 std::unique_ptr<QTextDocument> BuildPage(const QString& path, const QUrl& base,
                                          const QTextDocument::ResourceProvider& resources)
@@ -196,7 +210,9 @@ std::unique_ptr<QTextDocument> BuildPage(const QString& path, const QUrl& base,
     page->setUndoRedoEnabled(false);
     page->setResourceProvider(resources);
     page->setBaseUrl(base);
-    page->setHtml(decoder.decode(bytes));
+    QString html = decoder.decode(bytes);
+    DropImagesBeyond(html, maxImages);
+    page->setHtml(html);
     if (!WithinLayoutBudget(*page))
         page->setPlainText(BoundedPlainText(page->toPlainText()));
     BreakLongRuns(*page);
