@@ -1,7 +1,5 @@
 #pragma once
 
-#include "address/ipv4address.h"
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,10 +11,3 @@
             std::abort();                                                               \
         }                                                                               \
     } while (false)
-
-// The eight notations the program shows.
-inline constexpr IPv4Address::Notation kFuzzNotations[] = {
-    IPv4Address::DottedDecimal, IPv4Address::Decimal,     IPv4Address::DottedHexadecimal,
-    IPv4Address::Hexadecimal,   IPv4Address::DottedOctal, IPv4Address::Octal,
-    IPv4Address::DottedBinary,  IPv4Address::Binary,
-};
