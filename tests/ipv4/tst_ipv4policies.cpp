@@ -1,7 +1,5 @@
-// Checks the subnet and CIDR arithmetic against a reference that counts addresses
-// with 64-bit integers (start plus index times size) instead of masking and
-// shifting, for random addresses and every permitted policy; then the classes,
-// refusals and stream layouts.
+// Subnet and CIDR arithmetic against a reference that counts addresses (start plus
+// index times size) instead of masking, for random addresses and every policy.
 
 #include "address/exceptionutil.h"
 #include "common/exceptionmessage.h"
@@ -17,6 +15,7 @@
 namespace {
 
 using C = IPv4AddressClass;
+using Invalid = ExceptionUtil::invalid_operation;
 
 quint64 Size(quint32 bits) { return quint64(1) << bits; }
 
@@ -29,12 +28,6 @@ std::vector<quint32> Addresses(std::size_t count)
     while (list.size() < count)
         list.push_back(quint32(random()));
     return list;
-}
-
-// Both ends of count, the address's own index and one at random.
-std::vector<quint64> Indices(quint64 count, quint64 own, std::mt19937& random)
-{
-    return {0, count - 1, own, random() % count};
 }
 
 // Reads bytes over a valid value: "ok" when they read and write back the same,
@@ -119,7 +112,8 @@ void TstIPv4Policies::subnets()
 
             const quint64 ownIndex = (value - networkStart) / subnetSize;
             QCOMPARE(quint64(policy.GetSubnetIndex(address)), ownIndex);
-            for (quint64 index : Indices(Size(subnetBits), ownIndex, random)) {
+            // Both ends, the address's own index and one at random.
+            for (quint64 index : {quint64(0), Size(subnetBits) - 1, ownIndex, random() % Size(subnetBits)}) {
                 const quint64 start = networkStart + index * subnetSize, end = start + subnetSize - 1;
                 IPv4Address id, broadcast, first, last;
                 const bool hasHosts = policy.GetSubnet(address, quint32(index), id, broadcast);
@@ -172,7 +166,7 @@ void TstIPv4Policies::routes()
 
             const quint64 ownIndex = (value - blockStart) / routeSize;
             QCOMPARE(quint64(policy.GetNetworkIndex(address)), ownIndex);
-            for (quint64 index : Indices(Size(cidrBits), ownIndex, random)) {
+            for (quint64 index : {quint64(0), Size(cidrBits) - 1, ownIndex, random() % Size(cidrBits)}) {
                 const quint64 start = blockStart + index * routeSize;
                 QCOMPARE(policy.GetRoute(address, quint32(index), first, last), routeSize > 1);
                 QCOMPARE(QList<quint64>({first.GetValue(), last.GetValue()}),
@@ -192,42 +186,35 @@ void TstIPv4Policies::classesAndRefusals()
         QCOMPARE(C::FromAddress(IPv4Address(starts[i] - 1)), C(i == 0 ? C::BroadcastClass : C::ThisHostClass + i - 1));
     }
     QCOMPARE(C::FromAddress(IPv4Address()), C());
-    QCOMPARE(ThrownMessage<std::out_of_range>([] { IPv4SubnetPolicy(C(C::ClassC), 7, true, false); }),
-             QString("nSubnetBits"));
+    QCOMPARE(ThrownMessage<std::out_of_range>([] { IPv4SubnetPolicy(C(C::ClassC), 7, 1, 0); }), QString("nSubnetBits"));
     const IPv4SubnetPolicy classB(C(C::ClassB), 4, false, false);
     QCOMPARE(ThrownMessage<std::invalid_argument>([&] { classB.GetSubnetIndex(IPv4Address(0x7effffffu)); }),
              QString("inAddress"));
     IPv4Address first, last;
+    quint32 n = 0;
     QCOMPARE(ThrownMessage<std::out_of_range>([&] { classB.GetSubnet(IPv4Address(0x80000000u), 16, first, last); }),
              QString("nSubnetIndex"));
-    QCOMPARE(ThrownMessage<ExceptionUtil::invalid_operation>([] { IPv4SubnetPolicy().GetSubnetMask(); }),
-             QString("this"));
+    QCOMPARE(ThrownMessage<Invalid>([&] { IPv4SubnetPolicy().GetMaxCounts(n, n); }), QString("this"));
     QCOMPARE(classB.GetBitUsage(), BitUsage({{NetworkClassBit, 2}, {NetworkBit, 14}, {SubnetBit, 4}, {HostBit, 12}}));
 
-    // The constructor keeps the low eight bits of the count.
+    // The constructor keeps the low eight bits of the count: 256 is 0.
     QCOMPARE(ThrownMessage<std::out_of_range>([] { IPv4CidrPolicy(IPv4AddressBlock(16), 256); }), QString("nCidrBits"));
     QCOMPARE(ThrownMessage<std::out_of_range>([] { IPv4CidrPolicy(IPv4AddressBlock(16), 33); }), QString("nCidrBits"));
-    QCOMPARE(int(IPv4CidrPolicy(IPv4AddressBlock(16), 257).GetCidrBits()), 1);
     const IPv4CidrPolicy slash16(IPv4AddressBlock(16), 4);
     QCOMPARE(ThrownMessage<std::out_of_range>([&] { slash16.GetRoute(IPv4Address(0u), 16, first, last); }),
              QString("nNetworkIndex"));
     QVERIFY(slash16 != IPv4CidrPolicy(IPv4AddressBlock(17), 4) && slash16 != IPv4CidrPolicy(IPv4AddressBlock(16), 5));
     QCOMPARE(slash16.GetBitUsage(), BitUsage({{FixedBit, 16}, {CidrBit, 4}, {OpenBit, 12}}));
     // Host bits of a /16 with 20 CIDR bits would be negative; no query may wrap them into a count.
-    quint32 n = 0, s = 0;
-    QCOMPARE(ThrownMessage<ExceptionUtil::invalid_operation>([&] {
-                 IPv4CidrPolicy(IPv4AddressBlock(16), 20).GetMaxCounts(n, s);
-             }),
-             QString("this"));
+    const IPv4CidrPolicy oversized(IPv4AddressBlock(16), 20);
+    QCOMPARE(ThrownMessage<Invalid>([&] { oversized.GetMaxCounts(n, n); }), QString("this"));
 }
 
 void TstIPv4Policies::stream()
 {
     const IPv4SubnetPolicy subnet(C(C::ClassB), 4, false, false);
     const IPv4CidrPolicy cidr(IPv4AddressBlock(8), 4);
-    QCOMPARE(Read("00000006", C(C::ClassB)), "ok");
     QCOMPARE(Read("0000000a", C(C::ClassB)), "refused");
-    QCOMPARE(Read("00000006000000030100", subnet), "ok");
     QCOMPARE(Read("00000000000000000000", subnet), "ok"); // nothing chosen yet
     QCOMPARE(Read("00000006000000070001", subnet), "ok"); // RFC 3021 allows 7 on class C, 6 without
     QCOMPARE(Read("00000006000000070000", subnet), "refused");

@@ -1,6 +1,7 @@
 #include "address/bitusage.h"
 #include "address/exceptionutil.h"
 #include "address/ipv4address.h"
+#include "address/ipv6address.h"
 #include "common/exceptionmessage.h"
 
 #include <QDataStream>
@@ -12,6 +13,10 @@ Q_DECLARE_METATYPE(BitUsage)
 namespace {
 
 using N = IPv4Address;
+using Invalid = ExceptionUtil::invalid_operation;
+
+IPv6Address P(const char* text) { return IPv6Address(std::string(text)); }
+QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // Spans written out by hand, so a fault in the product's own span builder shows.
 QString S(const char* color, const QString& text)
@@ -23,25 +28,41 @@ QString Octets(const QString& a, const QString& b, const QString& c, const QStri
     const QString dot = S("black", ".");
     return a + dot + b + dot + c + dot + d;
 }
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// Reads hex bytes over a valid value: "ok" when they read and write back the same,
+// "refused" when the stream fails and the value falls back to the invalid default.
+template <typename T>
+QString Read(const char* hex, T value)
+{
+    const QByteArray bytes = QByteArray::fromHex(hex);
+    QDataStream in(bytes);
+    in >> value;
+    if (in.status() != QDataStream::Ok)
+        return value == T() ? "refused" : "kept";
+    QByteArray written;
+    QDataStream out(&written, QIODevice::WriteOnly);
+    out << value;
+    return written == bytes ? "ok" : "changed";
+}
 
 } // namespace
 
-class TstIPv4Address : public QObject
+class TstAddress : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void text_data();
-    void text();
-    void invalidAndOutOfRange();
-    void stream_data();
+    void ipv4Text_data();
+    void ipv4Text();
+    void ipv6Text_data();
+    void ipv6Text();
+    void refusalsAndBytes();
     void stream();
     void bitUsage_data();
     void bitUsage();
 };
 
-void TstIPv4Address::text_data()
+void TstAddress::ipv4Text_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<IPv4Address::Notation>("notation");
@@ -76,7 +97,7 @@ void TstIPv4Address::text_data()
     QTest::newRow("dotted octal 400 refused") << "400.0.0.0" << N::DottedOctal << "" << false;
 }
 
-void TstIPv4Address::text()
+void TstAddress::ipv4Text()
 {
     QFETCH(QString, text);
     QFETCH(IPv4Address::Notation, notation);
@@ -84,41 +105,91 @@ void TstIPv4Address::text()
     QFETCH(bool, canonical);
     IPv4Address address(0x01020304u);
     QCOMPARE(address.Parse(text.toStdString(), notation), !expected.isEmpty());
-    QCOMPARE(QString::fromStdString(address.ToString(N::DottedDecimal)), expected);
+    QCOMPARE(Q(address.ToString(N::DottedDecimal)), expected);
     if (canonical)
-        QCOMPARE(QString::fromStdString(address.ToString(notation)), text);
+        QCOMPARE(Q(address.ToString(notation)), text);
 }
 
-void TstIPv4Address::invalidAndOutOfRange()
+void TstAddress::ipv6Text_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("notation");
+    QTest::addColumn<QString>("expected");
+    const int compressed = IPv6Address::CompressedNotation;
+    QTest::newRow("all zero is ::") << "::" << compressed << "::";
+    QTest::newRow("equal zero runs compress the later") << "1:0:0:2:3:0:0:4" << compressed << "1:0:0:2:3::4";
+    QTest::newRow("longer run wins over a later one") << "1:0:0:0:2:0:0:3" << compressed << "1::2:0:0:3";
+    QTest::newRow("single zero group stays") << "1:0:2:3:4:5:6:7" << compressed << "1:0:2:3:4:5:6:7";
+    QTest::newRow("run at the end") << "dead:beef::" << compressed << "DEAD:BEEF::";
+    QTest::newRow("run at the start") << "0:0:2:3:4:5:6:7" << compressed << "::2:3:4:5:6:7";
+    QTest::newRow("mapped tail") << "::ffff:0:1" << compressed << "::FFFF:0.0.0.1";
+    QTest::newRow("loopback is not IPv4-compatible") << "::1" << compressed << "::1";
+    QTest::newRow("::2 is IPv4-compatible") << "::2" << compressed << "::0.0.0.2";
+    QTest::newRow("no tail after FFFE") << "::fffe:1.2.3.4" << compressed << "::FFFE:102:304";
+    QTest::newRow("no tail after 1") << "::1:1.2.3.4" << compressed << "::1:102:304";
+    QTest::newRow("no tail when byte 9 is set") << "::1:0:1.2.3.4" << compressed << "::1:0:102:304";
+    QTest::newRow("uncompressed") << "1::ab" << int(IPv6Address::UncompressedNotation) << "1:0:0:0:0:0:0:AB";
+    QTest::newRow("expanded") << "fe80::ab" << int(IPv6Address::ExpandedNotation)
+                              << "FE80:0000:0000:0000:0000:0000:0000:00AB";
+    QTest::newRow("binary: two lines, never a tail")
+        << "::ffff:1.2.3.4" << int(IPv6Address::BinaryNotation)
+        << QStringList(4, QString(16, '0')).join(':') + "\n" + QString(16, '0')
+               + ":1111111111111111:0000000100000010:0000001100000100";
+}
+
+void TstAddress::ipv6Text()
+{
+    QFETCH(QString, text);
+    QFETCH(int, notation);
+    QFETCH(QString, expected);
+    const IPv6Address address(text.toStdString());
+    QCOMPARE(Q(address.ToString(notation)), expected);
+    if (notation != IPv6Address::BinaryNotation)
+        QCOMPARE(IPv6Address(expected.toStdString()), address);
+}
+
+void TstAddress::refusalsAndBytes()
 {
     IPv4Address invalid;
     QVERIFY(invalid.ToString(N::Binary).empty());
-    QCOMPARE(ThrownMessage<ExceptionUtil::invalid_operation>([&] { invalid.GetByte(0); }), QString("this"));
+    QCOMPARE(ThrownMessage<Invalid>([&] { invalid.GetByte(0); }), QString("this"));
     QCOMPARE(ThrownMessage<std::out_of_range>([] { IPv4Address(1u).ToString({7, false}); }), QString("nNotation"));
     QCOMPARE(ThrownMessage<std::out_of_range>([&] { invalid.Parse("1", {3, true}); }), QString("nNotation"));
     QVERIFY(invalid < IPv4Address(0u) && !(IPv4Address(0u) < invalid) && !(invalid < invalid));
     QVERIFY(IPv4Address(0x7fffffffu) < IPv4Address(0x80000000u)); // unsigned, not signed
-
     QCOMPARE(IPv4Address::CreateMask(0), IPv4Address(0u));
     QCOMPARE(IPv4Address::CreateMask(1), IPv4Address(0x80000000u));
     QCOMPARE(IPv4Address::CreateMask(32), IPv4Address(0xffffffffu));
     QCOMPARE(ThrownMessage<std::out_of_range>([] { IPv4Address::CreateMask(33); }), QString("nMaskBits"));
-
     IPv4Address address(0xac100001u);
     QCOMPARE(std::as_const(address).GetByte(0), quint8(172));
     address.GetByte(2) = 99;
     QCOMPARE(address, IPv4Address(0xac106301u));
     QCOMPARE(ThrownMessage<std::out_of_range>([&] { address.GetByte(4); }), QString("nByteIndex"));
-    IPv4Address::RegisterMetaType(); // settings find the type by this name
-    QCOMPARE(QMetaType::fromName("IPv4Address"), QMetaType::fromType<IPv4Address>());
 
+    IPv6Address v6 = P("1::1");
+    for (const char* refused : {"192.168.1.1", "", "localhost"})
+        QVERIFY2(!v6.Parse(refused) && v6 == IPv6Address(), refused);
+    QCOMPARE(v6.ToString(IPv6Address::BinaryNotation), std::string());
+    for (int notation : {-1, 4})
+        QCOMPARE(ThrownMessage<std::out_of_range>([&] { v6.ToString(notation); }), QString("nNotation"));
+    QCOMPARE(ThrownMessage<Invalid>([&] { v6.GetByte(16); }), QString("this")); // validity before the index
+    QCOMPARE(ThrownMessage<Invalid>([&] { v6.GetEmbeddedIPv4Address(address); }), QString("this"));
+    QCOMPARE(IPv6Address(0x0123456789ABCDEF, 0xFEDCBA9876543210), P("123:4567:89ab:cdef:fedc:ba98:7654:3210"));
+    QVERIFY(IPv6Address() != P("::") && P("8000::") != P("::"));
+    v6 = P("fe80::1");
+    v6.GetByte(1) = 0x02;
+    QCOMPARE(v6, P("fe02::1"));
+    QCOMPARE(std::as_const(v6).GetByte(15), quint8(1));
+    QCOMPARE(ThrownMessage<std::out_of_range>([&] { v6.GetByte(16); }), QString("nByteIndex"));
+    QVERIFY(!v6.GetEmbeddedIPv4Address(address) && address == IPv4Address(0u));
+    QVERIFY(P("::ffff:1.2.3.4").GetEmbeddedIPv4Address(address) && address == IPv4Address(0x01020304u));
 
     const BitUsage subnetted = {{NetworkClassBit, 2}, {NetworkBit, 14}, {SubnetBit, 4}, {HostBit, 6}, {HostBit, 6}};
     QCOMPARE(GetNetworkBitCount(subnetted), 16u);
     QCOMPARE(GetHostBitCount(subnetted), 12u);
     QCOMPARE(GetNetworkPart(subnetted), BitUsage({{NetworkClassBit, 2}, {NetworkBit, 14}}));
     QCOMPARE(Q(GetBitRoleName(GroupBit)) + GetBitRoleCharacter(OpenBit) + Q(GetBitRoleColor(OpenBit)), "Groupxgray");
-
     const QString refused("nBitRole");
     QCOMPARE(ThrownMessage<std::out_of_range>([] { GetBitRoleCharacter(-1); }), refused);
     QCOMPARE(ThrownMessage<std::out_of_range>([] { GetBitRoleName(8); }), refused);
@@ -127,38 +198,38 @@ void TstIPv4Address::invalidAndOutOfRange()
     QCOMPARE(ThrownMessage<std::out_of_range>([&] { GetNetworkBitCount(bad); }), refused);
     QCOMPARE(ThrownMessage<std::out_of_range>([&] { GetHostBitCount(bad); }), refused);
     QCOMPARE(ThrownMessage<std::out_of_range>([&] { FormatBitRoleLegendHtml(bad); }), refused);
-    QCOMPARE(ThrownMessage<ExceptionUtil::invalid_operation>([] { FormatBitUsageHtml({{FixedBit, 32}}, IPv4Address()); }),
-             QString("this"));
+    QCOMPARE(ThrownMessage<Invalid>([] { FormatBitUsageHtml({{FixedBit, 32}}, IPv4Address()); }), QString("this"));
+
+    // Settings find the types by these names.
+    IPv4Address::RegisterMetaType();
+    IPv6Address::RegisterMetaType();
+    QCOMPARE(QMetaType::fromName("IPv4Address"), QMetaType::fromType<IPv4Address>());
+    QCOMPARE(QMetaType::fromName("IPv6Address"), QMetaType::fromType<IPv6Address>());
 }
 
-void TstIPv4Address::stream_data()
+void TstAddress::stream()
 {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<IPv4Address>("address");
-    QTest::newRow("valid, high bit") << QByteArray::fromHex("01fc100001") << true << IPv4Address(0xfc100001u);
-    QTest::newRow("invalid") << QByteArray::fromHex("0000000000") << true << IPv4Address();
-    QTest::newRow("short refused") << QByteArray::fromHex("010a0000") << false << IPv4Address();
-    QTest::newRow("invalid with a value refused") << QByteArray::fromHex("000a000001") << false << IPv4Address();
+    const IPv4Address v4(5u);
+    QCOMPARE(Read("01fc100001", v4), "ok");
+    QCOMPARE(Read("0000000000", v4), "ok");
+    QCOMPARE(Read("010a0000", v4), "refused");
+    QCOMPARE(Read("020a000001", v4), "refused");
+    QCOMPARE(Read("000a000001", v4), "refused"); // an invalid address is written with the value 0
+    const IPv6Address v6 = P("1::1");
+    QCOMPARE(Read("000102030405060708090a0b0c0d0e0f10", v6), "ok"); // an invalid address keeps its bytes
+    QCOMPARE(Read("01fe800000000000000000000000ff8001", v6), "ok");
+    QCOMPARE(Read("01000000000000000000000000000001", v6), "refused");
+    QCOMPARE(Read("0200000000000000000000000000000001", v6), "refused");
+
+    QDataStream in(QByteArray::fromHex("01fc10000101fe800000000000000000000000ff8001"));
+    IPv4Address readV4;
+    IPv6Address readV6;
+    in >> readV4 >> readV6;
+    QCOMPARE(readV4, IPv4Address(0xfc100001u));
+    QCOMPARE(readV6, P("fe80::ff:8001")); // high bits survive as signed bytes
 }
 
-void TstIPv4Address::stream()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(bool, ok);
-    QFETCH(IPv4Address, address);
-    QDataStream in(bytes);
-    IPv4Address read(5u);
-    in >> read;
-    QCOMPARE(in.status() == QDataStream::Ok, ok);
-    QCOMPARE(read, address);
-    QByteArray written;
-    QDataStream out(&written, QIODevice::WriteOnly);
-    out << read;
-    QCOMPARE(written, ok ? bytes : QByteArray::fromHex("0000000000"));
-}
-
-void TstIPv4Address::bitUsage_data()
+void TstAddress::bitUsage_data()
 {
     QTest::addColumn<BitUsage>("usage");
     QTest::addColumn<QString>("address");
@@ -166,12 +237,13 @@ void TstIPv4Address::bitUsage_data()
     QTest::addColumn<QString>("legend");
     const QString n8 = S("navy", "nnnnnnnn"), h8 = S("green", "hhhhhhhh"), s8 = S("maroon", "ssssssss");
     QTest::newRow("class C shows class bits as digits, legend leaves them out")
-        << BitUsage({{NetworkClassBit, 3}, {NetworkBit, 21}, {HostBit, 8}}) << "192.168.1.7" << Octets(S("navy", "110") + S("navy", "nnnnn"), n8, n8, h8)
+        << BitUsage({{NetworkClassBit, 3}, {NetworkBit, 21}, {HostBit, 8}}) << "192.168.1.7"
+        << Octets(S("navy", "110") + S("navy", "nnnnn"), n8, n8, h8)
         << S("navy", "n=Network") + "; " + S("green", "h=Host");
     QTest::newRow("runs ending inside one octet")
         << BitUsage({{FixedBit, 20}, {CidrBit, 3}, {OpenBit, 9}}) << "172.16.255.1"
-        << Octets(S("black", "10101100"), S("black", "00010000"), S("black", "1111") + S("teal", "ccc") + S("gray", "x"),
-                  S("gray", "xxxxxxxx"))
+        << Octets(S("black", "10101100"), S("black", "00010000"),
+                  S("black", "1111") + S("teal", "ccc") + S("gray", "x"), S("gray", "xxxxxxxx"))
         << S("teal", "c=CIDR") + "; " + S("gray", "x=Open");
     QTest::newRow("no own digits needs no address; empty runs write nothing; roles repeat")
         << BitUsage({{SubnetBit, 0}, {SubnetBit, 4}, {HostBit, 12}, {SubnetBit, 16}}) << ""
@@ -180,16 +252,15 @@ void TstIPv4Address::bitUsage_data()
                + S("maroon", "s=Subnet");
 }
 
-void TstIPv4Address::bitUsage()
+void TstAddress::bitUsage()
 {
     QFETCH(BitUsage, usage);
     QFETCH(QString, address);
     QFETCH(QString, html);
     QFETCH(QString, legend);
-    const IPv4Address ip(address.toStdString(), IPv4Address::DottedDecimal);
-    QCOMPARE(Q(FormatBitUsageHtml(usage, ip)), html);
+    QCOMPARE(Q(FormatBitUsageHtml(usage, IPv4Address(address.toStdString(), N::DottedDecimal))), html);
     QCOMPARE(Q(FormatBitRoleLegendHtml(usage)), legend);
 }
 
-QTEST_APPLESS_MAIN(TstIPv4Address)
-#include "tst_ipv4address.moc"
+QTEST_APPLESS_MAIN(TstAddress)
+#include "tst_address.moc"
