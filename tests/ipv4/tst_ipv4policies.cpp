@@ -182,6 +182,7 @@ void TstIPv4Policies::classesAndRefusals()
     const quint32 starts[] = {0u, 1u, 0x01000000u, 0x7f000000u, 0x80000000u, 0xc0000000u, 0xe0000000u, 0xf0000000u,
                               0xffffffffu};
     for (int i = 0; i < 9; ++i) {
+        QVERIFY(C(C::ThisHostClass + i).IsValid());
         QCOMPARE(C::FromAddress(IPv4Address(starts[i])), C(C::ThisHostClass + i));
         QCOMPARE(C::FromAddress(IPv4Address(starts[i] - 1)), C(i == 0 ? C::BroadcastClass : C::ThisHostClass + i - 1));
     }
