@@ -1,7 +1,6 @@
 #include <QCoreApplication>
-#include <QProcess>
 #include <QFile>
-#include <QFileInfo>
+#include <QProcess>
 #include <QTest>
 
 #include <csignal>
@@ -29,19 +28,15 @@ private slots:
         const QString buildDir = qEnvironmentVariable("OCTETRY_BUILD_DIR");
         if (buildDir.isEmpty())
             QSKIP("OCTETRY_BUILD_DIR is not set; run through ctest");
-        const QString settingsPath = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Quorvane/Octetry.conf";
-        QDir().mkpath(QFileInfo(settingsPath).path());
-        QFile settingsFile(settingsPath);
+        const QString configDir = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Quorvane";
+        QVERIFY(QDir().mkpath(configDir));
+        QFile settingsFile(configDir + "/Octetry.conf");
         QVERIFY(settingsFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
         settingsFile.write("[General]\nTabIndex=-3\n");
         settingsFile.close();
 
         QProcess program;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_FORCE_STDERR_LOGGING", "1");
-        program.setProcessEnvironment(environment);
         program.start(buildDir + "/octetry");
-        QVERIFY(program.waitForStarted());
         // Logged while the window is built, just before the stored tab is reopened.
         QByteArray log;
         QTRY_VERIFY_WITH_TIMEOUT((log += program.readAllStandardError()).contains("HTTP: issuing request")
@@ -50,7 +45,6 @@ private slots:
         QVERIFY(program.processId() > 0);
         ::kill(static_cast<pid_t>(program.processId()), signalNumber);
         QVERIFY(program.waitForFinished(20000));
-
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
         QVERIFY(settingsFile.open(QIODevice::ReadOnly));
@@ -61,6 +55,7 @@ private slots:
 int main(int argc, char** argv)
 {
     TestEnvironment environment;
+    qputenv("QT_FORCE_STDERR_LOGGING", "1"); // for the program's log
     QCoreApplication app(argc, argv);
     TstQuitSignalHandler test;
     return QTest::qExec(&test, argc, argv);
