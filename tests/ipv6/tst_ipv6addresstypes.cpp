@@ -109,8 +109,8 @@ void TstIPv6AddressTypes::layout()
     QCOMPARE(Describe(typeID, IPv6Address(address.toStdString())), fields);
 }
 
-// Any address under any type: widths add up to 128, no field is blank, and the
-// type's prefix applied makes it match.
+// Any address under any type: widths add up to 128 (only the abstract types and
+// solicited-node have no fields), no field is blank, and the type's prefix applied makes it match.
 void TstIPv6AddressTypes::everyTypeLaysOutAnyAddress()
 {
     for (const char* text : {"::", "ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff", "2001:0:4136:e378:8000:63bf:3fff:fdd2"}) {
@@ -122,7 +122,7 @@ void TstIPv6AddressTypes::everyTypeLaysOutAnyAddress()
                 width += field.GetBitCount();
                 QVERIFY(!field.GetName(address).empty() && !field.GetValue(address).empty());
             }
-            QCOMPARE(width, info.fields.empty() ? 0 : 128);
+            QCOMPARE(width, info.pattern.IsNone() || id == 22 ? 0 : 128);
             IPv6Address applied = address;
             info.pattern.ApplyTo(applied);
             QCOMPARE(info.pattern.Matches(applied), !info.pattern.IsNone());
