@@ -42,15 +42,6 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, probe.UpdateView());
         QVERIFY(!probe.IsUpdating() && !edit.signalsBlocked()); // the exception released the lock
     }
-    void hiddenPageIsStaleAndUpdatedOnceWhenShown()
-    {
-        Probe hidden(&m_form, m_ui->cidrTab);
-        Change();
-        Change();
-        for (QWidget* page : {m_ui->cidrTab, m_ui->classesTab, m_ui->cidrTab})
-            m_ui->tabWidget->setCurrentWidget(page);
-        QCOMPARE(hidden.updates, 1);
-    }
 };
 
 int main(int argc, char** argv)

@@ -76,8 +76,6 @@ private slots:
             rows << QString("%1: %2|%3|%4").arg(name, RowOf(name).siblingAtColumn(1).data().toString(), RowOf(name).siblingAtColumn(2).data().toString()).arg(int(RowOf(name).siblingAtColumn(2).flags() & (Qt::ItemIsSelectable | Qt::ItemIsEnabled)));
         QCOMPARE(rows.join("; "), QString("Unicast: |Abstract|0; Global: |Abstract|0; Site-Local: FEC0::/10|Deprecated|33; IPv4-Mapped: ::FFFF:0.0.0.0/96||33; EUI-64 Formatted: ||33; All Nodes: FF01::1/128||33"));
         QVERIFY(!RowOf("Solicited-Node").isValid() && model->rowCount(RowOf("Multicast")) == 6 && model->rowCount(RowOf("Unicast").siblingAtColumn(1)) == 0);
-        for (const QModelIndex& index : {model->index(4, 0), model->index(-1, 0), model->index(0, 3), model->index(0, -1), model->index(3, 0, RowOf("Unicast"))})
-            QVERIFY(!index.isValid());
     }
 
     void typingAndLeavingTheEdit_data()
@@ -160,12 +158,6 @@ private slots:
         QVERIFY(ui->ipv6AddressEdit->text() == "FF02::2" && SelectedType() == "All Routers");
         Settings()->SetIPv6Address(IPv6Address());
         QVERIFY(ui->ipv6AddressEdit->text().isEmpty() && SelectedType().isEmpty());
-        const QList<QAction*> actions = ui->ipv6AddressToolButton->menu()->actions();
-        if (!actions.isEmpty())
-        {
-            actions.first()->trigger();
-            QCOMPARE(ui->ipv6AddressEdit->text(), actions.first()->text());
-        }
     }
 };
 

@@ -82,10 +82,6 @@ void TstIPv6AddressTypes::layout_data()
         << "fefc:0:0:1::1" << 6 << "10|0xFEC0|Site-Local Prefix; 54|0x3C000000000001|Subnet ID; " + PlainInterface;
     QTest::newRow("1FFF:: is the last unformatted")
         << "1fff:ffff::" << 8 << "3|000" + Sub2 + "|Unformatted Prefix; 125|1FFF:FFFF:0000:0000:0000:0000:0000:0000|Unknown";
-    QTest::newRow("2000:: is the first IANA-delegated")
-        << "2000:db8::1" << 12 << "3|001" + Sub2 + "|IANA-Delegated Prefix; 61|0000:0DB8:0000:0000|Unknown; " + PlainInterface;
-    QTest::newRow("4000:: is the first EUI-64 formatted")
-        << "4000::1" << 11 << "3|010" + Sub2 + "|EUI-64 Formatted Prefix; 61|0000:0000:0000:0000|Unknown; " + PlainInterface;
     QTest::newRow("Teredo port and client inverted")
         << "2001:0:4136:e378:8000:63bf:3fff:fdd2" << 13
         << "32|2001:0000|Teredo Prefix; 32|65.54.227.120|Teredo Server Address; 16|0x8000|Teredo Flags; "
