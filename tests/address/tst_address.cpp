@@ -3,6 +3,7 @@
 #include "address/ipv4address.h"
 #include "address/ipv6address.h"
 #include "common/exceptionmessage.h"
+#include "common/streamread.h"
 
 #include <QDataStream>
 #include <QTest>
@@ -27,22 +28,6 @@ QString Octets(const QString& a, const QString& b, const QString& c, const QStri
 {
     const QString dot = S("black", ".");
     return a + dot + b + dot + c + dot + d;
-}
-
-// Reads hex bytes over a valid value: "ok" when they read and write back the same,
-// "refused" when the stream fails and the value falls back to the invalid default.
-template <typename T>
-QString Read(const char* hex, T value)
-{
-    const QByteArray bytes = QByteArray::fromHex(hex);
-    QDataStream in(bytes);
-    in >> value;
-    if (in.status() != QDataStream::Ok)
-        return value == T() ? "refused" : "kept";
-    QByteArray written;
-    QDataStream out(&written, QIODevice::WriteOnly);
-    out << value;
-    return written == bytes ? "ok" : "changed";
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "address/exceptionutil.h"
 #include "common/exceptionmessage.h"
+#include "common/streamread.h"
 #include "ipv4/ipv4cidrpolicy.h"
 #include "ipv4/ipv4subnetpolicy.h"
 
@@ -28,22 +29,6 @@ std::vector<quint32> Addresses(std::size_t count)
     while (list.size() < count)
         list.push_back(quint32(random()));
     return list;
-}
-
-// Reads bytes over a valid value: "ok" when they read and write back the same,
-// "refused" when the stream fails and the value falls back to the default.
-template <typename T>
-QString Read(const char* hex, T value)
-{
-    const QByteArray bytes = QByteArray::fromHex(hex);
-    QDataStream in(bytes);
-    in >> value;
-    if (in.status() != QDataStream::Ok)
-        return value == T() && !value.IsValid() ? "refused" : "kept";
-    QByteArray written;
-    QDataStream out(&written, QIODevice::WriteOnly);
-    out << value;
-    return written == bytes ? "ok" : "changed";
 }
 
 } // namespace
