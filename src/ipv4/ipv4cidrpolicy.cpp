@@ -4,6 +4,7 @@
 #include "address/exceptionutil.h"
 #include "ipv4/ipv4addressclass.h"
 #include "ipv4/ipv4subnetpolicy.h"
+#include "ipv4/maskfield.h"
 
 #include <QDataStream>
 
@@ -11,22 +12,11 @@
 
 namespace {
 
-// The n least significant bits set, n from 0 to 32.
-quint32 LowBits(quint32 n)
+// A policy's mask: the block's prefix, then the CIDR bits.
+MaskField Field(const IPv4AddressBlock& block, quint8 cidrBits)
 {
-    return quint32((quint64(1) << n) - 1);
+    return MaskField(block.GetMaskBits(), cidrBits);
 }
-
-struct CidrQuantities
-{
-    quint32 blockBits;
-    quint32 cidrBits;
-    quint32 hostBits;
-
-    quint32 BlockMask() const { return ~LowBits(32 - blockBits); }
-    quint32 CidrFieldMask() const { return LowBits(cidrBits) << hostBits; }
-    quint32 HostMask() const { return LowBits(hostBits); }
-};
 
 } // namespace
 
@@ -49,67 +39,49 @@ void IPv4CidrPolicy::CheckValid() const
         throw ExceptionUtil::invalid_operation("this");
 }
 
-namespace {
-
-CidrQuantities Quantities(const IPv4AddressBlock& block, quint8 cidrBits)
-{
-    const quint32 blockBits = block.GetMaskBits();
-    return {blockBits, cidrBits, 32 - blockBits - cidrBits};
-}
-
-} // namespace
-
 IPv4Address IPv4CidrPolicy::GetCidrMask() const
 {
     CheckValid();
-    const CidrQuantities q = Quantities(m_addressBlock, m_cidrBits);
-    return IPv4Address(q.BlockMask() | q.CidrFieldMask());
+    return Field(m_addressBlock, m_cidrBits).GetMask();
 }
 
 void IPv4CidrPolicy::GetBitCounts(quint8& maskBits, quint8& cidrBits, quint8& hostBits) const
 {
     CheckValid();
-    const CidrQuantities q = Quantities(m_addressBlock, m_cidrBits);
-    maskBits = quint8(q.blockBits + q.cidrBits);
-    cidrBits = quint8(q.cidrBits);
-    hostBits = quint8(q.hostBits);
+    Field(m_addressBlock, m_cidrBits).GetBitCounts(maskBits, cidrBits, hostBits);
 }
 
 void IPv4CidrPolicy::GetMaxCounts(quint32& maxNetworks, quint32& addressesPerNetwork) const
 {
     CheckValid();
-    const CidrQuantities q = Quantities(m_addressBlock, m_cidrBits);
-    maxNetworks = LowBits(q.cidrBits) + 1;
-    addressesPerNetwork = LowBits(q.hostBits) + 1;
+    const MaskField field = Field(m_addressBlock, m_cidrBits);
+    maxNetworks = field.GetPartCount();
+    addressesPerNetwork = field.GetPartSize();
 }
 
 quint32 IPv4CidrPolicy::GetNetworkIndex(const IPv4Address& address) const
 {
     CheckValid();
-    const CidrQuantities q = Quantities(m_addressBlock, m_cidrBits);
-    return (address.GetValue() & q.CidrFieldMask()) >> q.hostBits;
+    return Field(m_addressBlock, m_cidrBits).GetPartIndex(address);
 }
 
 bool IPv4CidrPolicy::GetRoute(const IPv4Address& address, quint32 nNetworkIndex,
                               IPv4Address& first, IPv4Address& last) const
 {
     CheckValid();
-    const CidrQuantities q = Quantities(m_addressBlock, m_cidrBits);
-    if (nNetworkIndex > LowBits(q.cidrBits))
-        throw std::out_of_range("nNetworkIndex");
-    const quint32 start = (address.GetValue() & q.BlockMask()) | (nNetworkIndex << q.hostBits);
-    first = start;
-    last = start | q.HostMask();
+    Field(m_addressBlock, m_cidrBits)
+        .GetPartRange(address, nNetworkIndex, "nNetworkIndex", first, last);
     return first != last;
 }
 
 BitUsage IPv4CidrPolicy::GetBitUsage() const
 {
     CheckValid();
-    const CidrQuantities q = Quantities(m_addressBlock, m_cidrBits);
-    BitUsage bitUsage{{FixedBit, quint8(q.blockBits)}, {CidrBit, quint8(q.cidrBits)}};
-    if (q.hostBits > 0)
-        bitUsage.emplace_back(OpenBit, quint8(q.hostBits));
+    const MaskField field = Field(m_addressBlock, m_cidrBits);
+    BitUsage bitUsage{{FixedBit, quint8(field.GetPrefixBits())},
+                      {CidrBit, quint8(field.GetFieldBits())}};
+    if (field.GetHostBits() > 0)
+        bitUsage.emplace_back(OpenBit, quint8(field.GetHostBits()));
     return bitUsage;
 }
 

@@ -2,6 +2,7 @@
 
 #include "address/datastreamutil.h"
 #include "address/exceptionutil.h"
+#include "ipv4/maskfield.h"
 
 #include <QDataStream>
 
@@ -9,28 +10,10 @@
 
 namespace {
 
-// The n least significant bits set, n from 0 to 32.
-quint32 LowBits(quint32 n)
+// A policy's mask: the class's network bits, then the subnet bits.
+MaskField Field(const IPv4AddressClass& addressClass, quint8 subnetBits)
 {
-    return quint32((quint64(1) << n) - 1);
-}
-
-// What follows from a policy's class and subnet bits.
-struct SubnetQuantities
-{
-    quint32 networkBits;
-    quint32 subnetBits;
-    quint32 hostBits;
-
-    quint32 NetworkMask() const { return ~LowBits(32 - networkBits); }
-    quint32 SubnetFieldMask() const { return LowBits(subnetBits) << hostBits; }
-    quint32 HostMask() const { return LowBits(hostBits); }
-};
-
-SubnetQuantities Quantities(const IPv4AddressClass& addressClass, quint8 subnetBits)
-{
-    const quint32 networkBits = GetNetworkBitCount(addressClass.GetBitUsage());
-    return {networkBits, subnetBits, 32 - networkBits - subnetBits};
+    return MaskField(GetNetworkBitCount(addressClass.GetBitUsage()), subnetBits);
 }
 
 } // namespace
@@ -67,35 +50,30 @@ void IPv4SubnetPolicy::CheckAddress(const IPv4Address& inAddress) const
 IPv4Address IPv4SubnetPolicy::GetSubnetMask() const
 {
     CheckValid();
-    const SubnetQuantities q = Quantities(m_addressClass, m_subnetBits);
-    return IPv4Address(q.NetworkMask() | q.SubnetFieldMask());
+    return Field(m_addressClass, m_subnetBits).GetMask();
 }
 
 void IPv4SubnetPolicy::GetBitCounts(quint8& maskBits, quint8& subnetBits, quint8& hostBits) const
 {
     CheckValid();
-    const SubnetQuantities q = Quantities(m_addressClass, m_subnetBits);
-    maskBits = quint8(q.networkBits + q.subnetBits);
-    subnetBits = quint8(q.subnetBits);
-    hostBits = quint8(q.hostBits);
+    Field(m_addressClass, m_subnetBits).GetBitCounts(maskBits, subnetBits, hostBits);
 }
 
 void IPv4SubnetPolicy::GetMaxCounts(quint32& maxSubnets, quint32& maxHosts) const
 {
     CheckValid();
-    const SubnetQuantities q = Quantities(m_addressClass, m_subnetBits);
+    const MaskField field = Field(m_addressClass, m_subnetBits);
     // Without RFC 1878 the all-zeros and all-ones subnets are not counted; a /31
     // (RFC 3021) uses both of its addresses.
-    maxSubnets = LowBits(q.subnetBits) + 1 - (m_allowOneSubnetBit ? 0 : 2);
-    maxHosts = LowBits(q.hostBits) + 1 - (q.hostBits > 1 ? 2 : 0);
+    maxSubnets = field.GetPartCount() - (m_allowOneSubnetBit ? 0 : 2);
+    maxHosts = field.GetPartSize() - (field.GetHostBits() > 1 ? 2 : 0);
 }
 
 quint32 IPv4SubnetPolicy::GetSubnetIndex(const IPv4Address& inAddress) const
 {
     CheckValid();
     CheckAddress(inAddress);
-    const SubnetQuantities q = Quantities(m_addressClass, m_subnetBits);
-    return (inAddress.GetValue() & q.SubnetFieldMask()) >> q.hostBits;
+    return Field(m_addressClass, m_subnetBits).GetPartIndex(inAddress);
 }
 
 bool IPv4SubnetPolicy::GetSubnet(const IPv4Address& inAddress, quint32 nSubnetIndex,
@@ -103,13 +81,9 @@ bool IPv4SubnetPolicy::GetSubnet(const IPv4Address& inAddress, quint32 nSubnetIn
 {
     CheckValid();
     CheckAddress(inAddress);
-    const SubnetQuantities q = Quantities(m_addressClass, m_subnetBits);
-    if (nSubnetIndex > LowBits(q.subnetBits))
-        throw std::out_of_range("nSubnetIndex");
-    const quint32 id = (inAddress.GetValue() & q.NetworkMask()) | (nSubnetIndex << q.hostBits);
-    subnetId = id;
-    broadcast = id | q.HostMask();
-    return q.hostBits >= 2;
+    const MaskField field = Field(m_addressClass, m_subnetBits);
+    field.GetPartRange(inAddress, nSubnetIndex, "nSubnetIndex", subnetId, broadcast);
+    return field.GetHostBits() >= 2;
 }
 
 bool IPv4SubnetPolicy::GetHostRange(const IPv4Address& inAddress, quint32 nSubnetIndex,
@@ -126,10 +100,10 @@ bool IPv4SubnetPolicy::GetHostRange(const IPv4Address& inAddress, quint32 nSubne
 BitUsage IPv4SubnetPolicy::GetBitUsage() const
 {
     CheckValid();
-    const SubnetQuantities q = Quantities(m_addressClass, m_subnetBits);
+    const MaskField field = Field(m_addressClass, m_subnetBits);
     BitUsage bitUsage = GetNetworkPart(m_addressClass.GetBitUsage());
-    bitUsage.emplace_back(SubnetBit, quint8(q.subnetBits));
-    bitUsage.emplace_back(HostBit, quint8(q.hostBits));
+    bitUsage.emplace_back(SubnetBit, quint8(field.GetFieldBits()));
+    bitUsage.emplace_back(HostBit, quint8(field.GetHostBits()));
     return bitUsage;
 }
 
