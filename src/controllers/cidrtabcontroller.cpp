@@ -4,7 +4,6 @@
 
 #include <QComboBox>
 #include <QIcon>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
@@ -12,6 +11,7 @@
 
 #include "address/ipv4address.h"
 #include "app/mainform.h"
+#include "controllers/ipv4page.h"
 #include "controllers/tabcontrollerutil.h"
 #include "ipv4/ipv4addressblock.h"
 #include "ipv4/ipv4cidrpolicy.h"
@@ -30,38 +30,6 @@ int CidrMaskLength(const IPv4CidrPolicy& policy)
 bool IsPolicyOf(const IPv4CidrPolicy& policy, const IPv4AddressBlock& block)
 {
     return policy.IsValid() && policy.GetAddressBlock() == block && CidrMaskLength(policy) <= 32;
-}
-
-// The policy to keep when the list changes: the same CIDR mask length or
-// the next longer one, clamped to the list; the first without a stored policy.
-std::size_t ChoosePolicy(const std::vector<IPv4CidrPolicy>& policies, const IPv4CidrPolicy& stored)
-{
-    if (!stored.IsValid())
-        return 0;
-    const int length = CidrMaskLength(stored);
-    for (std::size_t index = 0; index < policies.size(); ++index)
-        if (CidrMaskLength(policies[index]) >= length)
-            return index;
-    return policies.size() - 1;
-}
-
-template <typename T>
-T ItemValue(const QComboBox* comboBox, int index)
-{
-    return comboBox->itemData(index).value<T>();
-}
-
-// Stores the value of the chosen item, naming the combo box as the source.
-template <typename T>
-void StoreItemValue(Controller* controller, QComboBox* comboBox, int index,
-                    void (OctetrySettings::*setter)(const T&))
-{
-    const T value = ItemValue<T>(comboBox, index);
-    // Only a cleared selection yields an invalid value; there is nothing to store.
-    if (!value.IsValid())
-        return;
-    const Controller::ChangeSource changeSource(controller, comboBox);
-    (Controller::GetSettings()->*setter)(value);
 }
 } // namespace
 
@@ -115,11 +83,7 @@ void CidrTabController::InitializeView()
     connect(blockComboBox, &QComboBox::currentIndexChanged, this,
             &CidrTabController::on_addressBlockMaskComboBox_currentIndexChanged);
 
-    // A choice in any of the three describes the same policy, so it moves the other two.
-    for (QComboBox* sender : m_policyComboBoxes)
-        for (QComboBox* receiver : m_policyComboBoxes)
-            if (sender != receiver)
-                connect(sender, &QComboBox::currentIndexChanged, receiver, &QComboBox::setCurrentIndex);
+    IPv4Page::LinkComboBoxes(m_policyComboBoxes);
     connect(ui->cidrMaskComboBox, &QComboBox::currentIndexChanged, this,
             &CidrTabController::on_cidrMaskComboBox_currentIndexChanged);
 
@@ -157,10 +121,11 @@ bool CidrTabController::RebuildPolicyComboBoxes(const IPv4AddressBlock& block)
                               QVariant::fromValue(policy));
     }
 
-    const std::size_t chosen = ChoosePolicy(policies, GetSettings()->GetCidrPolicy());
-    GetSettings()->SetCidrPolicy(policies[chosen]);
+    // The same CIDR mask length or the next longer one.
+    const int chosen = IPv4Page::ChoosePolicy(policies, GetSettings()->GetCidrPolicy(), CidrMaskLength);
+    GetSettings()->SetCidrPolicy(policies[std::size_t(chosen)]);
     for (QComboBox* comboBox : m_policyComboBoxes)
-        comboBox->setCurrentIndex(int(chosen));
+        comboBox->setCurrentIndex(chosen);
     return true;
 }
 
@@ -175,13 +140,7 @@ void CidrTabController::DoUpdateView(QWidget* source)
     QComboBox* blockComboBox = ui->addressBlockMaskComboBox;
 
     if (valid && source != blockComboBox)
-    {
-        int found = -1;
-        for (int index = 0; index < blockComboBox->count() && found < 0; ++index)
-            if (ItemValue<IPv4AddressBlock>(blockComboBox, index) == block)
-                found = index;
-        blockComboBox->setCurrentIndex(found);
-    }
+        IPv4Page::SelectItem(blockComboBox, block);
     if (valid)
     {
         QString rangeText;
@@ -213,23 +172,16 @@ void CidrTabController::DoUpdateView(QWidget* source)
         m_routeModel.Clear();
         return;
     }
-    QTableView* tableView = ui->cidrTableView;
     m_routeModel.Reset(address, policy);
-    // The view lays out a reset model only later; scrolling now would clamp to
-    // the scroll range of the previous row count.
-    tableView->doItemsLayout();
-    const QModelIndex current = m_routeModel.IndexOfAddress(address);
-    tableView->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    tableView->scrollTo(current, QAbstractItemView::PositionAtCenter);
-    TabControllerUtil::ResizeColumnsToContents(tableView);
+    IPv4Page::ShowAddressRow(ui->cidrTableView, m_routeModel.IndexOfAddress(address));
 }
 
 void CidrTabController::on_addressBlockMaskComboBox_currentIndexChanged(int index)
 {
-    StoreItemValue(this, GetUi()->addressBlockMaskComboBox, index, &OctetrySettings::SetCidrAddressBlock);
+    IPv4Page::StoreItemValue(this, GetUi()->addressBlockMaskComboBox, index, &OctetrySettings::SetCidrAddressBlock);
 }
 
 void CidrTabController::on_cidrMaskComboBox_currentIndexChanged(int index)
 {
-    StoreItemValue(this, GetUi()->cidrMaskComboBox, index, &OctetrySettings::SetCidrPolicy);
+    IPv4Page::StoreItemValue(this, GetUi()->cidrMaskComboBox, index, &OctetrySettings::SetCidrPolicy);
 }

@@ -1,5 +1,6 @@
 #include "controllers/cidrtablemodel.h"
 
+#include "controllers/ipv4page.h"
 #include "controllers/tabcontrollerutil.h"
 
 #include <algorithm>
@@ -10,11 +11,6 @@ enum Column { RouteColumn = 0, RangeColumn = 1, ColumnCount = 2 };
 
 // Half the row cap: how many routes the window keeps before the address's own.
 constexpr quint32 HalfWindow = CidrTableModel::MaxRows / 2;
-
-QString DottedDecimal(const IPv4Address& address)
-{
-    return QString::fromStdString(address.ToString(IPv4Address::DottedDecimal));
-}
 } // namespace
 
 CidrTableModel::CidrTableModel(QObject* parent)
@@ -81,7 +77,7 @@ QVariant CidrTableModel::data(const QModelIndex& index, int role) const
     switch (index.column())
     {
     case RouteColumn:
-        return DottedDecimal(first);
+        return IPv4Page::DottedDecimal(first);
     case RangeColumn:
         return isRange ? TabControllerUtil::RangeText(first, last) : tr("N/A");
     default:

@@ -2,6 +2,7 @@
 
 #include "address/ipv4address.h"
 #include "app/mainform.h"
+#include "controllers/ipv4page.h"
 #include "controllers/tabcontrollerutil.h"
 #include "ipv4/ipv4addressclass.h"
 #include "settings/octetrysettings.h"
@@ -12,14 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVariant>
-
-namespace
-{
-IPv4AddressClass ClassOfItem(const QComboBox* comboBox, int index)
-{
-    return comboBox->itemData(index).value<IPv4AddressClass>();
-}
-} // namespace
 
 ClassesTabController::ClassesTabController(MainForm* parent)
     : IPv4TabController(parent)
@@ -72,14 +65,11 @@ void ClassesTabController::DoUpdateView(QWidget* source)
     const bool valid = addressClass.IsValid();
     QComboBox* comboBox = ui->classesComboBox;
 
-    if (valid && source != comboBox
-        && ClassOfItem(comboBox, comboBox->currentIndex()) != addressClass)
+    const IPv4AddressClass currentClass =
+        IPv4Page::ItemValue<IPv4AddressClass>(comboBox, comboBox->currentIndex());
+    if (valid && source != comboBox && currentClass != addressClass)
     {
-        int found = -1;
-        for (int index = 0; index < comboBox->count() && found < 0; ++index)
-            if (ClassOfItem(comboBox, index) == addressClass)
-                found = index;
-        comboBox->setCurrentIndex(found);
+        IPv4Page::SelectItem(comboBox, addressClass);
     }
     if (valid)
         ui->classAddressRangeEdit->setText(TabControllerUtil::RangeText(
@@ -91,7 +81,8 @@ void ClassesTabController::DoUpdateView(QWidget* source)
 
 void ClassesTabController::on_classesComboBox_currentIndexChanged(int index)
 {
-    const IPv4AddressClass addressClass = ClassOfItem(GetUi()->classesComboBox, index);
+    const IPv4AddressClass addressClass =
+        IPv4Page::ItemValue<IPv4AddressClass>(GetUi()->classesComboBox, index);
     // Only a cleared list yields no class; there is nothing to move the address into.
     if (!addressClass.IsValid())
         return;

@@ -3,6 +3,7 @@
 #include "address/ipv4address.h"
 #include "app/mainform.h"
 #include "controllers/fittingvalidator.h"
+#include "controllers/ipv4page.h"
 #include "controllers/tabcontrollerutil.h"
 #include "settings/octetrysettings.h"
 
@@ -109,8 +110,7 @@ void IPv4TabController::DoUpdateView(QWidget* source)
 {
     QLineEdit* addressEdit = GetAddressEdit();
     if (addressEdit != nullptr && addressEdit != source)
-        addressEdit->setText(
-            QString::fromStdString(GetSettings()->GetIPv4Address().ToString(IPv4Address::DottedDecimal)));
+        addressEdit->setText(IPv4Page::DottedDecimal(GetSettings()->GetIPv4Address()));
     SetPageEnabled(GetTabPage(), IsViewEnabled());
 }
 
@@ -164,7 +164,7 @@ void IPv4TabController::on_ipv4AddressEdit_editingFinished()
         }
         GetSettings()->SetIPv4Address(address);
     }
-    addressEdit->setText(QString::fromStdString(address.ToString(IPv4Address::DottedDecimal)));
+    addressEdit->setText(IPv4Page::DottedDecimal(address));
 }
 
 QLineEdit* IPv4TabController::GetAddressEdit()

@@ -2,6 +2,7 @@
 
 #include "address/ipv4address.h"
 #include "app/mainform.h"
+#include "controllers/ipv4page.h"
 #include "controllers/tabcontrollerutil.h"
 #include "ipv4/ipv4addressclass.h"
 #include "ipv4/ipv4subnetpolicy.h"
@@ -10,7 +11,6 @@
 
 #include <QComboBox>
 #include <QIcon>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QTableView>
 #include <QVariant>
@@ -26,25 +26,14 @@ enum PolicyCombo
     MaxHostsCombo
 };
 
-// The index of the policy to show: the first whose mask is at least as long
-// as the stored one, so a change of class or options keeps the mask length
-// where the new list allows it.
-int ChoosePolicy(const std::vector<IPv4SubnetPolicy>& policies, const IPv4SubnetPolicy& stored)
+// N + s, the length of the policy's subnet mask.
+int MaskLength(const IPv4SubnetPolicy& policy)
 {
-    if (!stored.IsValid())
-        return 0;
-    quint8 storedMaskBits = 0;
+    quint8 maskBits = 0;
     quint8 subnetBits = 0;
     quint8 hostBits = 0;
-    stored.GetBitCounts(storedMaskBits, subnetBits, hostBits);
-    for (std::size_t position = 0; position < policies.size(); ++position)
-    {
-        quint8 maskBits = 0;
-        policies[position].GetBitCounts(maskBits, subnetBits, hostBits);
-        if (maskBits >= storedMaskBits)
-            return static_cast<int>(position);
-    }
-    return static_cast<int>(policies.size()) - 1;
+    policy.GetBitCounts(maskBits, subnetBits, hostBits);
+    return maskBits;
 }
 } // namespace
 
@@ -97,11 +86,7 @@ void SubnetsTabController::InitializeView()
     Ui::OctetryMainForm* ui = GetUi();
     bitUsageCaption = ui->subnetsBitUsageLabel->text();
 
-    // The five boxes are five views of one list: a choice in any moves them all.
-    for (QComboBox* from : policyCombos)
-        for (QComboBox* to : policyCombos)
-            if (from != to)
-                connect(from, &QComboBox::currentIndexChanged, to, &QComboBox::setCurrentIndex);
+    IPv4Page::LinkComboBoxes(policyCombos);
     connect(policyCombos[MaskCombo], &QComboBox::currentIndexChanged, this,
             &SubnetsTabController::on_maskComboBox_currentIndexChanged);
 
@@ -158,7 +143,9 @@ void SubnetsTabController::DoUpdateView(QWidget* source)
         const std::vector<IPv4SubnetPolicy> policies = IPv4SubnetPolicy::GetPolicies(
             addressClass, settings->GetAllowOneSubnetBit(), settings->GetAllowOneHostBit());
         FillPolicyCombos(policies);
-        const int chosen = ChoosePolicy(policies, settings->GetSubnetPolicy());
+        // A change of class or options keeps the mask length where the new list allows it.
+        const int chosen =
+            IPv4Page::ChoosePolicy(policies, settings->GetSubnetPolicy(), MaskLength);
         settings->SetSubnetPolicy(policies[static_cast<std::size_t>(chosen)]);
         for (QComboBox* comboBox : policyCombos)
             comboBox->setCurrentIndex(chosen);
@@ -181,28 +168,12 @@ void SubnetsTabController::ShowSubnets(const IPv4Address& address, bool show)
         subnetModel.Clear();
         return;
     }
-    QTableView* tableView = GetUi()->subnetsTableView;
     subnetModel.Reset(address, GetSettings()->GetSubnetPolicy());
-    const QModelIndex index = subnetModel.IndexOfAddress(address);
-    tableView->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect
-                                                   | QItemSelectionModel::Rows);
-    if (index.isValid())
-    {
-        // The reset lays the view out only later; without this the scroll
-        // would be clamped to the previous table's length.
-        tableView->doItemsLayout();
-        tableView->scrollTo(index, QAbstractItemView::PositionAtCenter);
-    }
-    TabControllerUtil::ResizeColumnsToContents(tableView);
+    IPv4Page::ShowAddressRow(GetUi()->subnetsTableView, subnetModel.IndexOfAddress(address));
 }
 
 void SubnetsTabController::on_maskComboBox_currentIndexChanged(int index)
 {
-    const IPv4SubnetPolicy policy =
-        policyCombos[MaskCombo]->itemData(index, Qt::UserRole).value<IPv4SubnetPolicy>();
-    // A box without selection names no policy; the stored one must survive it.
-    if (!policy.IsValid())
-        return;
-    const ChangeSource changeSource(this, policyCombos[MaskCombo]);
-    GetSettings()->SetSubnetPolicy(policy);
+    IPv4Page::StoreItemValue(this, policyCombos[MaskCombo], index,
+                             &OctetrySettings::SetSubnetPolicy);
 }

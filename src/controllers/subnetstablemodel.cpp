@@ -1,5 +1,6 @@
 #include "controllers/subnetstablemodel.h"
 
+#include "controllers/ipv4page.h"
 #include "controllers/tabcontrollerutil.h"
 
 #include <QString>
@@ -19,11 +20,6 @@ const char* const kColumnTitles[ColumnCount] = {
     QT_TRANSLATE_NOOP("SubnetsTableModel", "Host Addresses"),
     QT_TRANSLATE_NOOP("SubnetsTableModel", "Subnet Broadcast"),
 };
-
-QString DottedDecimal(const IPv4Address& address)
-{
-    return QString::fromStdString(address.ToString(IPv4Address::DottedDecimal));
-}
 } // namespace
 
 SubnetsTableModel::SubnetsTableModel(QObject* parent)
@@ -70,14 +66,16 @@ QVariant SubnetsTableModel::data(const QModelIndex& index, int role) const
     switch (index.column())
     {
     case SubnetIdColumn:
-        return m_policy.GetSubnet(m_address, subnetIndex, first, last) ? DottedDecimal(first)
-                                                                        : tr("N/A");
+        return m_policy.GetSubnet(m_address, subnetIndex, first, last)
+                   ? IPv4Page::DottedDecimal(first)
+                   : tr("N/A");
     case HostAddressesColumn:
         m_policy.GetHostRange(m_address, subnetIndex, first, last);
         return TabControllerUtil::RangeText(first, last);
     case BroadcastColumn:
-        return m_policy.GetSubnet(m_address, subnetIndex, first, last) ? DottedDecimal(last)
-                                                                        : tr("N/A");
+        return m_policy.GetSubnet(m_address, subnetIndex, first, last)
+                   ? IPv4Page::DottedDecimal(last)
+                   : tr("N/A");
     default:
         return QVariant();
     }

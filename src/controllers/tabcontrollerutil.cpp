@@ -17,6 +17,7 @@
 
 #include "address/ipv4address.h"
 #include "address/ipv6address.h"
+#include "controllers/ipv4page.h"
 #include "settings/octetrysettings.h"
 
 namespace {
@@ -110,14 +111,14 @@ void TabControllerUtil::KeepSelectionColors(QWidget* widget)
 
 QString TabControllerUtil::MaskText(const IPv4Address& mask, int maskBits)
 {
-    return QStringLiteral("%1   (/%2)").arg(QString::fromStdString(mask.ToString(IPv4Address::DottedDecimal))).arg(maskBits);
+    return QStringLiteral("%1   (/%2)").arg(IPv4Page::DottedDecimal(mask)).arg(maskBits);
 }
 
 QString TabControllerUtil::RangeText(const IPv4Address& first, const IPv4Address& last)
 {
-    QString text = QString::fromStdString(first.ToString(IPv4Address::DottedDecimal));
+    QString text = IPv4Page::DottedDecimal(first);
     if (last != first)
-        text += QStringLiteral(" - ") + QString::fromStdString(last.ToString(IPv4Address::DottedDecimal));
+        text += QStringLiteral(" - ") + IPv4Page::DottedDecimal(last);
     return text;
 }
 
@@ -167,7 +168,7 @@ QMenu* TabControllerUtil::GetSystemAddressMenu(bool ipv4)
     TabControllerUtil* receiver = GetInstance();
     if (ipv4) {
         for (const IPv4Address& address : GetSystemIPv4Addresses()) {
-            QAction* action = menu->addAction(QString::fromStdString(address.ToString(IPv4Address::DottedDecimal)));
+            QAction* action = menu->addAction(IPv4Page::DottedDecimal(address));
             connect(action, &QAction::triggered, receiver, &TabControllerUtil::on_IPv4SystemAddressAction_Triggered);
         }
     } else {

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "controllers/controller.h"
+#include "settings/octetrysettings.h"
+
+#include <QComboBox>
+#include <QString>
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+class IPv4Address;
+class QModelIndex;
+class QTableView;
+
+// What the IPv4 pages write alike: the dotted-decimal text of an address, the
+// values their combo box items hold, and for the Subnets and CIDR pages the
+// linked policy boxes, the choice of policy when the list changes and the
+// table row of the address.
+namespace IPv4Page
+{
+// The address in dotted decimal; empty for an invalid address.
+QString DottedDecimal(const IPv4Address& address);
+
+// The boxes are views of one list: a choice in any moves all the others.
+void LinkComboBoxes(std::span<QComboBox* const> comboBoxes);
+
+// The index of the policy to show when the list changes: the first whose mask
+// is at least as long as the stored one's, so that a new list keeps the mask
+// length where it can; the last when none is, 0 without a stored policy.
+template <typename Policy, typename MaskLength>
+int ChoosePolicy(const std::vector<Policy>& policies, const Policy& stored, MaskLength maskLength)
+{
+    if (!stored.IsValid())
+        return 0;
+    const int storedLength = maskLength(stored);
+    for (std::size_t position = 0; position < policies.size(); ++position)
+        if (maskLength(policies[position]) >= storedLength)
+            return static_cast<int>(position);
+    return static_cast<int>(policies.size()) - 1;
+}
+
+// Selects the row of index (nothing for an invalid index), centres it in the
+// freshly reset table and fits the columns.
+void ShowAddressRow(QTableView* tableView, const QModelIndex& index);
+
+// The value an item of the box holds.
+template <typename T>
+T ItemValue(const QComboBox* comboBox, int index)
+{
+    return comboBox->itemData(index).value<T>();
+}
+
+// Makes the first item holding value current; no item when none holds it.
+template <typename T>
+void SelectItem(QComboBox* comboBox, const T& value)
+{
+    int found = -1;
+    for (int index = 0; index < comboBox->count() && found < 0; ++index)
+        if (ItemValue<T>(comboBox, index) == value)
+            found = index;
+    comboBox->setCurrentIndex(found);
+}
+
+// Stores the value of the chosen item, naming the box as the change's source.
+template <typename T>
+void StoreItemValue(Controller* controller, QComboBox* comboBox, int index,
+                    void (OctetrySettings::*setter)(const T&))
+{
+    const T value = ItemValue<T>(comboBox, index);
+    // Only a cleared selection yields an invalid value; there is nothing to store.
+    if (!value.IsValid())
+        return;
+    const Controller::ChangeSource changeSource(controller, comboBox);
+    (Controller::GetSettings()->*setter)(value);
+}
+} // namespace IPv4Page
