@@ -3,15 +3,13 @@
 #include "address/ipv4address.h"
 #include "app/mainform.h"
 #include "controllers/fittingvalidator.h"
+#include "controllers/hostlookup.h"
 #include "controllers/ipv4page.h"
 #include "controllers/tabcontrollerutil.h"
 #include "settings/octetrysettings.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QCursor>
 #include <QHostAddress>
-#include <QHostInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -54,20 +52,10 @@ void ClearWidget(QWidget* widget)
 // reason in errorText.
 IPv4Address ResolveIPv4(const QString& hostName, QString& errorText)
 {
-    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    const QHostInfo hostInfo = QHostInfo::fromName(hostName);
-    QApplication::restoreOverrideCursor();
-
-    if (hostInfo.error() != QHostInfo::NoError)
-    {
-        errorText = hostInfo.errorString();
-        return IPv4Address();
-    }
-    for (const QHostAddress& address : hostInfo.addresses())
-        if (address.protocol() == QAbstractSocket::IPv4Protocol)
-            return IPv4Address(address.toIPv4Address());
-    errorText = QObject::tr("No IPv4 addresses are available for this host name");
-    return IPv4Address();
+    const QHostAddress address = HostLookup::FirstAddress(
+        hostName, QAbstractSocket::IPv4Protocol,
+        QObject::tr("No IPv4 addresses are available for this host name"), errorText);
+    return address.isNull() ? IPv4Address() : IPv4Address(address.toIPv4Address());
 }
 } // namespace
 

@@ -3,20 +3,18 @@
 #include "address/ipv6address.h"
 #include "app/mainform.h"
 #include "controllers/fittingvalidator.h"
+#include "controllers/hostlookup.h"
 #include "controllers/tabcontrollerutil.h"
 #include "ipv6/ipv6addresstypes.h"
 #include "settings/octetrysettings.h"
 #include "ui_octetrymainform.h"
 
-#include <QApplication>
-#include <QCursor>
 #include <QEvent>
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
 #include <QGraphicsView>
 #include <QHostAddress>
-#include <QHostInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,20 +66,10 @@ void FitTextWidth(QGraphicsTextItem* item, qreal& width)
 // reason in errorText.
 IPv6Address ResolveIPv6(const QString& hostName, QString& errorText)
 {
-    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    const QHostInfo hostInfo = QHostInfo::fromName(hostName);
-    QApplication::restoreOverrideCursor();
-
-    if (hostInfo.error() != QHostInfo::NoError)
-    {
-        errorText = hostInfo.errorString();
-        return IPv6Address();
-    }
-    for (const QHostAddress& address : hostInfo.addresses())
-        if (address.protocol() == QAbstractSocket::IPv6Protocol)
-            return IPv6Address(address.toIPv6Address());
-    errorText = IPv6TabController::tr("No IPv6 addresses are available for this host name");
-    return IPv6Address();
+    const QHostAddress address = HostLookup::FirstAddress(
+        hostName, QAbstractSocket::IPv6Protocol,
+        IPv6TabController::tr("No IPv6 addresses are available for this host name"), errorText);
+    return address.isNull() ? IPv6Address() : IPv6Address(address.toIPv6Address());
 }
 } // namespace
 

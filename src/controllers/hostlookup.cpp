@@ -1,0 +1,25 @@
+#include "controllers/hostlookup.h"
+
+#include "controllers/waitcursor.h"
+
+#include <QHostInfo>
+
+namespace HostLookup
+{
+QHostAddress FirstAddress(const QString& hostName, QAbstractSocket::NetworkLayerProtocol protocol,
+                          const QString& noAddressText, QString& errorText)
+{
+    const WaitCursor waitCursor;
+    const QHostInfo hostInfo = QHostInfo::fromName(hostName);
+    if (hostInfo.error() != QHostInfo::NoError)
+    {
+        errorText = hostInfo.errorString();
+        return QHostAddress();
+    }
+    for (const QHostAddress& address : hostInfo.addresses())
+        if (address.protocol() == protocol)
+            return address;
+    errorText = noAddressText;
+    return QHostAddress();
+}
+} // namespace HostLookup
