@@ -14,27 +14,22 @@
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
 #include <QGraphicsView>
+#include <QGuiApplication>
 #include <QHostAddress>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QMessageBox>
-#include <QTextDocument>
-#include <QTextOption>
+#include <QPalette>
+#include <QPen>
 #include <QToolButton>
 #include <QTreeView>
 
-#include <algorithm>
 #include <initializer_list>
 
 namespace
 {
-// Scene units per bit of a field, and the box geometry around the value.
-constexpr qreal kUnitsPerBit = 4;
-constexpr qreal kBoxHeight = 32;
-constexpr qreal kPadding = 2;
-constexpr qreal kShadowOffset = 3;
 // Room left at the right of a picture that has been shrunk to the view.
 constexpr qreal kFitMargin = 0.02;
 
@@ -43,23 +38,52 @@ QString CompressedText(const IPv6Address& address)
     return QString::fromStdString(address.ToString(IPv6Address::CompressedNotation));
 }
 
-QGraphicsTextItem* CreateCentredText(const std::string& html, QGraphicsItem* parent = nullptr)
+// The colour of a role of the picture; texts take the application's.
+QColor ColorOf(IPv6FieldPicture::ColorRole role)
 {
-    QGraphicsTextItem* item = new QGraphicsTextItem(parent);
-    item->setHtml(QStringLiteral("<center>%1</center>").arg(QString::fromStdString(html)));
-    QTextOption option = item->document()->defaultTextOption();
-    option.setWrapMode(QTextOption::WordWrap);
-    item->document()->setDefaultTextOption(option);
+    switch (role)
+    {
+    case IPv6FieldPicture::ShadowColor:
+        return Qt::gray;
+    case IPv6FieldPicture::BoxTopColor:
+        return Qt::white;
+    case IPv6FieldPicture::BoxBottomColor:
+        return Qt::lightGray;
+    case IPv6FieldPicture::OutlineColor:
+        return Qt::black;
+    case IPv6FieldPicture::TextColor:
+        return QGuiApplication::palette().color(QPalette::Text);
+    case IPv6FieldPicture::NoColor:
+        break;
+    }
+    return QColor();
+}
+
+QGraphicsRectItem* CreateBox(const IPv6FieldPicture::Box& box)
+{
+    QGraphicsRectItem* item = new QGraphicsRectItem(box.rect);
+    if (box.fillTop != box.fillBottom)
+    {
+        QLinearGradient gradient(box.rect.topLeft(), box.rect.bottomLeft());
+        gradient.setColorAt(0, ColorOf(box.fillTop));
+        gradient.setColorAt(1, ColorOf(box.fillBottom));
+        item->setBrush(gradient);
+    }
+    else if (box.fillTop != IPv6FieldPicture::NoColor)
+    {
+        item->setBrush(ColorOf(box.fillTop));
+    }
+    item->setPen(box.outline != IPv6FieldPicture::NoColor ? QPen(ColorOf(box.outline)) : QPen(Qt::NoPen));
     return item;
 }
 
-// Wraps the text to width; a word too long to wrap widens the field instead.
-void FitTextWidth(QGraphicsTextItem* item, qreal& width)
+QGraphicsTextItem* CreateText(const IPv6FieldPicture::Text& text, QGraphicsItem* parent = nullptr)
 {
-    if (item->boundingRect().width() <= width)
-        return;
-    item->setTextWidth(width);
-    width = std::max(width, item->boundingRect().width());
+    QGraphicsTextItem* item = new QGraphicsTextItem(parent);
+    IPv6FieldPicture::LayOut(item->document(), text);
+    item->setPos(text.rect.topLeft());
+    item->setDefaultTextColor(ColorOf(text.color));
+    return item;
 }
 
 // The first IPv6 answer of a host name, or an invalid address with the
@@ -234,49 +258,23 @@ void IPv6TabController::on_ipv6AddressTypeTreeView_selectionChanged(const QItemS
 
 void IPv6TabController::DrawPicture(const IPv6Address& address, const IPv6AddressTypeNode* node)
 {
+    picture = IPv6FieldPicture();
     if (!address.IsValid() || node == nullptr)
         return;
 
+    picture = IPv6FieldPicture(node->GetFields(), address);
     scene = new QGraphicsScene(this);
-    qreal x = 0;
-    for (const IPv6AddressField& field : node->GetFields())
+    for (const IPv6FieldPicture::Field& field : picture.GetFields())
     {
-        QGraphicsTextItem* bitsText =
-            CreateCentredText(tr("%1 bits").arg(field.GetBitCount()).toStdString());
-        QGraphicsRectItem* box = new QGraphicsRectItem();
-        QGraphicsRectItem* shadow = new QGraphicsRectItem();
-        QGraphicsTextItem* valueText = CreateCentredText(field.GetValue(address), box);
-        QGraphicsTextItem* nameText = CreateCentredText(field.GetName(address));
+        QGraphicsRectItem* shadow = CreateBox(field.shadow);
+        QGraphicsRectItem* box = CreateBox(field.box);
+        shadow->setZValue(0);
+        box->setZValue(1);
+        CreateText(field.value, box);
         scene->addItem(shadow);
         scene->addItem(box);
-        scene->addItem(bitsText);
-        scene->addItem(nameText);
-
-        qreal width = kUnitsPerBit * field.GetBitCount();
-        FitTextWidth(valueText, width);
-        FitTextWidth(nameText, width);
-
-        const QRectF boxRect(x, 0, width + 2 * kPadding, kBoxHeight);
-        QLinearGradient gradient(x, 0, x, kBoxHeight);
-        gradient.setColorAt(0, Qt::white);
-        gradient.setColorAt(1, Qt::lightGray);
-        box->setRect(boxRect);
-        box->setZValue(1);
-        box->setBrush(gradient);
-
-        shadow->setRect(boxRect.translated(kShadowOffset, kShadowOffset));
-        shadow->setZValue(0);
-        shadow->setBrush(QBrush(Qt::gray));
-        shadow->setPen(Qt::NoPen);
-
-        valueText->setTextWidth(width);
-        valueText->setPos(x + kPadding, (kBoxHeight - valueText->boundingRect().height()) / 2);
-        bitsText->setTextWidth(width + 2 * kPadding);
-        bitsText->setPos(x + kPadding, -bitsText->boundingRect().height() - kPadding);
-        nameText->setTextWidth(width);
-        nameText->setPos(x + kPadding, kBoxHeight + kPadding);
-
-        x += width + 2 * kPadding;
+        scene->addItem(CreateText(field.bits));
+        scene->addItem(CreateText(field.name));
     }
     GetUi()->ipv6GraphicsView->setScene(scene);
 }

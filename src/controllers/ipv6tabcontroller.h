@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controllers/ipv6addresstypemodel.h"
+#include "controllers/ipv6fieldpicture.h"
 #include "controllers/tabcontroller.h"
 
 class IPv6Address;
@@ -22,6 +23,8 @@ public:
     QWidget* GetTabPage() override;
     // Refits the picture whenever the graphics view is resized; never consumes the event.
     bool eventFilter(QObject* object, QEvent* event) override;
+    // The picture drawn last; without fields when none is drawn.
+    const IPv6FieldPicture& GetPicture() const { return picture; }
 
 protected:
     // ipv6AddressEdit alone.
@@ -45,6 +48,7 @@ private:
 
     bool treePrepared = false;
     IPv6AddressTypeModel typeModel;
+    IPv6FieldPicture picture;
     QGraphicsScene* scene = nullptr;
     bool restoringSelection = false;
 };

@@ -3,162 +3,239 @@
 #include "address/exceptionutil.h"
 
 #include <array>
+#include <iterator>
 #include <memory>
+#include <span>
 #include <stdexcept>
+#include <string>
+#include <string_view>
 
 namespace {
 
-constexpr int RootParent = -1;
-constexpr int NoNode = -2;
+using enum IPv6AddressTypeID;
+using F = IPv6AddressField;
 
-enum PatternKind { Prefix, None, Any };
-
-struct TypeEntry
-{
-    const char* name;
-    int parent; // a type id, RootParent or NoNode
-    PatternKind kind;
-    quint64 high;
-    quint64 low;
-    int maskBits; // prefix length, or the weight of an any pattern
-    bool deprecated;
-    int fieldList; // index into FieldLists, or -1
-};
-
-// Children follow the id order of this table, and so do the roots.
-constexpr TypeEntry TypeTable[IPv6AddressTypeCount] = {
-    {"Unspecified", RootParent, Prefix, 0, 0, 128, false, 0},
-    {"Loopback", RootParent, Prefix, 0, 1, 128, false, 1},
-    {"Unicast", RootParent, None, 0, 0, 0, false, -1},
-    {"Link-Local", 2, Prefix, 0xFE80000000000000, 0, 10, false, 2},
-    {"6over4", 3, Prefix, 0xFE80000000000000, 0, 96, false, 3},
-    {"ISATAP", 3, Prefix, 0xFE80000000000000, 0x00005EFE00000000, 96, false, 4},
-    {"Site-Local", 2, Prefix, 0xFEC0000000000000, 0, 10, true, 5},
-    {"Global", 2, None, 0, 0, 0, false, -1},
-    {"Unformatted", 7, Prefix, 0, 0, 3, false, 6},
-    {"IPv4-Compatible", 8, Prefix, 0, 0, 96, true, 7},
-    {"IPv4-Mapped", 8, Prefix, 0, 0x0000FFFF00000000, 96, false, 8},
-    {"EUI-64 Formatted", 7, Any, 0, 0, 3, false, 9},
-    {"IANA Delegated", 11, Prefix, 0x2000000000000000, 0, 3, false, 9},
-    {"Teredo Tunneling", 12, Prefix, 0x2001000000000000, 0, 32, false, 10},
-    {"6to4", 12, Prefix, 0x2002000000000000, 0, 16, false, 11},
-    {"Multicast", RootParent, Prefix, 0xFF00000000000000, 0, 8, false, 12},
-    {"Interface-Local", 15, Prefix, 0xFF01000000000000, 0, 16, false, 12},
-    {"All Nodes", 16, Prefix, 0xFF01000000000000, 1, 128, false, 13},
-    {"All Routers", 16, Prefix, 0xFF01000000000000, 2, 128, false, 14},
-    {"Link-Local", 15, Prefix, 0xFF02000000000000, 0, 16, false, 12},
-    {"All Nodes", 19, Prefix, 0xFF02000000000000, 1, 128, false, 13},
-    {"All Routers", 19, Prefix, 0xFF02000000000000, 2, 128, false, 14},
-    {"Solicited-Node", NoNode, Prefix, 0xFF02000000000000, 0x00000001FF000001, 104, false, -1},
-    {"Admin-Local", 15, Prefix, 0xFF04000000000000, 0, 16, false, 12},
-    {"Site-Local", 15, Prefix, 0xFF05000000000000, 0, 16, true, 12},
-    {"All Routers", 24, Prefix, 0xFF05000000000000, 2, 128, true, 14},
-    {"Organization-Local", 15, Prefix, 0xFF08000000000000, 0, 16, false, 12},
-    {"Global", 15, Prefix, 0xFF0E000000000000, 0, 16, false, 12},
-};
-
+// One field of a layout: its kind, and whatever the row fixes instead of the kind's
+// own first bit, width, name, value or option.
 struct FieldEntry
 {
     qint32 kind;
-    quint8 firstBit;
-    quint8 bitCount;
+    quint8 firstBit = F::OwnFirstBit;
+    quint8 bitCount = 0; // 0: the kind's own
+    const char* name = "";
+    const char* value = "";
+    quint32 option = 0;
+};
+
+// The field layouts, most significant field first.
+constexpr FieldEntry UnspecifiedFields[] = {
+    {.kind = F::ConstantKind, .firstBit = 0, .bitCount = 128, .name = "Unspecified Address Constant",
+     .value = "0000...0000<sub>2</sub>"},
+};
+constexpr FieldEntry LoopbackFields[] = {
+    {.kind = F::ConstantKind, .firstBit = 0, .bitCount = 128, .name = "Loopback Address Constant",
+     .value = "0000...0001<sub>2</sub>"},
+};
+constexpr FieldEntry LinkLocalFields[] = {
+    {.kind = F::LinkLocalPrefixKind},
+    {.kind = F::ScopeIDKind},
+    {.kind = F::InterfaceIDKind},
+};
+constexpr FieldEntry SixOver4Fields[] = {
+    {.kind = F::LinkLocalPrefixKind},
+    {.kind = F::ZeroKind, .firstBit = 10, .bitCount = 86, .name = "6over4 Constant"},
+    {.kind = F::IPv4AddressKind, .firstBit = 96},
+};
+constexpr FieldEntry ISATAPFields[] = {
+    {.kind = F::LinkLocalPrefixKind},
+    {.kind = F::ConstantKind, .firstBit = 10, .bitCount = 86, .name = "ISATAP Constant", .value = "0:0:0:0:5EFE"},
+    {.kind = F::IPv4AddressKind, .firstBit = 96},
+};
+constexpr FieldEntry SiteLocalFields[] = {
+    {.kind = F::SiteLocalPrefixKind},
+    {.kind = F::SubnetIDKind, .firstBit = 10, .bitCount = 54},
+    {.kind = F::InterfaceIDKind},
+};
+constexpr FieldEntry UnformattedFields[] = {
+    {.kind = F::FormatPrefixKind},
+    {.kind = F::HexadecimalKind, .firstBit = 3, .bitCount = 125, .name = "Unknown", .option = F::ColonGroupedOption},
+};
+constexpr FieldEntry IPv4CompatibleFields[] = {
+    {.kind = F::FormatPrefixKind},
+    {.kind = F::ZeroKind, .firstBit = 3, .bitCount = 77, .name = "Embedded IPv4 Address Prefix"},
+    {.kind = F::ConstantKind, .firstBit = 80, .bitCount = 16, .name = "IPv4-Compatible Constant", .value = "0000"},
+    {.kind = F::IPv4AddressKind, .firstBit = 96},
+};
+constexpr FieldEntry IPv4MappedFields[] = {
+    {.kind = F::FormatPrefixKind},
+    {.kind = F::ZeroKind, .firstBit = 3, .bitCount = 77, .name = "Embedded IPv4 Address Prefix"},
+    {.kind = F::ConstantKind, .firstBit = 80, .bitCount = 16, .name = "IPv4-Mapped Constant", .value = "FFFF"},
+    {.kind = F::IPv4AddressKind, .firstBit = 96},
+};
+constexpr FieldEntry EUI64Fields[] = {
+    {.kind = F::FormatPrefixKind},
+    {.kind = F::HexadecimalKind, .firstBit = 3, .bitCount = 61, .name = "Unknown", .option = F::ColonGroupedOption},
+    {.kind = F::InterfaceIDKind},
+};
+constexpr FieldEntry TeredoFields[] = {
+    {.kind = F::ConstantKind, .firstBit = 0, .bitCount = 32, .name = "Teredo Prefix", .value = "2001:0000"},
+    {.kind = F::IPv4AddressKind, .firstBit = 32, .bitCount = 32, .name = "Teredo Server Address"},
+    {.kind = F::HexadecimalKind, .firstBit = 64, .bitCount = 16, .name = "Teredo Flags"},
+    {.kind = F::TeredoClientPortKind, .firstBit = 80},
+    {.kind = F::TeredoClientAddressKind, .firstBit = 96},
+};
+constexpr FieldEntry SixToFourFields[] = {
+    {.kind = F::ConstantKind, .firstBit = 0, .bitCount = 16, .name = "6to4 Prefix", .value = "2002"},
+    {.kind = F::IPv4AddressKind, .firstBit = 16},
+    {.kind = F::SubnetIDKind, .firstBit = 48, .bitCount = 16},
+    {.kind = F::InterfaceIDKind},
+};
+constexpr FieldEntry MulticastFields[] = {
+    {.kind = F::MulticastPrefixKind},
+    {.kind = F::MulticastFlagsKind},
+    {.kind = F::MulticastScopeKind},
+    {.kind = F::MulticastGroupIDKind},
+};
+constexpr FieldEntry AllNodesFields[] = {
+    {.kind = F::MulticastPrefixKind},
+    {.kind = F::MulticastFlagsKind},
+    {.kind = F::MulticastScopeKind},
+    {.kind = F::MulticastGroupIDKind, .name = "All Nodes Group ID"},
+};
+constexpr FieldEntry AllRoutersFields[] = {
+    {.kind = F::MulticastPrefixKind},
+    {.kind = F::MulticastFlagsKind},
+    {.kind = F::MulticastScopeKind},
+    {.kind = F::MulticastGroupIDKind, .name = "All Routers Group ID"},
+};
+
+// Parents of the tree's roots, and of a type kept outside the tree.
+constexpr auto Root = IPv6AddressTypeID(-1);
+constexpr auto Unlisted = IPv6AddressTypeID(-2);
+
+// One type. It matches the addresses under its prefix; or, with anyAs, every address
+// as weakly as a prefix of that length, so only where nothing else matches; or, with
+// neither, nothing: it only groups its children (abstract).
+struct TypeEntry
+{
+    IPv6AddressTypeID id;
     const char* name;
-    const char* value;
-    quint32 option;
+    IPv6AddressTypeID parent; // a type before this one, Root or Unlisted
+    const char* prefix = nullptr;
+    int anyAs = 0;
+    bool deprecated = false;
+    const char* rfc = nullptr; // where the type and its layout are defined
+    std::span<const FieldEntry> fields = {};
 };
 
-using F = IPv6AddressField;
-constexpr quint8 Own = F::OwnFirstBit;
-constexpr int MaxFields = 5;
-using FieldList = std::array<FieldEntry, MaxFields>; // ends at the first kind 0
-
-constexpr FieldList FieldLists[] = {
-    // 0 Unspecified
-    {{{F::ConstantKind, 0, 128, "Unspecified Address Constant", "0000...0000<sub>2</sub>", 0}}},
-    // 1 Loopback
-    {{{F::ConstantKind, 0, 128, "Loopback Address Constant", "0000...0001<sub>2</sub>", 0}}},
-    // 2 Link-Local
-    {{{F::LinkLocalPrefixKind, Own, 0, "", "", 0},
-      {F::ScopeIDKind, Own, 0, "", "", 0},
-      {F::InterfaceIDKind, Own, 0, "", "", 0}}},
-    // 3 6over4
-    {{{F::LinkLocalPrefixKind, Own, 0, "", "", 0},
-      {F::ZeroKind, 10, 86, "6over4 Constant", "", 0},
-      {F::IPv4AddressKind, 96, 0, "", "", 0}}},
-    // 4 ISATAP
-    {{{F::LinkLocalPrefixKind, Own, 0, "", "", 0},
-      {F::ConstantKind, 10, 86, "ISATAP Constant", "0:0:0:0:5EFE", 0},
-      {F::IPv4AddressKind, 96, 0, "", "", 0}}},
-    // 5 unicast Site-Local
-    {{{F::SiteLocalPrefixKind, Own, 0, "", "", 0},
-      {F::SubnetIDKind, 10, 54, "", "", 0},
-      {F::InterfaceIDKind, Own, 0, "", "", 0}}},
-    // 6 Unformatted
-    {{{F::FormatPrefixKind, Own, 0, "", "", 0},
-      {F::HexadecimalKind, 3, 125, "Unknown", "", F::ColonGroupedOption}}},
-    // 7 IPv4-Compatible
-    {{{F::FormatPrefixKind, Own, 0, "", "", 0},
-      {F::ZeroKind, 3, 77, "Embedded IPv4 Address Prefix", "", 0},
-      {F::ConstantKind, 80, 16, "IPv4-Compatible Constant", "0000", 0},
-      {F::IPv4AddressKind, 96, 0, "", "", 0}}},
-    // 8 IPv4-Mapped
-    {{{F::FormatPrefixKind, Own, 0, "", "", 0},
-      {F::ZeroKind, 3, 77, "Embedded IPv4 Address Prefix", "", 0},
-      {F::ConstantKind, 80, 16, "IPv4-Mapped Constant", "FFFF", 0},
-      {F::IPv4AddressKind, 96, 0, "", "", 0}}},
-    // 9 EUI-64 Formatted, IANA Delegated
-    {{{F::FormatPrefixKind, Own, 0, "", "", 0},
-      {F::HexadecimalKind, 3, 61, "Unknown", "", F::ColonGroupedOption},
-      {F::InterfaceIDKind, Own, 0, "", "", 0}}},
-    // 10 Teredo Tunneling
-    {{{F::ConstantKind, 0, 32, "Teredo Prefix", "2001:0000", 0},
-      {F::IPv4AddressKind, 32, 32, "Teredo Server Address", "", 0},
-      {F::HexadecimalKind, 64, 16, "Teredo Flags", "", 0},
-      {F::TeredoClientPortKind, 80, 0, "", "", 0},
-      {F::TeredoClientAddressKind, 96, 0, "", "", 0}}},
-    // 11 6to4
-    {{{F::ConstantKind, 0, 16, "6to4 Prefix", "2002", 0},
-      {F::IPv4AddressKind, 16, 0, "", "", 0},
-      {F::SubnetIDKind, 48, 16, "", "", 0},
-      {F::InterfaceIDKind, Own, 0, "", "", 0}}},
-    // 12 multicast scopes
-    {{{F::MulticastPrefixKind, Own, 0, "", "", 0},
-      {F::MulticastFlagsKind, Own, 0, "", "", 0},
-      {F::MulticastScopeKind, Own, 0, "", "", 0},
-      {F::MulticastGroupIDKind, Own, 0, "", "", 0}}},
-    // 13 All Nodes
-    {{{F::MulticastPrefixKind, Own, 0, "", "", 0},
-      {F::MulticastFlagsKind, Own, 0, "", "", 0},
-      {F::MulticastScopeKind, Own, 0, "", "", 0},
-      {F::MulticastGroupIDKind, Own, 0, "All Nodes Group ID", "", 0}}},
-    // 14 All Routers
-    {{{F::MulticastPrefixKind, Own, 0, "", "", 0},
-      {F::MulticastFlagsKind, Own, 0, "", "", 0},
-      {F::MulticastScopeKind, Own, 0, "", "", 0},
-      {F::MulticastGroupIDKind, Own, 0, "All Routers Group ID", "", 0}}},
+// The types in id order; children follow their parent in the order of this table,
+// and so do the roots.
+constexpr TypeEntry TypeTable[] = {
+    {.id = Unspecified, .name = "Unspecified", .parent = Root,
+     .prefix = "::/128", .rfc = "RFC 4291 2.5.2", .fields = UnspecifiedFields},
+    {.id = Loopback, .name = "Loopback", .parent = Root,
+     .prefix = "::1/128", .rfc = "RFC 4291 2.5.3", .fields = LoopbackFields},
+    {.id = Unicast, .name = "Unicast", .parent = Root, .rfc = "RFC 4291 2.5"},
+    {.id = LinkLocal, .name = "Link-Local", .parent = Unicast,
+     .prefix = "FE80::/10", .rfc = "RFC 4291 2.5.6", .fields = LinkLocalFields},
+    {.id = SixOver4, .name = "6over4", .parent = LinkLocal,
+     .prefix = "FE80::/96", .rfc = "RFC 2529", .fields = SixOver4Fields},
+    {.id = ISATAP, .name = "ISATAP", .parent = LinkLocal,
+     .prefix = "FE80::5EFE:0:0/96", .rfc = "RFC 5214", .fields = ISATAPFields},
+    {.id = SiteLocal, .name = "Site-Local", .parent = Unicast,
+     .prefix = "FEC0::/10", .deprecated = true, .rfc = "RFC 4291 2.5.7, deprecated by RFC 3879",
+     .fields = SiteLocalFields},
+    {.id = Global, .name = "Global", .parent = Unicast, .rfc = "RFC 4291 2.5.4"},
+    {.id = Unformatted, .name = "Unformatted", .parent = Global,
+     .prefix = "::/3", .rfc = "RFC 4291 2.5.1", .fields = UnformattedFields},
+    {.id = IPv4Compatible, .name = "IPv4-Compatible", .parent = Unformatted,
+     .prefix = "::/96", .deprecated = true, .rfc = "RFC 4291 2.5.5.1", .fields = IPv4CompatibleFields},
+    {.id = IPv4Mapped, .name = "IPv4-Mapped", .parent = Unformatted,
+     .prefix = "::FFFF:0.0.0.0/96", .rfc = "RFC 4291 2.5.5.2", .fields = IPv4MappedFields},
+    {.id = EUI64Formatted, .name = "EUI-64 Formatted", .parent = Global,
+     .anyAs = 3, .rfc = "RFC 4291 2.5.1", .fields = EUI64Fields},
+    {.id = IANADelegated, .name = "IANA Delegated", .parent = EUI64Formatted,
+     .prefix = "2000::/3", .rfc = "RFC 3587", .fields = EUI64Fields},
+    {.id = Teredo, .name = "Teredo Tunneling", .parent = IANADelegated,
+     .prefix = "2001::/32", .rfc = "RFC 4380", .fields = TeredoFields},
+    {.id = SixToFour, .name = "6to4", .parent = IANADelegated,
+     .prefix = "2002::/16", .rfc = "RFC 3056", .fields = SixToFourFields},
+    {.id = Multicast, .name = "Multicast", .parent = Root,
+     .prefix = "FF00::/8", .rfc = "RFC 4291 2.7", .fields = MulticastFields},
+    {.id = InterfaceLocalScope, .name = "Interface-Local", .parent = Multicast,
+     .prefix = "FF01::/16", .rfc = "RFC 4291 2.7", .fields = MulticastFields},
+    {.id = InterfaceLocalAllNodes, .name = "All Nodes", .parent = InterfaceLocalScope,
+     .prefix = "FF01::1/128", .rfc = "RFC 4291 2.7.1", .fields = AllNodesFields},
+    {.id = InterfaceLocalAllRouters, .name = "All Routers", .parent = InterfaceLocalScope,
+     .prefix = "FF01::2/128", .rfc = "RFC 4291 2.7.1", .fields = AllRoutersFields},
+    {.id = LinkLocalScope, .name = "Link-Local", .parent = Multicast,
+     .prefix = "FF02::/16", .rfc = "RFC 4291 2.7", .fields = MulticastFields},
+    {.id = LinkLocalAllNodes, .name = "All Nodes", .parent = LinkLocalScope,
+     .prefix = "FF02::1/128", .rfc = "RFC 4291 2.7.1", .fields = AllNodesFields},
+    {.id = LinkLocalAllRouters, .name = "All Routers", .parent = LinkLocalScope,
+     .prefix = "FF02::2/128", .rfc = "RFC 4291 2.7.1", .fields = AllRoutersFields},
+    {.id = SolicitedNode, .name = "Solicited-Node", .parent = Unlisted,
+     .prefix = "FF02::1:FF00:1/104", .rfc = "RFC 4291 2.7.1"},
+    {.id = AdminLocalScope, .name = "Admin-Local", .parent = Multicast,
+     .prefix = "FF04::/16", .rfc = "RFC 4291 2.7", .fields = MulticastFields},
+    {.id = SiteLocalScope, .name = "Site-Local", .parent = Multicast,
+     .prefix = "FF05::/16", .deprecated = true, .rfc = "RFC 4291 2.7", .fields = MulticastFields},
+    {.id = SiteLocalAllRouters, .name = "All Routers", .parent = SiteLocalScope,
+     .prefix = "FF05::2/128", .deprecated = true, .rfc = "RFC 4291 2.7.1", .fields = AllRoutersFields},
+    {.id = OrganizationLocalScope, .name = "Organization-Local", .parent = Multicast,
+     .prefix = "FF08::/16", .rfc = "RFC 4291 2.7", .fields = MulticastFields},
+    {.id = GlobalScope, .name = "Global", .parent = Multicast,
+     .prefix = "FF0E::/16", .rfc = "RFC 4291 2.7", .fields = MulticastFields},
 };
+
+// Rows in id order, each with its RFC, a parent before it, and not both a prefix and anyAs.
+consteval bool IsWellFormed()
+{
+    if (std::size(TypeTable) != IPv6AddressTypeCount)
+        return false;
+    for (int row = 0; row < IPv6AddressTypeCount; ++row) {
+        const TypeEntry& entry = TypeTable[row];
+        const bool parentBefore = entry.parent == Root || entry.parent == Unlisted || int(entry.parent) < row;
+        if (int(entry.id) != row || entry.rfc == nullptr || !parentBefore || (entry.prefix && entry.anyAs != 0))
+            return false;
+    }
+    return true;
+}
+static_assert(IsWellFormed());
+
+// "FE80::/10" as a pattern.
+IPv6AddressPattern ParsePrefix(std::string_view prefix)
+{
+    const std::size_t slash = prefix.find('/');
+    return IPv6AddressPattern(IPv6Address(std::string(prefix.substr(0, slash))),
+                              std::stoi(std::string(prefix.substr(slash + 1))));
+}
 
 IPv6AddressPattern MakePattern(const TypeEntry& entry)
 {
-    switch (entry.kind) {
-    case None:
+    if (entry.anyAs != 0)
+        return IPv6AddressPattern::CreateAny(entry.anyAs);
+    if (entry.prefix == nullptr)
         return IPv6AddressPattern::CreateNone();
-    case Any:
-        return IPv6AddressPattern::CreateAny(entry.maskBits);
-    case Prefix:
-        break;
-    }
-    return IPv6AddressPattern(IPv6Address(entry.high, entry.low), entry.maskBits);
+    return ParsePrefix(entry.prefix);
+}
+
+// The patterns of every type, read from their text on first use.
+const IPv6AddressPattern& PatternOf(int nTypeID)
+{
+    static const std::array<IPv6AddressPattern, IPv6AddressTypeCount> patterns = [] {
+        std::array<IPv6AddressPattern, IPv6AddressTypeCount> made;
+        for (int id = 0; id < IPv6AddressTypeCount; ++id)
+            made[id] = MakePattern(TypeTable[id]);
+        return made;
+    }();
+    return patterns[nTypeID];
 }
 
 IPv6AddressFieldList MakeFields(const TypeEntry& entry)
 {
     IPv6AddressFieldList fields;
-    if (entry.fieldList < 0)
-        return fields;
-    for (const FieldEntry& field : FieldLists[entry.fieldList]) {
-        if (field.kind == 0)
-            break;
+    for (const FieldEntry& field : entry.fields) {
         if (field.option != 0)
             fields.emplace_back(field.kind, field.firstBit, field.bitCount, field.name, field.option);
         else
@@ -191,17 +268,17 @@ private:
     IPv6AddressTypeTree()
     {
         for (int id = 0; id < IPv6AddressTypeCount; ++id) {
-            const int parent = TypeTable[id].parent;
-            if (parent == NoNode)
+            const IPv6AddressTypeID parent = TypeTable[id].parent;
+            if (parent == Unlisted)
                 continue;
             m_nodes[id].reset(new IPv6AddressTypeNode);
             IPv6AddressTypeNode& node = *m_nodes[id];
             node.m_typeID = id;
             IPv6AddressTypeNode::List* siblings = &roots;
-            if (parent != RootParent) {
+            if (parent != Root) {
                 // Parents precede their children in the table.
-                node.m_parent = m_nodes[parent].get();
-                siblings = &m_nodes[parent]->m_children;
+                node.m_parent = m_nodes[int(parent)].get();
+                siblings = &m_nodes[int(parent)]->m_children;
             }
             node.m_row = int(siblings->size());
             siblings->push_back(&node);
@@ -319,7 +396,7 @@ IPv6AddressTypeInfo GetIPv6AddressTypeInfo(int nTypeID, unsigned nParts)
     const TypeEntry& entry = TypeTable[nTypeID];
     IPv6AddressTypeInfo info;
     if (nParts & IPv6AddressTypeInfo::PatternPart)
-        info.pattern = MakePattern(entry);
+        info.pattern = PatternOf(nTypeID);
     if (nParts & IPv6AddressTypeInfo::DeprecatedPart)
         info.deprecated = entry.deprecated;
     if (nParts & IPv6AddressTypeInfo::NamePart)

@@ -70,8 +70,40 @@ struct IPv6AddressTypeInfo
     IPv6AddressFieldList fields;
 };
 
+// The type ids, in the catalogue's order; the multicast scopes end in "Scope".
+enum class IPv6AddressTypeID : int {
+    Unspecified,
+    Loopback,
+    Unicast,
+    LinkLocal,
+    SixOver4,
+    ISATAP,
+    SiteLocal,
+    Global,
+    Unformatted,
+    IPv4Compatible,
+    IPv4Mapped,
+    EUI64Formatted,
+    IANADelegated,
+    Teredo,
+    SixToFour,
+    Multicast,
+    InterfaceLocalScope,
+    InterfaceLocalAllNodes,
+    InterfaceLocalAllRouters,
+    LinkLocalScope,
+    LinkLocalAllNodes,
+    LinkLocalAllRouters,
+    SolicitedNode,
+    AdminLocalScope,
+    SiteLocalScope,
+    SiteLocalAllRouters,
+    OrganizationLocalScope,
+    GlobalScope,
+};
+
 // Number of type ids (0 .. IPv6AddressTypeCount - 1).
-constexpr int IPv6AddressTypeCount = 28;
+constexpr int IPv6AddressTypeCount = int(IPv6AddressTypeID::GlobalScope) + 1;
 
 // The record of type nTypeID (0..27, else std::out_of_range("nTypeID")) with the
 // parts flagged in nParts (IPv6AddressTypeInfo::Part) filled, made afresh.

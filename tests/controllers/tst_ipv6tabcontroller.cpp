@@ -3,11 +3,11 @@
 
 #include "app/brandingutil.h"
 #include "app/mainform.h"
+#include "controllers/ipv6tabcontroller.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
-#include <QGraphicsRectItem>
-#include <QGraphicsTextItem>
+#include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QMenu>
 #include <QMessageBox>
@@ -29,21 +29,13 @@ class TstIPv6TabController : public QObject
         return model->match(model->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly | Qt::MatchRecursive).value(0);
     }
     QString SelectedType() const { return ui->ipv6AddressTypeTreeView->selectionModel()->selectedRows().value(0).data().toString(); }
+    const IPv6FieldPicture& Picture() const { return qobject_cast<IPv6TabController*>(form.FindTabController(ui->ipv6Tab))->GetPicture(); }
     // The picture as the user reads it: per box, the texts above, inside and below it.
     QString Drawn() const
     {
         QStringList fields;
-        QList<QGraphicsItem*> items = ui->ipv6GraphicsView->scene() ? ui->ipv6GraphicsView->scene()->items() : QList<QGraphicsItem*>();
-        std::sort(items.begin(), items.end(), [](auto* a, auto* b) { return a->sceneBoundingRect().x() < b->sceneBoundingRect().x(); });
-        for (QGraphicsItem* box : items)
-        {
-            QStringList texts(3);
-            for (QGraphicsItem* item : items)
-                if (auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && box->zValue() == 1 && box->sceneBoundingRect().contains(text->sceneBoundingRect().center().x(), 16))
-                    texts[text->parentItem() == box ? 1 : text->sceneBoundingRect().bottom() <= 0 ? 0 : 2] = text->toPlainText();
-            if (dynamic_cast<QGraphicsRectItem*>(box) && box->zValue() == 1)
-                fields << texts.join('|');
-        }
+        for (const IPv6FieldPicture::Field& field : Picture().GetFields())
+            fields << field.bits.html + '|' + field.value.html + '|' + field.name.html;
         return fields.join("; ");
     }
 
@@ -88,7 +80,7 @@ private slots:
         const QString sixOver4 = "10 bits|0xFE80|Link-Local Prefix; 86 bits|0|6over4 Constant; 32 bits|0.0.0.1|IPv4 Address";
         QTest::newRow("fe80:0:0::1 is 6over4, compressed on leaving") << "fe80:0:0::1" << "6over4" << sixOver4 << "FE80::1" << "";
         QTest::newRow("ff02::1 is the link-local All Nodes") << "ff02::1" << "All Nodes"
-            << "8 bits|0xFF|Multicast Prefix; 4 bits|....2|Flags; 4 bits|0x2|Link-Local Scope; 112 bits|0000:0000:0000:0000:0000:0000:0001|All Nodes Group ID" << "FF02::1" << "";
+            << "8 bits|0xFF|Multicast Prefix; 4 bits|....<sub>2</sub>|Flags; 4 bits|0x2|Link-Local Scope; 112 bits|0000:0000:0000:0000:0000:0000:0001|All Nodes Group ID" << "FF02::1" << "";
         QTest::newRow("1:2 is mistyped, no lookup") << "1:2" << "" << "" << "1:2" << "";
         QTest::newRow("an IPv4-only name warns") << "127.0.0.1" << "" << "" << "127.0.0.1" << "IPv6 Resolve Failed: No IPv6 addresses are available for this host name";
         QTest::newRow("an empty edit looks up the empty name") << "" << "" << "" << "" << "IPv6 Resolve Failed: No host name given";
@@ -104,6 +96,8 @@ private slots:
         TypeOver(ui->ipv6AddressEdit, typed);
         QTEST(SelectedType(), "type");
         QCOMPARE(Drawn(), drawn);
+        // Each field is drawn as its shadow, box and three texts.
+        QCOMPARE(ui->ipv6GraphicsView->scene() ? ui->ipv6GraphicsView->scene()->items().size() : 0, qsizetype(5 * Picture().GetFields().size()));
         for (QWidget* widget : std::initializer_list<QWidget*>{ui->ipv6AddressTypeLabel, ui->ipv6AddressTypeTreeView, ui->ipv6AddressFormatLabel, ui->ipv6GraphicsView})
             QCOMPARE(widget->isEnabled(), !drawn.isEmpty());
         QTest::keyClick(ui->ipv6AddressEdit, Qt::Key_Return);
