@@ -24,6 +24,7 @@
 #include "common/testenvironment.h"
 #include "ipv4/ipv4addressclass.h"
 #include "settings/octetrysettings.h"
+#include "ui_octetrymainform.h"
 
 namespace {
 

@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# Builds every benchmark of bench/ (Release) into build-bench/ and runs each in turn;
+# Builds every benchmark of bench/ (preset bench: Release) into build-bench/ and runs each in turn;
 # each prints its own table.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD_DIR="${BUILD_DIR:-$ROOT/build-bench}"
-OCTETRY_CMAKE_ARGS="-DCMAKE_BUILD_TYPE=Release -DOCTETRY_BENCH=ON ${OCTETRY_CMAKE_ARGS:-}"
+OCTETRY_PRESET=bench
 OCTETRY_BUILD_TARGET=octetry_bench
 source "$ROOT/scripts/setup.sh"
 

@@ -1,18 +1,17 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of tests/fuzz/ with clang, AddressSanitizer and
-# UndefinedBehaviorSanitizer into build-fuzz/, and runs each for a bounded time.
+# UndefinedBehaviorSanitizer (preset fuzz) into build-fuzz/, and runs each for a bounded time.
 # Usage: scripts/fuzz.sh [seconds per target, default 60] [target ...]
 # Each target starts from its committed seeds in tests/fuzz/corpus/<target>/ and
 # keeps what it finds in build-fuzz/corpus/<target>/; a crash leaves its input in
 # build-fuzz/crashes/ and stops the script.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD_DIR="${BUILD_DIR:-$ROOT/build-fuzz}"
 FUZZ_SECONDS="${1:-60}"
 shift || true
 
 OCTETRY_EXTRA_PACKAGES="clang libclang-rt-14-dev ${OCTETRY_EXTRA_PACKAGES:-}"
-OCTETRY_CMAKE_ARGS="-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOCTETRY_FUZZ=ON -DOCTETRY_SANITIZE=ON ${OCTETRY_CMAKE_ARGS:-}"
+OCTETRY_PRESET=fuzz
 OCTETRY_BUILD_TARGET=octetry_fuzz
 source "$ROOT/scripts/setup.sh"
 

@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
-# Shared set-up of the run and test commands: install what is missing, configure, build.
-# Sourced by scripts/run.sh and scripts/test.sh; expects ROOT and BUILD_DIR to be set.
+# Shared set-up of the scripts: install what is missing, configure, build.
+# Sourced by the scripts of scripts/; expects ROOT to be set. Reads:
+#   OCTETRY_PRESET          configure preset of CMakePresets.json (default, asan, bench,
+#                           fuzz, package); default: default
+#   BUILD_DIR               build folder; default: the preset's, build/ or build-<preset>/
+#   OCTETRY_CMAKE_ARGS      further configure arguments, e.g. -DOCTETRY_SANITIZE=ON
+#   OCTETRY_EXTRA_PACKAGES  Debian packages needed besides the usual ones
+#   OCTETRY_BUILD_TARGET    one target to build (e.g. octetry_fuzz, octetry_bench) instead of all
 set -euo pipefail
 
+# file: CPack's dependency scan (dpkg-shlibdeps) in the package test and scripts/package.sh.
 packages=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
-          fonts-dejavu-core python3 desktop-file-utils appstream dpkg-dev
+          fonts-dejavu-core python3 desktop-file-utils appstream dpkg-dev file
           ${OCTETRY_EXTRA_PACKAGES:-})
 missing=()
 for p in "${packages[@]}"; do
@@ -20,6 +27,15 @@ if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja ${OCTETRY_CMAKE_ARGS:-}
-# OCTETRY_BUILD_TARGET builds one target (e.g. octetry_fuzz, octetry_bench) instead of all.
+OCTETRY_PRESET="${OCTETRY_PRESET:-default}"
+if [[ -z "${BUILD_DIR:-}" ]]; then
+    # The presets' binaryDir: build/ for default, build-<preset>/ for the others.
+    if [[ $OCTETRY_PRESET == default ]]; then
+        BUILD_DIR="$ROOT/build"
+    else
+        BUILD_DIR="$ROOT/build-$OCTETRY_PRESET"
+    fi
+fi
+
+cmake -S "$ROOT" --preset "$OCTETRY_PRESET" -B "$BUILD_DIR" ${OCTETRY_CMAKE_ARGS:-}
 cmake --build "$BUILD_DIR" ${OCTETRY_BUILD_TARGET:+--target "$OCTETRY_BUILD_TARGET"}

@@ -19,6 +19,7 @@
 #include "controllers/tabcontroller.h"
 #include "news/newstabcontroller.h"
 #include "settings/octetrysettings.h"
+#include "ui_octetrymainform.h"
 
 // Q_INIT_RESOURCE declares the bundle's functions in the enclosing namespace,
 // so these wrappers must stay at global scope.
@@ -48,11 +49,11 @@ const ResourceRegistration resourceRegistration;
 } // namespace
 
 MainForm::MainForm(QWidget* parent, Qt::WindowFlags flags)
-    : QMainWindow(parent, flags)
+    : QMainWindow(parent, flags), m_ui(std::make_unique<Ui::OctetryMainForm>())
 {
-    m_ui.setupUi(this);
+    m_ui->setupUi(this);
     // A Designer cursor lands on the scroll area's frame; the text is drawn on the viewport.
-    for (QTextBrowser* bitUsage : {m_ui.classBitUsageEdit, m_ui.subnetsBitUsageEdit, m_ui.cidrBitUsageEdit})
+    for (QTextBrowser* bitUsage : {m_ui->classBitUsageEdit, m_ui->subnetsBitUsageEdit, m_ui->cidrBitUsageEdit})
         bitUsage->viewport()->setCursor(Qt::IBeamCursor);
     setWindowTitle(BrandingUtil::GetApplicationTitle());
 
@@ -67,7 +68,7 @@ MainForm::MainForm(QWidget* parent, Qt::WindowFlags flags)
     }
     // Address plans are pasted into tickets and spreadsheets.
     for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{
-             m_ui.subnetsTableView, m_ui.cidrTableView, m_ui.ipv6AddressTypeTreeView})
+             m_ui->subnetsTableView, m_ui->cidrTableView, m_ui->ipv6AddressTypeTreeView})
         ItemViewCopier::Install(view);
     ReopenStoredTab();
 }
@@ -97,7 +98,7 @@ void MainForm::CreateTabControllers()
 
 void MainForm::ReopenStoredTab()
 {
-    QTabWidget* tabWidget = m_ui.tabWidget;
+    QTabWidget* tabWidget = m_ui->tabWidget;
     const int current = tabWidget->currentIndex();
     const int last = tabWidget->count() - 1;
     const int stored = std::min(std::max(GetSettings()->GetTabIndex(), 0), last);
@@ -112,7 +113,7 @@ void MainForm::ReopenStoredTab()
 
 Ui::OctetryMainForm* MainForm::GetUi()
 {
-    return &m_ui;
+    return m_ui.get();
 }
 
 OctetrySettings* MainForm::GetSettings()

@@ -1,14 +1,17 @@
 #pragma once
 
 #include <array>
+#include <memory>
 
 #include <QMainWindow>
-
-#include "ui_octetrymainform.h"
 
 class MenuController;
 class OctetrySettings;
 class TabController;
+
+namespace Ui {
+class OctetryMainForm;
+}
 
 // The one top-level window: builds the form, creates the menu controller and
 // the six tab controllers, and reopens the tab that was current last time.
@@ -35,7 +38,8 @@ private:
     void CreateTabControllers();
     void ReopenStoredTab();
 
-    Ui::OctetryMainForm m_ui;
+    // The widgets of the Designer form; ui_octetrymainform.h declares them.
+    std::unique_ptr<Ui::OctetryMainForm> m_ui;
     MenuController* m_menuController = nullptr;
     // In page order: Conversions, Classes, Subnets, CIDR, IPv6, News.
     std::array<TabController*, 6> m_tabControllers{};

@@ -13,6 +13,7 @@
 #include "app/brandingutil.h"
 #include "app/buildconfig.h"
 #include "app/mainform.h"
+#include "ui_octetrymainform.h"
 
 MenuController::MenuController(MainForm* parent)
     : Controller(parent)

@@ -3,6 +3,7 @@
 #include <QTabWidget>
 
 #include "app/mainform.h"
+#include "ui_octetrymainform.h"
 
 TabController::TabController(MainForm* parent)
     : Controller(parent)

@@ -14,6 +14,7 @@
 #include "app/mainform.h"
 #include "common/formtestutil.h"
 #include "common/testenvironment.h"
+#include "ui_octetrymainform.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 
 #include "app/brandingutil.h"
 #include "app/mainform.h"
+#include "ui_octetrymainform.h"
 
 #include <QApplication>
 

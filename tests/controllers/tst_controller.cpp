@@ -3,6 +3,7 @@
 #include "app/mainform.h"
 #include "common/testenvironment.h"
 #include "controllers/tabcontroller.h"
+#include "ui_octetrymainform.h"
 
 // Counts its updates, hears every setting but the tab and lets a test act inside an update.
 struct Probe : TabController

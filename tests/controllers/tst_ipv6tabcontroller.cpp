@@ -4,6 +4,7 @@
 #include "app/brandingutil.h"
 #include "app/mainform.h"
 #include "controllers/ipv6tabcontroller.h"
+#include "ui_octetrymainform.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

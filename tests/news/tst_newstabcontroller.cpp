@@ -10,6 +10,7 @@
 #include "common/testenvironment.h"
 #include "news/newstabcontroller.h"
 #include "settings/octetrysettings.h"
+#include "ui_octetrymainform.h"
 
 namespace {
 
