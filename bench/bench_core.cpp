@@ -53,7 +53,7 @@ double NanosecondsPerCall(const std::function<void(std::size_t)>& call, std::siz
         const auto start = Clock::now();
         for (std::size_t i = 0; i < count; ++i)
             call(i);
-        const double ns = std::chrono::duration<double, std::nano>(Clock::now() - start).count() / double(count);
+        const double ns = std::chrono::duration<double, std::nano>(Clock::now() - start).count() / static_cast<double>(count);
         best = round == 0 ? ns : std::min(best, ns);
     }
     repetitions = count;
@@ -108,10 +108,10 @@ int main()
     });
     const IPv6Address multicast("ff02::1");
     Report("FindIPv6AddressType, 2001:DB8:0:0:1::1", [&](std::size_t) {
-        Keep(std::size_t(FindIPv6AddressType(ipv6)->GetTypeID()));
+        Keep(static_cast<std::size_t>(FindIPv6AddressType(ipv6)->GetTypeID()));
     });
     Report("FindIPv6AddressType, ff02::1", [&](std::size_t) {
-        Keep(std::size_t(FindIPv6AddressType(multicast)->GetTypeID()));
+        Keep(static_cast<std::size_t>(FindIPv6AddressType(multicast)->GetTypeID()));
     });
 
     // A table cell asks for its row's values through the policy, as the table models do.
@@ -120,14 +120,14 @@ int main()
     const quint32 subnetMask = (1u << 23) - 1;
     Report("subnet cell: ID + host range + broadcast, A /31", [&](std::size_t i) {
         IPv4Address subnetId, broadcast, firstHost, lastHost;
-        const quint32 index = quint32(i * 2654435761u) & subnetMask;
+        const quint32 index = static_cast<quint32>(i * 2654435761u) & subnetMask;
         subnetPolicy.GetSubnet(classA, index, subnetId, broadcast);
         subnetPolicy.GetHostRange(classA, index, firstHost, lastHost);
         Keep(subnetId.GetValue() + broadcast.GetValue() + firstHost.GetValue() + lastHost.GetValue());
     });
     Report("subnet cell with its texts (dotted decimal)", [&](std::size_t i) {
         IPv4Address subnetId, broadcast, firstHost, lastHost;
-        const quint32 index = quint32(i * 2654435761u) & subnetMask;
+        const quint32 index = static_cast<quint32>(i * 2654435761u) & subnetMask;
         subnetPolicy.GetSubnet(classA, index, subnetId, broadcast);
         subnetPolicy.GetHostRange(classA, index, firstHost, lastHost);
         Keep(subnetId.ToString(IPv4Address::DottedDecimal).size()
@@ -140,12 +140,12 @@ int main()
     const quint32 routeMask = (1u << 31) - 1;
     Report("route cell: route range, /1 with /32 routes", [&](std::size_t i) {
         IPv4Address first, last;
-        cidrPolicy.GetRoute(classA, quint32(i * 2654435761u) & routeMask, first, last);
+        cidrPolicy.GetRoute(classA, static_cast<quint32>(i * 2654435761u) & routeMask, first, last);
         Keep(first.GetValue() + last.GetValue());
     });
     Report("route cell with its texts (dotted decimal)", [&](std::size_t i) {
         IPv4Address first, last;
-        cidrPolicy.GetRoute(classA, quint32(i * 2654435761u) & routeMask, first, last);
+        cidrPolicy.GetRoute(classA, static_cast<quint32>(i * 2654435761u) & routeMask, first, last);
         Keep(first.ToString(IPv4Address::DottedDecimal).size()
                   + last.ToString(IPv4Address::DottedDecimal).size());
     });

@@ -27,7 +27,7 @@ const BitRoleInfo bitRoleTable[] = {
 
 const BitRoleInfo& LookupBitRole(qint32 nBitRole)
 {
-    if (nBitRole < 0 || nBitRole >= qint32(std::size(bitRoleTable)))
+    if (nBitRole < 0 || nBitRole >= static_cast<qint32>(std::size(bitRoleTable)))
         throw std::out_of_range("nBitRole");
     return bitRoleTable[nBitRole];
 }

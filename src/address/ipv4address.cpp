@@ -81,15 +81,15 @@ public:
         std::size_t digits = 0;
         for (; m_pos < m_text.size(); ++m_pos, ++digits) {
             const int digit = DigitValue(m_text[m_pos]);
-            if (digit < 0 || quint32(digit) >= radix)
+            if (digit < 0 || static_cast<quint32>(digit) >= radix)
                 break;
-            value = value * radix + quint32(digit);
+            value = value * radix + static_cast<quint32>(digit);
             if (value > 0xffffffffULL)
                 return Result::Failed;
         }
         if (digits == 0)
             return Result::Failed;
-        magnitude = quint32(value);
+        magnitude = static_cast<quint32>(value);
         return Result::Read;
     }
 
@@ -105,7 +105,7 @@ public:
             const char c = m_text[m_pos];
             if (c != '0' && c != '1')
                 break;
-            value = (value << 1) | quint32(c - '0');
+            value = (value << 1) | static_cast<quint32>(c - '0');
         }
         return digits == 0 ? Result::Failed : Result::Read;
     }
@@ -130,7 +130,7 @@ bool ParseWhole(TextReader& reader, quint32 radix, quint32& value)
     quint32 magnitude = 0;
     if (reader.ReadNumber(radix, negative, magnitude) != TextReader::Result::Read)
         return false;
-    value = negative ? quint32(0) - magnitude : magnitude;
+    value = negative ? static_cast<quint32>(0) - magnitude : magnitude;
     return true;
 }
 
@@ -211,14 +211,14 @@ quint8 IPv4Address::GetByte(quint32 nByteIndex) const
         throw ExceptionUtil::invalid_operation("this");
     if (nByteIndex > 3)
         throw std::out_of_range("nByteIndex");
-    return quint8(m_value >> (8 * (3 - nByteIndex)));
+    return static_cast<quint8>(m_value >> (8 * (3 - nByteIndex)));
 }
 
 IPv4Address IPv4Address::CreateMask(quint8 nMaskBits)
 {
     if (nMaskBits > 32)
         throw std::out_of_range("nMaskBits");
-    return IPv4Address(quint32(~((quint64(1) << (32 - nMaskBits)) - 1)));
+    return IPv4Address(static_cast<quint32>(~((static_cast<quint64>(1) << (32 - nMaskBits)) - 1)));
 }
 
 std::string IPv4Address::ToString(const Notation& notation) const
@@ -290,7 +290,7 @@ bool operator<(const IPv4Address& a, const IPv4Address& b)
 
 QDataStream& operator<<(QDataStream& stream, const IPv4Address& address)
 {
-    return stream << address.m_valid << qint32(address.m_value);
+    return stream << address.m_valid << static_cast<qint32>(address.m_value);
 }
 
 QDataStream& operator>>(QDataStream& stream, IPv4Address& address)
@@ -309,7 +309,7 @@ QDataStream& operator>>(QDataStream& stream, IPv4Address& address)
         return stream;
     }
     address.m_valid = valid;
-    address.m_value = quint32(value);
+    address.m_value = static_cast<quint32>(value);
     return stream;
 }
 

@@ -19,7 +19,7 @@ constexpr int NotationCount = 4;
 
 quint16 GroupAt(const Q_IPV6ADDR& bytes, int nGroup)
 {
-    return quint16(bytes[2 * nGroup] << 8 | bytes[2 * nGroup + 1]);
+    return static_cast<quint16>(bytes[2 * nGroup] << 8 | bytes[2 * nGroup + 1]);
 }
 
 // The longest run of zero groups among the first nGroups; the later of equal runs.
@@ -76,8 +76,8 @@ IPv6Address::IPv6Address(quint64 nHigh, quint64 nLow)
     : m_valid(true)
 {
     for (int i = 0; i < 8; ++i) {
-        m_bytes[i] = quint8(nHigh >> (56 - 8 * i));
-        m_bytes[8 + i] = quint8(nLow >> (56 - 8 * i));
+        m_bytes[i] = static_cast<quint8>(nHigh >> (56 - 8 * i));
+        m_bytes[8 + i] = static_cast<quint8>(nLow >> (56 - 8 * i));
     }
 }
 
@@ -106,7 +106,7 @@ quint8& IPv6Address::GetByte(quint32 nByteIndex)
         throw ExceptionUtil::invalid_operation("this");
     if (nByteIndex > 15)
         throw std::out_of_range("nByteIndex");
-    return m_bytes[int(nByteIndex)];
+    return m_bytes[static_cast<int>(nByteIndex)];
 }
 
 quint8 IPv6Address::GetByte(quint32 nByteIndex) const
@@ -118,7 +118,7 @@ bool IPv6Address::Parse(const std::string& text)
 {
     *this = IPv6Address();
     QHostAddress host;
-    if (!host.setAddress(QString::fromLatin1(text.data(), qsizetype(text.size()))))
+    if (!host.setAddress(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()))))
         return false;
     if (host.protocol() != QAbstractSocket::IPv6Protocol)
         return false;
@@ -137,8 +137,8 @@ bool IPv6Address::GetEmbeddedIPv4Address(IPv4Address& ipv4) const
     const quint16 w = GroupAt(bytes, 5);
     if (w != 0x0000 && w != 0xFFFF)
         return false;
-    const quint32 v = quint32(bytes[12]) << 24 | quint32(bytes[13]) << 16
-                      | quint32(bytes[14]) << 8 | quint32(bytes[15]);
+    const quint32 v = static_cast<quint32>(bytes[12]) << 24 | static_cast<quint32>(bytes[13]) << 16
+                      | static_cast<quint32>(bytes[14]) << 8 | static_cast<quint32>(bytes[15]);
     // :: and ::1 are the unspecified and loopback addresses, not IPv4-compatible ones.
     if (w == 0 && v <= 1)
         return false;
@@ -215,7 +215,7 @@ QDataStream& operator>>(QDataStream& stream, IPv6Address& address)
     for (quint8& byte : bytes.c) {
         qint8 value = 0;
         stream >> value;
-        byte = quint8(value);
+        byte = static_cast<quint8>(value);
     }
     if (stream.status() != QDataStream::Ok)
         return stream;

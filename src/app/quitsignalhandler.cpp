@@ -28,8 +28,8 @@ QuitSignalHandler::QuitSignalHandler(QObject* parent) : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, signalSockets) != 0)
         return;
-    notifier = new QSocketNotifier(signalSockets[0], QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, &QuitSignalHandler::on_notifier_activated);
+    m_notifier = new QSocketNotifier(signalSockets[0], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &QuitSignalHandler::on_notifier_activated);
 
     struct sigaction action = {};
     action.sa_handler = OnQuitSignal;
@@ -42,7 +42,7 @@ QuitSignalHandler::QuitSignalHandler(QObject* parent) : QObject(parent)
 
 QuitSignalHandler::~QuitSignalHandler()
 {
-    if (notifier == nullptr)
+    if (m_notifier == nullptr)
         return;
     for (const int number : quitSignals)
         ::signal(number, SIG_DFL);

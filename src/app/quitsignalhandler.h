@@ -21,5 +21,5 @@ public:
 private:
     void on_notifier_activated();
 
-    QSocketNotifier* notifier = nullptr;
+    QSocketNotifier* m_notifier = nullptr;
 };

@@ -79,7 +79,7 @@ void CidrTabController::InitializeView()
     for (const IPv4AddressBlock& block : blocks)
         blockComboBox->addItem(QIcon(), TabControllerUtil::MaskText(block.GetMask(), block.GetMaskBits()),
                                QVariant::fromValue(block));
-    blockComboBox->setMaxVisibleItems(int(blocks.size()));
+    blockComboBox->setMaxVisibleItems(static_cast<int>(blocks.size()));
     connect(blockComboBox, &QComboBox::currentIndexChanged, this,
             &CidrTabController::on_addressBlockMaskComboBox_currentIndexChanged);
 
@@ -102,7 +102,7 @@ bool CidrTabController::RebuildPolicyComboBoxes(const IPv4AddressBlock& block)
     for (QComboBox* comboBox : m_policyComboBoxes)
     {
         comboBox->clear();
-        comboBox->setMaxVisibleItems(int(policies.size()));
+        comboBox->setMaxVisibleItems(static_cast<int>(policies.size()));
     }
     if (policies.empty())
         return false;
@@ -123,7 +123,7 @@ bool CidrTabController::RebuildPolicyComboBoxes(const IPv4AddressBlock& block)
 
     // The same CIDR mask length or the next longer one.
     const int chosen = IPv4Page::ChoosePolicy(policies, GetSettings()->GetCidrPolicy(), CidrMaskLength);
-    GetSettings()->SetCidrPolicy(policies[std::size_t(chosen)]);
+    GetSettings()->SetCidrPolicy(policies[static_cast<std::size_t>(chosen)]);
     for (QComboBox* comboBox : m_policyComboBoxes)
         comboBox->setCurrentIndex(chosen);
     return true;

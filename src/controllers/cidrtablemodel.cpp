@@ -22,7 +22,7 @@ bool CidrTableModel::HasRoutes() const
 {
     // A prefix plus CIDR bits beyond 32 describes no routes; its queries refuse it.
     return m_policy.IsValid() && m_address.IsValid()
-           && quint32(m_policy.GetAddressBlock().GetMaskBits()) + m_policy.GetCidrBits() <= 32;
+           && static_cast<quint32>(m_policy.GetAddressBlock().GetMaskBits()) + m_policy.GetCidrBits() <= 32;
 }
 
 quint32 CidrTableModel::GetMaxNetworks() const
@@ -51,7 +51,7 @@ int CidrTableModel::rowCount(const QModelIndex& parent) const
 {
     if (parent.isValid() || !HasRoutes())
         return 0;
-    return int(std::min(GetMaxNetworks(), MaxRows));
+    return static_cast<int>(std::min(GetMaxNetworks(), MaxRows));
 }
 
 int CidrTableModel::columnCount(const QModelIndex& parent) const
@@ -66,14 +66,14 @@ QVariant CidrTableModel::data(const QModelIndex& index, int role) const
         return QVariant();
 
     if (role == Qt::TextAlignmentRole)
-        return int(Qt::AlignCenter);
+        return static_cast<int>(Qt::AlignCenter);
     if (role != Qt::DisplayRole)
         return QVariant();
 
     IPv4Address first;
     IPv4Address last;
     const bool isRange =
-        m_policy.GetRoute(m_address, GetFirstNetworkIndex() + quint32(index.row()), first, last);
+        m_policy.GetRoute(m_address, GetFirstNetworkIndex() + static_cast<quint32>(index.row()), first, last);
     switch (index.column())
     {
     case RouteColumn:
@@ -103,7 +103,7 @@ QVariant CidrTableModel::headerData(int section, Qt::Orientation orientation, in
     }
     if (section < 0 || section >= rowCount())
         return QVariant();
-    return GetFirstNetworkIndex() + quint32(section);
+    return GetFirstNetworkIndex() + static_cast<quint32>(section);
 }
 
 void CidrTableModel::Reset(const IPv4Address& address, const IPv4CidrPolicy& policy)
@@ -125,7 +125,7 @@ QModelIndex CidrTableModel::IndexOfAddress(const IPv4Address& address) const
         return QModelIndex();
     const quint32 networkIndex = m_policy.GetNetworkIndex(address);
     const quint32 first = GetFirstNetworkIndex();
-    if (networkIndex < first || networkIndex - first >= quint32(rowCount()))
+    if (networkIndex < first || networkIndex - first >= static_cast<quint32>(rowCount()))
         return QModelIndex();
-    return index(int(networkIndex - first), RouteColumn);
+    return index(static_cast<int>(networkIndex - first), RouteColumn);
 }

@@ -14,7 +14,7 @@ class CidrTableModel : public QAbstractTableModel
 
 public:
     // The most rows the model ever reports (2^24).
-    static constexpr quint32 MaxRows = quint32(1) << 24;
+    static constexpr quint32 MaxRows = static_cast<quint32>(1) << 24;
 
     // An empty model: no address, the default policy.
     explicit CidrTableModel(QObject* parent = nullptr);

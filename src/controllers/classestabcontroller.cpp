@@ -43,7 +43,7 @@ void ClassesTabController::InitializeView()
 {
     IPv4TabController::InitializeView();
     Ui::OctetryMainForm* ui = GetUi();
-    bitUsageCaption = ui->classBitUsageLabel->text();
+    m_bitUsageCaption = ui->classBitUsageLabel->text();
 
     QComboBox* comboBox = ui->classesComboBox;
     for (const IPv4AddressClass& addressClass : IPv4AddressClass::GetClasses())
@@ -75,7 +75,7 @@ void ClassesTabController::DoUpdateView(QWidget* source)
         ui->classAddressRangeEdit->setText(TabControllerUtil::RangeText(
             addressClass.GetFirstAddress(), addressClass.GetLastAddress()));
 
-    TabControllerUtil::ShowBitUsage(addressClass.GetBitUsage(), address, bitUsageCaption,
+    TabControllerUtil::ShowBitUsage(addressClass.GetBitUsage(), address, m_bitUsageCaption,
                                     ui->classBitUsageLabel, ui->classBitUsageEdit, valid);
 }
 

@@ -30,5 +30,5 @@ private slots:
     void on_classesComboBox_currentIndexChanged(int index);
 
 private:
-    QString bitUsageCaption;
+    QString m_bitUsageCaption;
 };

@@ -41,7 +41,7 @@ ConversionsTabController::ConversionsTabController(MainForm* parent)
     : IPv4TabController(parent)
 {
     Ui::OctetryMainForm* ui = GetUi();
-    notationEdits = {
+    m_notationEdits = {
         {ui->decEdit, IPv4Address::Decimal},
         {ui->dottedBinEdit, IPv4Address::DottedBinary},
         {ui->binEdit, IPv4Address::Binary},
@@ -73,7 +73,7 @@ bool ConversionsTabController::IsViewEnabled()
 QList<QObject*> ConversionsTabController::GetBlockedWidgets()
 {
     QList<QObject*> widgets = IPv4TabController::GetBlockedWidgets();
-    for (const NotationEdit& entry : notationEdits)
+    for (const NotationEdit& entry : m_notationEdits)
         widgets.append(entry.edit);
     return widgets;
 }
@@ -81,7 +81,7 @@ QList<QObject*> ConversionsTabController::GetBlockedWidgets()
 void ConversionsTabController::InitializeView()
 {
     IPv4TabController::InitializeView();
-    for (const NotationEdit& entry : notationEdits)
+    for (const NotationEdit& entry : m_notationEdits)
     {
         QValidator* validator = nullptr;
         if (entry.notation.dotted)
@@ -103,7 +103,7 @@ void ConversionsTabController::DoUpdateView(QWidget* source)
     IPv4TabController::DoUpdateView(source);
 
     const IPv4Address& address = GetSettings()->GetIPv4Address();
-    for (const NotationEdit& entry : notationEdits)
+    for (const NotationEdit& entry : m_notationEdits)
         if (entry.edit != source)
             entry.edit->setText(ToText(address, entry.notation));
 
@@ -134,7 +134,7 @@ void ConversionsTabController::on_notationEdit_editingFinished()
 
 IPv4Address::Notation ConversionsTabController::GetNotation(const QLineEdit* edit) const
 {
-    for (const NotationEdit& entry : notationEdits)
+    for (const NotationEdit& entry : m_notationEdits)
         if (entry.edit == edit)
             return entry.notation;
     return IPv4Address::DottedDecimal;

@@ -45,5 +45,5 @@ private:
     // The notation of an edit of the table; dotted decimal for any other.
     IPv4Address::Notation GetNotation(const QLineEdit* edit) const;
 
-    std::vector<NotationEdit> notationEdits;
+    std::vector<NotationEdit> m_notationEdits;
 };

@@ -10,7 +10,7 @@ constexpr int lineEditCap = 32767;
 } // namespace
 
 FittingValidator::FittingValidator(int nMaxLength, const QValidator* innerValidator, QObject* parent)
-    : QValidator(parent), maxLength(nMaxLength), inner(innerValidator)
+    : QValidator(parent), m_maxLength(nMaxLength), m_inner(innerValidator)
 {
 }
 
@@ -29,16 +29,16 @@ void FittingValidator::Trim(QString& input, int& pos)
     while (leading < input.size() && input.at(leading).isSpace())
         ++leading;
     input = input.trimmed();
-    pos = static_cast<int>(qBound(qsizetype(0), pos - leading, input.size()));
+    pos = static_cast<int>(qBound(static_cast<qsizetype>(0), pos - leading, input.size()));
 }
 
 QValidator::State FittingValidator::validate(QString& input, int& pos) const
 {
     if (input.size() >= lineEditCap)
         return Invalid;
-    if (input.size() > maxLength)
+    if (input.size() > m_maxLength)
         Trim(input, pos);
-    if (input.size() > maxLength)
+    if (input.size() > m_maxLength)
         return Invalid;
-    return inner != nullptr ? inner->validate(input, pos) : Acceptable;
+    return m_inner != nullptr ? m_inner->validate(input, pos) : Acceptable;
 }

@@ -29,8 +29,8 @@ public:
     State validate(QString& input, int& pos) const override;
 
 private:
-    FittingValidator(int nMaxLength, const QValidator* inner, QObject* parent);
+    FittingValidator(int nMaxLength, const QValidator* innerValidator, QObject* parent);
 
-    int maxLength;
-    QPointer<const QValidator> inner;
+    int m_maxLength;
+    QPointer<const QValidator> m_inner;
 };

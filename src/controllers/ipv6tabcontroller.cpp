@@ -133,7 +133,7 @@ void IPv6TabController::InitializeView()
     TabControllerUtil::SetupSystemAddressButton(ui->ipv6AddressToolButton, false);
 
     QTreeView* treeView = ui->ipv6AddressTypeTreeView;
-    treeView->setModel(&typeModel);
+    treeView->setModel(&m_typeModel);
     TabControllerUtil::KeepSelectionColors(treeView);
     connect(treeView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &IPv6TabController::on_ipv6AddressTypeTreeView_selectionChanged);
@@ -161,7 +161,7 @@ void IPv6TabController::DoUpdateView(QWidget* source)
     {
         if (addressType != nullptr)
         {
-            const QModelIndex index = typeModel.IndexOf(addressType);
+            const QModelIndex index = m_typeModel.IndexOf(addressType);
             selectionModel->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
             treeView->scrollTo(index, QAbstractItemView::EnsureVisible);
         }
@@ -171,17 +171,17 @@ void IPv6TabController::DoUpdateView(QWidget* source)
         }
     }
 
-    if (!treePrepared)
+    if (!m_treePrepared)
     {
         treeView->expandAll();
-        for (int column = 0; column < typeModel.columnCount(); ++column)
+        for (int column = 0; column < m_typeModel.columnCount(); ++column)
             treeView->resizeColumnToContents(column);
-        treePrepared = true;
+        m_treePrepared = true;
     }
 
     ui->ipv6GraphicsView->setScene(nullptr);
-    delete scene;
-    scene = nullptr;
+    delete m_scene;
+    m_scene = nullptr;
 
     const IPv6AddressTypeNode* drawnType =
         source == treeView ? IPv6AddressTypeModel::NodeOf(selectionModel->currentIndex()) : addressType;
@@ -229,7 +229,7 @@ void IPv6TabController::on_ipv6AddressEdit_editingFinished()
 void IPv6TabController::on_ipv6AddressTypeTreeView_selectionChanged(const QItemSelection& selected,
                                                                     const QItemSelection& deselected)
 {
-    if (IsUpdating() || restoringSelection || deselected.isEmpty() || selected.isEmpty())
+    if (IsUpdating() || m_restoringSelection || deselected.isEmpty() || selected.isEmpty())
         return;
     const IPv6AddressTypeNode* node = IPv6AddressTypeModel::NodeOf(selected.first().topLeft());
     if (node == nullptr)
@@ -238,10 +238,10 @@ void IPv6TabController::on_ipv6AddressTypeTreeView_selectionChanged(const QItemS
     QTreeView* treeView = GetUi()->ipv6AddressTypeTreeView;
     if (node->IsAbstract())
     {
-        restoringSelection = true;
+        m_restoringSelection = true;
         treeView->selectionModel()->select(deselected,
                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        restoringSelection = false;
+        m_restoringSelection = false;
         return;
     }
 
@@ -258,32 +258,32 @@ void IPv6TabController::on_ipv6AddressTypeTreeView_selectionChanged(const QItemS
 
 void IPv6TabController::DrawPicture(const IPv6Address& address, const IPv6AddressTypeNode* node)
 {
-    picture = IPv6FieldPicture();
+    m_picture = IPv6FieldPicture();
     if (!address.IsValid() || node == nullptr)
         return;
 
-    picture = IPv6FieldPicture(node->GetFields(), address);
-    scene = new QGraphicsScene(this);
-    for (const IPv6FieldPicture::Field& field : picture.GetFields())
+    m_picture = IPv6FieldPicture(node->GetFields(), address);
+    m_scene = new QGraphicsScene(this);
+    for (const IPv6FieldPicture::Field& field : m_picture.GetFields())
     {
         QGraphicsRectItem* shadow = CreateBox(field.shadow);
         QGraphicsRectItem* box = CreateBox(field.box);
         shadow->setZValue(0);
         box->setZValue(1);
         CreateText(field.value, box);
-        scene->addItem(shadow);
-        scene->addItem(box);
-        scene->addItem(CreateText(field.bits));
-        scene->addItem(CreateText(field.name));
+        m_scene->addItem(shadow);
+        m_scene->addItem(box);
+        m_scene->addItem(CreateText(field.bits));
+        m_scene->addItem(CreateText(field.name));
     }
-    GetUi()->ipv6GraphicsView->setScene(scene);
+    GetUi()->ipv6GraphicsView->setScene(m_scene);
 }
 
 void IPv6TabController::FitPicture()
 {
     QGraphicsView* view = GetUi()->ipv6GraphicsView;
     view->resetTransform();
-    const qreal sceneWidth = scene != nullptr ? scene->sceneRect().width() : 0;
+    const qreal sceneWidth = m_scene != nullptr ? m_scene->sceneRect().width() : 0;
     if (sceneWidth > 0)
     {
         const qreal scale = view->width() / sceneWidth - kFitMargin;

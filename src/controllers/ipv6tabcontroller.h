@@ -24,7 +24,7 @@ public:
     // Refits the picture whenever the graphics view is resized; never consumes the event.
     bool eventFilter(QObject* object, QEvent* event) override;
     // The picture drawn last; without fields when none is drawn.
-    const IPv6FieldPicture& GetPicture() const { return picture; }
+    const IPv6FieldPicture& GetPicture() const { return m_picture; }
 
 protected:
     // ipv6AddressEdit alone.
@@ -46,9 +46,9 @@ private:
     void DrawPicture(const IPv6Address& address, const IPv6AddressTypeNode* node);
     void FitPicture();
 
-    bool treePrepared = false;
-    IPv6AddressTypeModel typeModel;
-    IPv6FieldPicture picture;
-    QGraphicsScene* scene = nullptr;
-    bool restoringSelection = false;
+    bool m_treePrepared = false;
+    IPv6AddressTypeModel m_typeModel;
+    IPv6FieldPicture m_picture;
+    QGraphicsScene* m_scene = nullptr;
+    bool m_restoringSelection = false;
 };

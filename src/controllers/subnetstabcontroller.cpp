@@ -84,13 +84,13 @@ void SubnetsTabController::InitializeView()
 {
     IPv4TabController::InitializeView();
     Ui::OctetryMainForm* ui = GetUi();
-    bitUsageCaption = ui->subnetsBitUsageLabel->text();
+    m_bitUsageCaption = ui->subnetsBitUsageLabel->text();
 
     IPv4Page::LinkComboBoxes(policyCombos);
     connect(policyCombos[MaskCombo], &QComboBox::currentIndexChanged, this,
             &SubnetsTabController::on_maskComboBox_currentIndexChanged);
 
-    ui->subnetsTableView->setModel(&subnetModel);
+    ui->subnetsTableView->setModel(&m_subnetModel);
     TabControllerUtil::SetupTableView(ui->subnetsTableView);
 }
 
@@ -155,7 +155,7 @@ void SubnetsTabController::DoUpdateView(QWidget* source)
     const IPv4SubnetPolicy& policy = settings->GetSubnetPolicy();
     const bool hasPolicy = policy.IsValid();
     TabControllerUtil::ShowBitUsage(hasPolicy ? policy.GetBitUsage() : BitUsage(), address,
-                                    bitUsageCaption, ui->subnetsBitUsageLabel,
+                                    m_bitUsageCaption, ui->subnetsBitUsageLabel,
                                     ui->subnetsBitUsageEdit, subnettable && hasPolicy);
 
     ShowSubnets(address, subnettable && hasPolicy);
@@ -165,11 +165,11 @@ void SubnetsTabController::ShowSubnets(const IPv4Address& address, bool show)
 {
     if (!show)
     {
-        subnetModel.Clear();
+        m_subnetModel.Clear();
         return;
     }
-    subnetModel.Reset(address, GetSettings()->GetSubnetPolicy());
-    IPv4Page::ShowAddressRow(GetUi()->subnetsTableView, subnetModel.IndexOfAddress(address));
+    m_subnetModel.Reset(address, GetSettings()->GetSubnetPolicy());
+    IPv4Page::ShowAddressRow(GetUi()->subnetsTableView, m_subnetModel.IndexOfAddress(address));
 }
 
 void SubnetsTabController::on_maskComboBox_currentIndexChanged(int index)

@@ -45,6 +45,6 @@ private:
 
     // In their fixed order: mask, subnet bits, max subnets, host bits, max hosts.
     std::array<QComboBox*, 5> policyCombos;
-    QString bitUsageCaption;
-    SubnetsTableModel subnetModel;
+    QString m_bitUsageCaption;
+    SubnetsTableModel m_subnetModel;
 };

@@ -22,7 +22,7 @@ std::vector<IPv4AddressBlock> IPv4AddressBlock::GetBlocks()
 {
     std::vector<IPv4AddressBlock> blocks;
     for (quint32 maskBits = 1; maskBits <= 32; ++maskBits)
-        blocks.emplace_back(quint8(maskBits));
+        blocks.emplace_back(static_cast<quint8>(maskBits));
     return blocks;
 }
 
@@ -34,7 +34,7 @@ void IPv4AddressBlock::RegisterMetaType()
 
 QDataStream& operator<<(QDataStream& stream, const IPv4AddressBlock& block)
 {
-    return stream << qint32(block.m_maskBits);
+    return stream << static_cast<qint32>(block.m_maskBits);
 }
 
 QDataStream& operator>>(QDataStream& stream, IPv4AddressBlock& block)

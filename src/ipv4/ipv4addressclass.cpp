@@ -40,7 +40,7 @@ const ClassTableRow classTable[] = {
     {false, 0xffffffff, 0xffffffff, "Broadcast", AllFixedBits},
 };
 
-const qint32 classCount = qint32(std::size(classTable));
+const qint32 classCount = static_cast<qint32>(std::size(classTable));
 
 // The parts of a class record a lookup may fill.
 enum ClassRequest : unsigned
@@ -169,7 +169,7 @@ void IPv4AddressClass::RegisterMetaType()
 
 QDataStream& operator<<(QDataStream& stream, const IPv4AddressClass& addressClass)
 {
-    return stream << qint32(addressClass.m_classID);
+    return stream << static_cast<qint32>(addressClass.m_classID);
 }
 
 QDataStream& operator>>(QDataStream& stream, IPv4AddressClass& addressClass)

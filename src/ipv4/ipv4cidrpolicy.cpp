@@ -21,7 +21,7 @@ MaskField Field(const IPv4AddressBlock& block, quint8 cidrBits)
 } // namespace
 
 IPv4CidrPolicy::IPv4CidrPolicy(const IPv4AddressBlock& addressBlock, quint32 nCidrBits)
-    : m_addressBlock(addressBlock), m_cidrBits(quint8(nCidrBits))
+    : m_addressBlock(addressBlock), m_cidrBits(static_cast<quint8>(nCidrBits))
 {
     if (m_cidrBits < 1 || m_cidrBits > 32)
         throw std::out_of_range("nCidrBits");
@@ -35,7 +35,7 @@ bool IPv4CidrPolicy::IsValid() const
 void IPv4CidrPolicy::CheckValid() const
 {
     // A prefix plus CIDR bits beyond 32 leaves a negative number of host bits.
-    if (!IsValid() || quint32(m_addressBlock.GetMaskBits()) + m_cidrBits > 32)
+    if (!IsValid() || static_cast<quint32>(m_addressBlock.GetMaskBits()) + m_cidrBits > 32)
         throw ExceptionUtil::invalid_operation("this");
 }
 
@@ -78,17 +78,17 @@ BitUsage IPv4CidrPolicy::GetBitUsage() const
 {
     CheckValid();
     const MaskField field = Field(m_addressBlock, m_cidrBits);
-    BitUsage bitUsage{{FixedBit, quint8(field.GetPrefixBits())},
-                      {CidrBit, quint8(field.GetFieldBits())}};
+    BitUsage bitUsage{{FixedBit, static_cast<quint8>(field.GetPrefixBits())},
+                      {CidrBit, static_cast<quint8>(field.GetFieldBits())}};
     if (field.GetHostBits() > 0)
-        bitUsage.emplace_back(OpenBit, quint8(field.GetHostBits()));
+        bitUsage.emplace_back(OpenBit, static_cast<quint8>(field.GetHostBits()));
     return bitUsage;
 }
 
 std::vector<IPv4CidrPolicy> IPv4CidrPolicy::GetPolicies(const IPv4AddressBlock& addressBlock)
 {
     std::vector<IPv4CidrPolicy> policies;
-    for (quint32 c = 1; quint32(addressBlock.GetMaskBits()) + c <= 32; ++c)
+    for (quint32 c = 1; static_cast<quint32>(addressBlock.GetMaskBits()) + c <= 32; ++c)
         policies.emplace_back(addressBlock, c);
     return policies;
 }
@@ -101,7 +101,7 @@ void IPv4CidrPolicy::RegisterMetaType()
 
 QDataStream& operator<<(QDataStream& stream, const IPv4CidrPolicy& policy)
 {
-    return stream << policy.m_addressBlock << qint32(policy.m_cidrBits);
+    return stream << policy.m_addressBlock << static_cast<qint32>(policy.m_cidrBits);
 }
 
 QDataStream& operator>>(QDataStream& stream, IPv4CidrPolicy& policy)
@@ -112,7 +112,7 @@ QDataStream& operator>>(QDataStream& stream, IPv4CidrPolicy& policy)
     stream >> block;
     if (stream.status() != QDataStream::Ok || !DataStreamUtil::ReadCount(stream, cidrBits))
         return stream;
-    if (quint32(block.GetMaskBits()) + cidrBits > 32) {
+    if (static_cast<quint32>(block.GetMaskBits()) + cidrBits > 32) {
         DataStreamUtil::Corrupt(stream);
         return stream;
     }

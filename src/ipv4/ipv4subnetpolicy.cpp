@@ -20,7 +20,7 @@ MaskField Field(const IPv4AddressClass& addressClass, quint8 subnetBits)
 
 IPv4SubnetPolicy::IPv4SubnetPolicy(const IPv4AddressClass& addressClass, quint32 nSubnetBits,
                                    bool allowOneSubnetBit, bool allowOneHostBit)
-    : m_addressClass(addressClass), m_subnetBits(quint8(nSubnetBits)),
+    : m_addressClass(addressClass), m_subnetBits(static_cast<quint8>(nSubnetBits)),
       m_allowOneSubnetBit(allowOneSubnetBit), m_allowOneHostBit(allowOneHostBit)
 {
     quint8 lowest = 0;
@@ -102,8 +102,8 @@ BitUsage IPv4SubnetPolicy::GetBitUsage() const
     CheckValid();
     const MaskField field = Field(m_addressClass, m_subnetBits);
     BitUsage bitUsage = GetNetworkPart(m_addressClass.GetBitUsage());
-    bitUsage.emplace_back(SubnetBit, quint8(field.GetFieldBits()));
-    bitUsage.emplace_back(HostBit, quint8(field.GetHostBits()));
+    bitUsage.emplace_back(SubnetBit, static_cast<quint8>(field.GetFieldBits()));
+    bitUsage.emplace_back(HostBit, static_cast<quint8>(field.GetHostBits()));
     return bitUsage;
 }
 
@@ -115,13 +115,13 @@ bool IPv4SubnetPolicy::GetSubnetBitsRange(const IPv4AddressClass& addressClass,
     highest = 0;
     if (!addressClass.IsSubnettable())
         return false;
-    const qint32 hostBits = qint32(GetHostBitCount(addressClass.GetBitUsage()));
+    const qint32 hostBits = static_cast<qint32>(GetHostBitCount(addressClass.GetBitUsage()));
     const qint32 low = allowOneSubnetBit ? 1 : 2;
     const qint32 high = hostBits - (allowOneHostBit ? 1 : 2);
     if (high < low)
         return false;
-    lowest = quint8(low);
-    highest = quint8(high);
+    lowest = static_cast<quint8>(low);
+    highest = static_cast<quint8>(high);
     return true;
 }
 
@@ -154,7 +154,7 @@ bool operator==(const IPv4SubnetPolicy& a, const IPv4SubnetPolicy& b)
 
 QDataStream& operator<<(QDataStream& stream, const IPv4SubnetPolicy& policy)
 {
-    return stream << policy.m_addressClass << qint32(policy.m_subnetBits)
+    return stream << policy.m_addressClass << static_cast<qint32>(policy.m_subnetBits)
                   << policy.m_allowOneSubnetBit << policy.m_allowOneHostBit;
 }
 

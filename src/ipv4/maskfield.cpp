@@ -4,9 +4,9 @@
 
 void MaskField::GetBitCounts(quint8& maskBits, quint8& fieldBits, quint8& hostBits) const
 {
-    maskBits = quint8(m_prefixBits + m_fieldBits);
-    fieldBits = quint8(m_fieldBits);
-    hostBits = quint8(m_hostBits);
+    maskBits = static_cast<quint8>(m_prefixBits + m_fieldBits);
+    fieldBits = static_cast<quint8>(m_fieldBits);
+    hostBits = static_cast<quint8>(m_hostBits);
 }
 
 void MaskField::GetPartRange(const IPv4Address& address, quint32 nPartIndex, const char* indexName,

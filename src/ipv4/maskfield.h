@@ -38,7 +38,7 @@ public:
 
 private:
     // The n least significant bits set, n from 0 to 32.
-    static quint32 LowBits(quint32 n) { return quint32((quint64(1) << n) - 1); }
+    static quint32 LowBits(quint32 n) { return static_cast<quint32>((static_cast<quint64>(1) << n) - 1); }
     quint32 PrefixMask() const { return ~LowBits(32 - m_prefixBits); }
     quint32 FieldMask() const { return LowBits(m_fieldBits) << m_hostBits; }
     quint32 HostMask() const { return LowBits(m_hostBits); }

@@ -77,7 +77,7 @@ std::string DottedFromBytes(const Q_IPV6ADDR& bytes, int nFirstByte, quint8 nInv
         throw ExceptionUtil::invalid_operation("this");
     quint32 value = 0;
     for (int i = 0; i < 4; ++i)
-        value = value << 8 | quint8(bytes[nFirstByte + i] ^ nInvert);
+        value = value << 8 | static_cast<quint8>(bytes[nFirstByte + i] ^ nInvert);
     return IPv4Address(value).ToString(IPv4Address::DottedDecimal);
 }
 
@@ -137,7 +137,7 @@ std::string ComputeValue(qint32 nKind, const IPv6Address& address, quint8 nFirst
     }
     case IPv6AddressField::ScopeIDKind: {
         const Q_IPV6ADDR& bytes = address.GetBytes();
-        const unsigned scope = unsigned(bytes[2]) << 8 | bytes[3];
+        const unsigned scope = static_cast<unsigned>(bytes[2]) << 8 | bytes[3];
         if (scope == 0)
             return "0";
         std::ostringstream out;
@@ -154,7 +154,7 @@ std::string ComputeValue(qint32 nKind, const IPv6Address& address, quint8 nFirst
         return DottedFromBytes(address.GetBytes(), 12, 0xFF);
     case IPv6AddressField::TeredoClientPortKind: {
         const Q_IPV6ADDR& bytes = address.GetBytes();
-        const quint16 port = quint16(~(unsigned(bytes[10]) << 8 | bytes[11]));
+        const quint16 port = static_cast<quint16>(~(static_cast<unsigned>(bytes[10]) << 8 | bytes[11]));
         return std::to_string(port);
     }
     case IPv6AddressField::MulticastPrefixKind:
@@ -285,16 +285,16 @@ std::string FormatIPv6BitRange(const Q_IPV6ADDR& bytes, quint8 nFirstBit, quint8
 
     std::string text = withPrefix ? "0x" : "";
     const unsigned first = nFirstBit / 8u;
-    const unsigned endBit = nBitCount == 0 ? 128u : unsigned(nFirstBit) + nBitCount;
+    const unsigned endBit = nBitCount == 0 ? 128u : static_cast<unsigned>(nFirstBit) + nBitCount;
     const unsigned end = std::min((endBit + 7u) / 8u, 16u);
     if (nGroupBytes == 0)
         nGroupBytes = 1;
     for (unsigned i = first; i < end; ++i) {
-        quint8 byte = bytes[int(i)];
+        quint8 byte = bytes[static_cast<int>(i)];
         if (i == first)
-            byte &= quint8(0xFFu >> (nFirstBit % 8u));
+            byte &= static_cast<quint8>(0xFFu >> (nFirstBit % 8u));
         if (i + 1 == end && endBit <= 128u && endBit % 8u != 0)
-            byte &= quint8(0xFFu << (8u - endBit % 8u));
+            byte &= static_cast<quint8>(0xFFu << (8u - endBit % 8u));
         if (separator != '\0' && i > first && (i - first) % nGroupBytes == 0)
             text += separator;
         text += digits[byte >> 4];

@@ -195,8 +195,8 @@ consteval bool IsWellFormed()
         return false;
     for (int row = 0; row < IPv6AddressTypeCount; ++row) {
         const TypeEntry& entry = TypeTable[row];
-        const bool parentBefore = entry.parent == Root || entry.parent == Unlisted || int(entry.parent) < row;
-        if (int(entry.id) != row || entry.rfc == nullptr || !parentBefore || (entry.prefix && entry.anyAs != 0))
+        const bool parentBefore = entry.parent == Root || entry.parent == Unlisted || static_cast<int>(entry.parent) < row;
+        if (static_cast<int>(entry.id) != row || entry.rfc == nullptr || !parentBefore || (entry.prefix && entry.anyAs != 0))
             return false;
     }
     return true;
@@ -247,7 +247,7 @@ IPv6AddressFieldList MakeFields(const TypeEntry& entry)
 // Mask of the n most significant bits of a byte, 0 < n < 8.
 quint8 HighBitsMask(unsigned n)
 {
-    return quint8(0xFFu << (8u - n));
+    return static_cast<quint8>(0xFFu << (8u - n));
 }
 
 } // namespace
@@ -277,10 +277,10 @@ private:
             IPv6AddressTypeNode::List* siblings = &roots;
             if (parent != Root) {
                 // Parents precede their children in the table.
-                node.m_parent = m_nodes[int(parent)].get();
-                siblings = &m_nodes[int(parent)]->m_children;
+                node.m_parent = m_nodes[static_cast<int>(parent)].get();
+                siblings = &m_nodes[static_cast<int>(parent)]->m_children;
             }
-            node.m_row = int(siblings->size());
+            node.m_row = static_cast<int>(siblings->size());
             siblings->push_back(&node);
         }
     }
@@ -294,7 +294,7 @@ IPv6AddressPattern::IPv6AddressPattern(const IPv6Address& address, int nMaskBits
 {
     if (nMaskBits < 1 || nMaskBits > 128)
         throw std::out_of_range("nMaskBits");
-    m_maskBits = quint8(nMaskBits);
+    m_maskBits = static_cast<quint8>(nMaskBits);
 }
 
 IPv6AddressPattern IPv6AddressPattern::CreateNone()
@@ -310,7 +310,7 @@ IPv6AddressPattern IPv6AddressPattern::CreateAny(int nMaskBits)
         throw std::out_of_range("nMaskBits");
     IPv6AddressPattern pattern;
     pattern.m_kind = AnyKind;
-    pattern.m_maskBits = quint8(nMaskBits);
+    pattern.m_maskBits = static_cast<quint8>(nMaskBits);
     return pattern;
 }
 
@@ -355,13 +355,13 @@ bool IPv6AddressPattern::Matches(const IPv6Address& address) const
     const Q_IPV6ADDR& prefix = m_address.GetBytes();
     const unsigned whole = m_maskBits / 8u;
     for (unsigned i = 0; i < whole; ++i) {
-        if (bytes[int(i)] != prefix[int(i)])
+        if (bytes[static_cast<int>(i)] != prefix[static_cast<int>(i)])
             return false;
     }
     const unsigned rest = m_maskBits % 8u;
     if (rest == 0)
         return true;
-    return (bytes[int(whole)] & HighBitsMask(rest)) == prefix[int(whole)];
+    return (bytes[static_cast<int>(whole)] & HighBitsMask(rest)) == prefix[static_cast<int>(whole)];
 }
 
 void IPv6AddressPattern::ApplyTo(IPv6Address& address) const
@@ -372,13 +372,13 @@ void IPv6AddressPattern::ApplyTo(IPv6Address& address) const
     const Q_IPV6ADDR& prefix = m_address.GetBytes();
     const unsigned whole = m_maskBits / 8u;
     for (unsigned i = 0; i < whole; ++i)
-        address.GetByte(i) = prefix[int(i)];
+        address.GetByte(i) = prefix[static_cast<int>(i)];
     const unsigned rest = m_maskBits % 8u;
     if (rest == 0)
         return;
     const quint8 mask = HighBitsMask(rest);
     quint8& byte = address.GetByte(whole);
-    byte = quint8((byte & ~mask) | (prefix[int(whole)] & mask));
+    byte = static_cast<quint8>((byte & ~mask) | (prefix[static_cast<int>(whole)] & mask));
 }
 
 std::string IPv6AddressPattern::ToString() const

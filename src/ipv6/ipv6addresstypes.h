@@ -103,7 +103,7 @@ enum class IPv6AddressTypeID : int {
 };
 
 // Number of type ids (0 .. IPv6AddressTypeCount - 1).
-constexpr int IPv6AddressTypeCount = int(IPv6AddressTypeID::GlobalScope) + 1;
+constexpr int IPv6AddressTypeCount = static_cast<int>(IPv6AddressTypeID::GlobalScope) + 1;
 
 // The record of type nTypeID (0..27, else std::out_of_range("nTypeID")) with the
 // parts flagged in nParts (IPv6AddressTypeInfo::Part) filled, made afresh.

@@ -228,8 +228,8 @@ NewsTabController::NewsTabController(MainForm* parent)
 
 NewsTabController::~NewsTabController()
 {
-    if (pageBuilder)
-        pageBuilder->wait();
+    if (m_pageBuilder)
+        m_pageBuilder->wait();
 }
 
 QWidget* NewsTabController::GetTabPage()
@@ -278,8 +278,8 @@ void NewsTabController::InitializeView()
 
 void NewsTabController::DoUpdateView(QWidget*)
 {
-    if (pageBuilder) {
-        rebuildPage = true;
+    if (m_pageBuilder) {
+        m_rebuildPage = true;
         return;
     }
     const QFileInfo cache = GetCacheFileInfo();
@@ -289,22 +289,22 @@ void NewsTabController::DoUpdateView(QWidget*)
     // Each page answers its resources as the viewer's current one does.
     const QTextDocument::ResourceProvider resources = GetUi()->newsTextBrowser->document()->resourceProvider();
     QThread* const guiThread = thread();
-    pageBuilder = QThread::create([this, path, base, resources, guiThread] {
-        builtPage = BuildPage(path, base, resources);
-        builtPage->moveToThread(guiThread);
+    m_pageBuilder = QThread::create([this, path, base, resources, guiThread] {
+        m_builtPage = BuildPage(path, base, resources);
+        m_builtPage->moveToThread(guiThread);
     });
-    pageBuilder->setParent(this);
-    connect(pageBuilder, &QThread::finished, this, &NewsTabController::on_page_built);
-    pageBuilder->start();
+    m_pageBuilder->setParent(this);
+    connect(m_pageBuilder, &QThread::finished, this, &NewsTabController::on_page_built);
+    m_pageBuilder->start();
 }
 
 void NewsTabController::on_page_built()
 {
-    pageBuilder->deleteLater();
-    pageBuilder = nullptr;
-    std::unique_ptr<QTextDocument> page = std::move(builtPage);
-    if (rebuildPage) {
-        rebuildPage = false;
+    m_pageBuilder->deleteLater();
+    m_pageBuilder = nullptr;
+    std::unique_ptr<QTextDocument> page = std::move(m_builtPage);
+    if (m_rebuildPage) {
+        m_rebuildPage = false;
         DoUpdateView(nullptr);
         return;
     }
@@ -326,9 +326,9 @@ void NewsTabController::on_newsTextBrowser_anchorClicked(const QUrl& url)
 
 void NewsTabController::StartRequest()
 {
-    client = new QNetworkAccessManager(this);
-    connect(client, &QNetworkAccessManager::finished, this, &NewsTabController::on_http_requestFinished);
-    connect(client, &QObject::destroyed, this, &NewsTabController::on_object_destroyed);
+    m_client = new QNetworkAccessManager(this);
+    connect(m_client, &QNetworkAccessManager::finished, this, &NewsTabController::on_http_requestFinished);
+    connect(m_client, &QObject::destroyed, this, &NewsTabController::on_object_destroyed);
 
     const QFileInfo cache = GetCacheFileInfo();
     const QString cacheDir = cache.absolutePath();
@@ -350,12 +350,12 @@ void NewsTabController::StartRequest()
         }
     }
 
-    tempFile = new QTemporaryFile(QDir(cacheDir).absoluteFilePath(QString::fromLatin1(downloadTemplate)), this);
-    connect(tempFile, &QObject::destroyed, this, &NewsTabController::on_object_destroyed);
+    m_tempFile = new QTemporaryFile(QDir(cacheDir).absoluteFilePath(QString::fromLatin1(downloadTemplate)), this);
+    connect(m_tempFile, &QObject::destroyed, this, &NewsTabController::on_object_destroyed);
 
-    const bool opened = tempFile->open();
+    const bool opened = m_tempFile->open();
     qDebug() << "HTTP: opening temp file"
-             << (opened ? tempFile->fileName() + QStringLiteral(" succeeded") : QStringLiteral("failed"));
+             << (opened ? m_tempFile->fileName() + QStringLiteral(" succeeded") : QStringLiteral("failed"));
     if (!opened) {
         CleanUp();
         return;
@@ -372,50 +372,50 @@ void NewsTabController::StartRequest()
         request.setRawHeader("If-Modified-Since", since.toLatin1());
     }
 
-    bodySize = 0;
-    bodyAbandoned = false;
-    reply = client->get(request);
-    connect(reply, &QIODevice::readyRead, this, &NewsTabController::on_reply_readyRead);
-    connect(reply, &QObject::destroyed, this, &NewsTabController::on_object_destroyed);
-    requestId = NextRequestId();
-    qDebug() << "HTTP: issuing request" << requestId;
+    m_bodySize = 0;
+    m_bodyAbandoned = false;
+    m_reply = m_client->get(request);
+    connect(m_reply, &QIODevice::readyRead, this, &NewsTabController::on_reply_readyRead);
+    connect(m_reply, &QObject::destroyed, this, &NewsTabController::on_object_destroyed);
+    m_requestId = NextRequestId();
+    qDebug() << "HTTP: issuing request" << m_requestId;
 }
 
 void NewsTabController::on_reply_readyRead()
 {
-    if (!reply || bodyAbandoned)
+    if (!m_reply || m_bodyAbandoned)
         return;
-    const QByteArray chunk = reply->readAll();
-    if (chunk.isEmpty() || !tempFile)
+    const QByteArray chunk = m_reply->readAll();
+    if (chunk.isEmpty() || !m_tempFile)
         return;
-    if (bodySize + chunk.size() > maxBodySize) {
-        bodyAbandoned = true;
+    if (m_bodySize + chunk.size() > maxBodySize) {
+        m_bodyAbandoned = true;
         qDebug() << "HTTP: abandoning an answer larger than" << maxBodySize << "bytes";
-        reply->abort();
+        m_reply->abort();
         return;
     }
-    if (tempFile->write(chunk) != chunk.size()) {
-        bodyAbandoned = true;
-        qDebug() << "HTTP: writing temp file" << tempFile->fileName() << "failed";
-        reply->abort();
+    if (m_tempFile->write(chunk) != chunk.size()) {
+        m_bodyAbandoned = true;
+        qDebug() << "HTTP: writing temp file" << m_tempFile->fileName() << "failed";
+        m_reply->abort();
         return;
     }
-    bodySize += chunk.size();
+    m_bodySize += chunk.size();
 }
 
 void NewsTabController::on_http_requestFinished(QNetworkReply* finished)
 {
-    if (!finished || finished != reply)
+    if (!finished || finished != m_reply)
         return;
     on_reply_readyRead();
 
-    const bool error = reply->error() != QNetworkReply::NoError;
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QString reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
-    qDebug() << "HTTP: finishing request" << requestId << "with status line" << status << reason
-             << (error ? QStringLiteral("with error ") + reply->errorString() : QString());
+    const bool error = m_reply->error() != QNetworkReply::NoError;
+    const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QString reason = m_reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+    qDebug() << "HTTP: finishing request" << m_requestId << "with status line" << status << reason
+             << (error ? QStringLiteral("with error ") + m_reply->errorString() : QString());
 
-    if (!error && status == 200 && tempFile) {
+    if (!error && status == 200 && m_tempFile) {
         const QString rejection = RejectionReason();
         if (!rejection.isEmpty()) {
             qDebug() << "HTTP: keeping the cached copy:" << rejection;
@@ -432,22 +432,22 @@ void NewsTabController::on_http_requestFinished(QNetworkReply* finished)
 
 QString NewsTabController::RejectionReason() const
 {
-    if (bodyAbandoned)
+    if (m_bodyAbandoned)
         return QStringLiteral("the body was abandoned");
-    if (bodySize == 0)
+    if (m_bodySize == 0)
         return QStringLiteral("the body is empty");
     // Qt joins repeated headers with commas. It does not decode a body when
     // Accept-Encoding is set by hand, so an encoded one would be cached as is.
-    if (reply->hasRawHeader("Content-Encoding")) {
-        const QByteArray encoding = reply->rawHeader("Content-Encoding");
+    if (m_reply->hasRawHeader("Content-Encoding")) {
+        const QByteArray encoding = m_reply->rawHeader("Content-Encoding");
         for (const QByteArray& coding : encoding.split(','))
             if (coding.trimmed().compare("identity", Qt::CaseInsensitive) != 0)
                 return QStringLiteral("the body has Content-Encoding %1").arg(QString::fromLatin1(encoding));
     }
-    if (reply->hasRawHeader("Content-Length")) {
+    if (m_reply->hasRawHeader("Content-Length")) {
         // Repeats must agree and each be a plain decimal number, else the
         // message's length is unknown (RFC 9112, section 6.3).
-        const QByteArray lengths = reply->rawHeader("Content-Length");
+        const QByteArray lengths = m_reply->rawHeader("Content-Length");
         qint64 length = -1;
         for (const QByteArray& value : lengths.split(',')) {
             const QByteArray digits = value.trimmed();
@@ -459,8 +459,8 @@ QString NewsTabController::RejectionReason() const
                 return QStringLiteral("Content-Length %1 is not one decimal number").arg(QString::fromLatin1(lengths));
             length = parsed;
         }
-        if (length != bodySize)
-            return QStringLiteral("the body has %1 bytes, Content-Length says %2").arg(bodySize).arg(length);
+        if (length != m_bodySize)
+            return QStringLiteral("the body has %1 bytes, Content-Length says %2").arg(m_bodySize).arg(length);
     }
     return QString();
 }
@@ -471,8 +471,8 @@ bool NewsTabController::ReplaceCache()
     // The new copy is written beside the old one and renamed over it, so a
     // failure at any step leaves the old copy in place.
     QSaveFile staged(cache.absoluteFilePath());
-    const bool moved = staged.open(QIODevice::WriteOnly) && CopyBody(tempFile, &staged, bodySize) && staged.commit();
-    qDebug() << "HTTP: moving" << tempFile->fileName() << "to" << cache.absoluteFilePath()
+    const bool moved = staged.open(QIODevice::WriteOnly) && CopyBody(m_tempFile, &staged, m_bodySize) && staged.commit();
+    qDebug() << "HTTP: moving" << m_tempFile->fileName() << "to" << cache.absoluteFilePath()
              << (moved ? "succeeded" : "failed");
     return moved;
 }
@@ -486,21 +486,21 @@ void NewsTabController::on_http_done(bool)
 void NewsTabController::CleanUp()
 {
     qDebug() << "HTTP: cleaning up HTTP objects";
-    if (client)
-        client->deleteLater();
-    if (tempFile) {
+    if (m_client)
+        m_client->deleteLater();
+    if (m_tempFile) {
         // Gone at once, not when the object is deleted later.
-        tempFile->remove();
-        tempFile->deleteLater();
+        m_tempFile->remove();
+        m_tempFile->deleteLater();
     }
 }
 
 void NewsTabController::on_object_destroyed(QObject* object)
 {
-    if (object == client)
-        client = nullptr;
-    else if (object == tempFile)
-        tempFile = nullptr;
-    else if (object == reply)
-        reply = nullptr;
+    if (object == m_client)
+        m_client = nullptr;
+    else if (object == m_tempFile)
+        m_tempFile = nullptr;
+    else if (object == m_reply)
+        m_reply = nullptr;
 }

@@ -64,16 +64,16 @@ private:
     // Moves the downloaded body over the cached copy in one step; false keeps the old copy.
     bool ReplaceCache();
 
-    QNetworkAccessManager* client = nullptr;
-    QNetworkReply* reply = nullptr;
-    QTemporaryFile* tempFile = nullptr;
-    int requestId = -1;
-    qint64 bodySize = 0;
-    bool bodyAbandoned = false;
+    QNetworkAccessManager* m_client = nullptr;
+    QNetworkReply* m_reply = nullptr;
+    QTemporaryFile* m_tempFile = nullptr;
+    int m_requestId = -1;
+    qint64 m_bodySize = 0;
+    bool m_bodyAbandoned = false;
 
     // The thread preparing the next page, the page it made, and whether
     // another update came in meanwhile.
-    QThread* pageBuilder = nullptr;
-    std::unique_ptr<QTextDocument> builtPage;
-    bool rebuildPage = false;
+    QThread* m_pageBuilder = nullptr;
+    std::unique_ptr<QTextDocument> m_builtPage;
+    bool m_rebuildPage = false;
 };
