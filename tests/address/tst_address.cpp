@@ -112,11 +112,11 @@ void TstAddress::ipv6Text_data()
     QTest::newRow("::2 is IPv4-compatible") << "::2" << compressed << "::0.0.0.2";
     QTest::newRow("no tail after FFFE") << "::fffe:1.2.3.4" << compressed << "::FFFE:102:304";
     QTest::newRow("no tail when byte 9 is set") << "::1:0:1.2.3.4" << compressed << "::1:0:102:304";
-    QTest::newRow("uncompressed") << "1::ab" << int(IPv6Address::UncompressedNotation) << "1:0:0:0:0:0:0:AB";
-    QTest::newRow("expanded") << "fe80::ab" << int(IPv6Address::ExpandedNotation)
+    QTest::newRow("uncompressed") << "1::ab" << static_cast<int>(IPv6Address::UncompressedNotation) << "1:0:0:0:0:0:0:AB";
+    QTest::newRow("expanded") << "fe80::ab" << static_cast<int>(IPv6Address::ExpandedNotation)
                               << "FE80:0000:0000:0000:0000:0000:0000:00AB";
     QTest::newRow("binary: two lines, never a tail")
-        << "::ffff:1.2.3.4" << int(IPv6Address::BinaryNotation)
+        << "::ffff:1.2.3.4" << static_cast<int>(IPv6Address::BinaryNotation)
         << QStringList(4, QString(16, '0')).join(':') + "\n" + QString(16, '0')
                + ":1111111111111111:0000000100000010:0000001100000100";
 }
@@ -146,7 +146,7 @@ void TstAddress::refusalsAndBytes()
     QCOMPARE(IPv4Address::CreateMask(32), IPv4Address(0xffffffffu));
     QCOMPARE(ThrownMessage<std::out_of_range>([] { IPv4Address::CreateMask(33); }), QString("nMaskBits"));
     IPv4Address address(0xac100001u);
-    QCOMPARE(std::as_const(address).GetByte(0), quint8(172));
+    QCOMPARE(std::as_const(address).GetByte(0), static_cast<quint8>(172));
     address.GetByte(2) = 99;
     QCOMPARE(address, IPv4Address(0xac106301u));
     QCOMPARE(ThrownMessage<std::out_of_range>([&] { address.GetByte(4); }), QString("nByteIndex"));
@@ -164,7 +164,7 @@ void TstAddress::refusalsAndBytes()
     v6 = P("fe80::1");
     v6.GetByte(1) = 0x02;
     QCOMPARE(v6, P("fe02::1"));
-    QCOMPARE(std::as_const(v6).GetByte(15), quint8(1));
+    QCOMPARE(std::as_const(v6).GetByte(15), static_cast<quint8>(1));
     QCOMPARE(ThrownMessage<std::out_of_range>([&] { v6.GetByte(16); }), QString("nByteIndex"));
     QVERIFY(!v6.GetEmbeddedIPv4Address(address) && address == IPv4Address(0u));
     QVERIFY(P("::ffff:1.2.3.4").GetEmbeddedIPv4Address(address) && address == IPv4Address(0x01020304u));

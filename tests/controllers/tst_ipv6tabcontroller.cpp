@@ -66,7 +66,7 @@ private slots:
         QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QStringList rows;
         for (const char* name : {"Unicast", "Global", "Site-Local", "IPv4-Mapped", "EUI-64 Formatted", "All Nodes"})
-            rows << QString("%1: %2|%3|%4").arg(name, RowOf(name).siblingAtColumn(1).data().toString(), RowOf(name).siblingAtColumn(2).data().toString()).arg(int(RowOf(name).siblingAtColumn(2).flags() & (Qt::ItemIsSelectable | Qt::ItemIsEnabled)));
+            rows << QString("%1: %2|%3|%4").arg(name, RowOf(name).siblingAtColumn(1).data().toString(), RowOf(name).siblingAtColumn(2).data().toString()).arg(static_cast<int>(RowOf(name).siblingAtColumn(2).flags() & (Qt::ItemIsSelectable | Qt::ItemIsEnabled)));
         QCOMPARE(rows.join("; "), QString("Unicast: |Abstract|0; Global: |Abstract|0; Site-Local: FEC0::/10|Deprecated|33; IPv4-Mapped: ::FFFF:0.0.0.0/96||33; EUI-64 Formatted: ||33; All Nodes: FF01::1/128||33"));
         QVERIFY(!RowOf("Solicited-Node").isValid() && model->rowCount(RowOf("Multicast")) == 6 && model->rowCount(RowOf("Unicast").siblingAtColumn(1)) == 0);
     }
@@ -98,7 +98,7 @@ private slots:
         QTEST(SelectedType(), "type");
         QCOMPARE(Drawn(), drawn);
         // Each field is drawn as its shadow, box and three texts.
-        QCOMPARE(ui->ipv6GraphicsView->scene() ? ui->ipv6GraphicsView->scene()->items().size() : 0, qsizetype(5 * Picture().GetFields().size()));
+        QCOMPARE(ui->ipv6GraphicsView->scene() ? ui->ipv6GraphicsView->scene()->items().size() : 0, static_cast<qsizetype>(5 * Picture().GetFields().size()));
         for (QWidget* widget : std::initializer_list<QWidget*>{ui->ipv6AddressTypeLabel, ui->ipv6AddressTypeTreeView, ui->ipv6AddressFormatLabel, ui->ipv6GraphicsView})
             QCOMPARE(widget->isEnabled(), !drawn.isEmpty());
         QTest::keyClick(ui->ipv6AddressEdit, Qt::Key_Return);
@@ -139,7 +139,7 @@ private slots:
         QGraphicsView* view = ui->ipv6GraphicsView;
         view->resize(250, view->height());
         QCOMPARE(view->transform().m22(), 250 / view->scene()->sceneRect().width() - 0.02);
-        view->resize(int(view->scene()->sceneRect().width()) + 50, view->height());
+        view->resize(static_cast<int>(view->scene()->sceneRect().width()) + 50, view->height());
         QVERIFY(view->transform().isIdentity());
         view->resize(300, view->height()); // every update fits its new picture
         TypeOver(ui->ipv6AddressEdit, "FF02::1");

@@ -18,7 +18,7 @@ namespace {
 using C = IPv4AddressClass;
 using Invalid = ExceptionUtil::invalid_operation;
 
-quint64 Size(quint32 bits) { return quint64(1) << bits; }
+quint64 Size(quint32 bits) { return static_cast<quint64>(1) << bits; }
 
 // Random addresses from a fixed seed, after the edges of the classes and the address space.
 std::vector<quint32> Addresses(std::size_t count)
@@ -27,7 +27,7 @@ std::vector<quint32> Addresses(std::size_t count)
                                  0x80000000u, 0xbfffffffu, 0xc0000000u, 0xdfffffffu, 0xfffffffeu, 0xffffffffu};
     std::mt19937 random(20261206);
     while (list.size() < count)
-        list.push_back(quint32(random()));
+        list.push_back(static_cast<quint32>(random()));
     return list;
 }
 
@@ -54,7 +54,7 @@ void TstIPv4Policies::subnets_data()
     for (const C& c : C::GetClasses())
         for (int options = 0; options < 4; ++options)
             QTest::addRow("%s, RFC 1878 %d, RFC 3021 %d", c.GetName().c_str(), options & 1, options >> 1)
-                << int(c.GetClassID()) << bool(options & 1) << bool(options & 2);
+                << static_cast<int>(c.GetClassID()) << static_cast<bool>(options & 1) << static_cast<bool>(options & 2);
 }
 
 void TstIPv4Policies::subnets()
@@ -72,9 +72,9 @@ void TstIPv4Policies::subnets()
     }
     const quint32 classHostBits = 32 - networkBits;
     const quint32 lowest = allowOneSubnetBit ? 1 : 2;
-    QCOMPARE(policies.size(), std::size_t(classHostBits - (allowOneHostBit ? 1 : 2) - lowest + 1));
+    QCOMPARE(policies.size(), static_cast<std::size_t>(classHostBits - (allowOneHostBit ? 1 : 2) - lowest + 1));
 
-    std::mt19937 random{quint32(classId)};
+    std::mt19937 random{static_cast<quint32>(classId)};
     for (quint32 value : Addresses(1000)) {
         const IPv4Address address(value);
         if (!addressClass.Contains(address))
@@ -82,29 +82,29 @@ void TstIPv4Policies::subnets()
         const quint64 networkStart = value - value % Size(classHostBits);
         for (std::size_t p = 0; p < policies.size(); ++p) {
             const IPv4SubnetPolicy& policy = policies[p];
-            const quint32 subnetBits = lowest + quint32(p);
+            const quint32 subnetBits = lowest + static_cast<quint32>(p);
             const quint32 hostBits = classHostBits - subnetBits;
             const quint64 subnetSize = Size(hostBits);
 
             quint8 maskBits = 0, policySubnetBits = 0, policyHostBits = 0;
             policy.GetBitCounts(maskBits, policySubnetBits, policyHostBits);
             QCOMPARE(QList<int>({maskBits, policySubnetBits, policyHostBits}),
-                     QList<int>({int(networkBits + subnetBits), int(subnetBits), int(hostBits)}));
-            QCOMPARE(quint64(policy.GetSubnetMask().GetValue()), Size(32) - subnetSize);
+                     QList<int>({static_cast<int>(networkBits + subnetBits), static_cast<int>(subnetBits), static_cast<int>(hostBits)}));
+            QCOMPARE(static_cast<quint64>(policy.GetSubnetMask().GetValue()), Size(32) - subnetSize);
             quint32 maxSubnets = 0, maxHosts = 0;
             policy.GetMaxCounts(maxSubnets, maxHosts);
-            QCOMPARE(quint64(maxSubnets), Size(subnetBits) - (allowOneSubnetBit ? 0 : 2));
-            QCOMPARE(quint64(maxHosts), subnetSize - (hostBits > 1 ? 2 : 0));
+            QCOMPARE(static_cast<quint64>(maxSubnets), Size(subnetBits) - (allowOneSubnetBit ? 0 : 2));
+            QCOMPARE(static_cast<quint64>(maxHosts), subnetSize - (hostBits > 1 ? 2 : 0));
 
             const quint64 ownIndex = (value - networkStart) / subnetSize;
-            QCOMPARE(quint64(policy.GetSubnetIndex(address)), ownIndex);
+            QCOMPARE(static_cast<quint64>(policy.GetSubnetIndex(address)), ownIndex);
             // Both ends, the address's own index and one at random.
-            for (quint64 index : {quint64(0), Size(subnetBits) - 1, ownIndex, random() % Size(subnetBits)}) {
+            for (quint64 index : {static_cast<quint64>(0), Size(subnetBits) - 1, ownIndex, random() % Size(subnetBits)}) {
                 const quint64 start = networkStart + index * subnetSize, end = start + subnetSize - 1;
                 IPv4Address id, broadcast, first, last;
-                const bool hasHosts = policy.GetSubnet(address, quint32(index), id, broadcast);
+                const bool hasHosts = policy.GetSubnet(address, static_cast<quint32>(index), id, broadcast);
                 QCOMPARE(hasHosts, subnetSize >= 4);
-                QCOMPARE(policy.GetHostRange(address, quint32(index), first, last), hasHosts);
+                QCOMPARE(policy.GetHostRange(address, static_cast<quint32>(index), first, last), hasHosts);
                 QCOMPARE(QList<quint64>({id.GetValue(), first.GetValue(), last.GetValue(), broadcast.GetValue()}),
                          QList<quint64>({start, start + hasHosts, end - hasHosts, end}));
             }
@@ -122,14 +122,14 @@ void TstIPv4Policies::routes_data()
 void TstIPv4Policies::routes()
 {
     QFETCH(int, blockBits);
-    const IPv4AddressBlock block{quint8(blockBits)};
+    const IPv4AddressBlock block{static_cast<quint8>(blockBits)};
     const std::vector<IPv4CidrPolicy> policies = IPv4CidrPolicy::GetPolicies(block);
-    QCOMPARE(policies.size(), std::size_t(32 - blockBits));
+    QCOMPARE(policies.size(), static_cast<std::size_t>(32 - blockBits));
 
-    std::mt19937 random{quint32(blockBits)};
+    std::mt19937 random{static_cast<quint32>(blockBits)};
     for (quint32 value : Addresses(100)) {
         const IPv4Address address(value);
-        const quint64 blockSize = Size(32 - quint32(blockBits)), blockStart = value - value % blockSize;
+        const quint64 blockSize = Size(32 - static_cast<quint32>(blockBits)), blockStart = value - value % blockSize;
         IPv4Address first, last;
         block.GetRange(address, first, last);
         QCOMPARE(QList<quint64>({first.GetValue(), last.GetValue()}),
@@ -137,24 +137,24 @@ void TstIPv4Policies::routes()
 
         for (std::size_t p = 0; p < policies.size(); ++p) {
             const IPv4CidrPolicy& policy = policies[p];
-            const quint32 cidrBits = quint32(p) + 1;
-            const quint32 hostBits = 32 - quint32(blockBits) - cidrBits;
+            const quint32 cidrBits = static_cast<quint32>(p) + 1;
+            const quint32 hostBits = 32 - static_cast<quint32>(blockBits) - cidrBits;
             const quint64 routeSize = Size(hostBits);
 
             quint8 maskBits = 0, policyCidrBits = 0, policyHostBits = 0;
             policy.GetBitCounts(maskBits, policyCidrBits, policyHostBits);
             QCOMPARE(QList<int>({maskBits, policyCidrBits, policyHostBits}),
-                     QList<int>({int(blockBits + cidrBits), int(cidrBits), int(hostBits)}));
-            QCOMPARE(quint64(policy.GetCidrMask().GetValue()), Size(32) - routeSize);
+                     QList<int>({static_cast<int>(blockBits + cidrBits), static_cast<int>(cidrBits), static_cast<int>(hostBits)}));
+            QCOMPARE(static_cast<quint64>(policy.GetCidrMask().GetValue()), Size(32) - routeSize);
             quint32 maxNetworks = 0, perNetwork = 0;
             policy.GetMaxCounts(maxNetworks, perNetwork);
             QCOMPARE(QList<quint64>({maxNetworks, perNetwork}), QList<quint64>({Size(cidrBits), routeSize}));
 
             const quint64 ownIndex = (value - blockStart) / routeSize;
-            QCOMPARE(quint64(policy.GetNetworkIndex(address)), ownIndex);
-            for (quint64 index : {quint64(0), Size(cidrBits) - 1, ownIndex, random() % Size(cidrBits)}) {
+            QCOMPARE(static_cast<quint64>(policy.GetNetworkIndex(address)), ownIndex);
+            for (quint64 index : {static_cast<quint64>(0), Size(cidrBits) - 1, ownIndex, random() % Size(cidrBits)}) {
                 const quint64 start = blockStart + index * routeSize;
-                QCOMPARE(policy.GetRoute(address, quint32(index), first, last), routeSize > 1);
+                QCOMPARE(policy.GetRoute(address, static_cast<quint32>(index), first, last), routeSize > 1);
                 QCOMPARE(QList<quint64>({first.GetValue(), last.GetValue()}),
                          QList<quint64>({start, start + routeSize - 1}));
             }

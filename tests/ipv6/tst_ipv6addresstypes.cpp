@@ -16,14 +16,14 @@ const QString PlainInterface = QStringLiteral("64|00:00:00:00:00:00:00:01|EUI-64
 
 IPv6AddressPattern PatternOf(IPv6AddressTypeID type)
 {
-    return GetIPv6AddressTypeInfo(int(type), IPv6AddressTypeInfo::PatternPart).pattern;
+    return GetIPv6AddressTypeInfo(static_cast<int>(type), IPv6AddressTypeInfo::PatternPart).pattern;
 }
 
 // "bits|value|name" per field, joined by "; ".
 QString Describe(IPv6AddressTypeID type, const IPv6Address& address)
 {
     QStringList parts;
-    for (const IPv6AddressField& field : GetIPv6AddressTypeInfo(int(type), IPv6AddressTypeInfo::FieldsPart).fields)
+    for (const IPv6AddressField& field : GetIPv6AddressTypeInfo(static_cast<int>(type), IPv6AddressTypeInfo::FieldsPart).fields)
         parts << QString("%1|%2|%3").arg(field.GetBitCount()).arg(QString::fromStdString(field.GetValue(address)),
                                                                   QString::fromStdString(field.GetName(address)));
     return parts.join("; ");
@@ -41,7 +41,7 @@ void CheckTree(const IPv6AddressTypeNode::List& nodes, const IPv6AddressTypeNode
     for (size_t row = 0; row < nodes.size(); ++row, ++count) {
         const IPv6AddressTypeNode* node = nodes[row];
         const IPv6AddressPattern inner = node->GetPattern(), outer = parent ? parent->GetPattern() : inner;
-        QVERIFY2(node->GetRow() == int(row) && node->GetParent() == parent && node->GetTypeID() != int(SolicitedNode)
+        QVERIFY2(node->GetRow() == static_cast<int>(row) && node->GetParent() == parent && node->GetTypeID() != static_cast<int>(SolicitedNode)
                  && (!parent || !parent->IsDeprecated() || node->IsDeprecated()), node->GetName().c_str());
         if (inner.GetKind() == IPv6AddressPattern::PrefixKind && outer.GetKind() == IPv6AddressPattern::PrefixKind)
             QVERIFY2(inner.GetMaskBits() >= outer.GetMaskBits() && outer.Matches(inner.GetAddress()), node->GetName().c_str());
@@ -123,7 +123,7 @@ void TstIPv6AddressTypes::everyTypeLaysOutAnyAddress()
                 width += field.GetBitCount();
                 QVERIFY(!field.GetName(address).empty() && !field.GetValue(address).empty());
             }
-            QCOMPARE(width, info.pattern.IsNone() || id == int(SolicitedNode) ? 0 : 128);
+            QCOMPARE(width, info.pattern.IsNone() || id == static_cast<int>(SolicitedNode) ? 0 : 128);
             IPv6Address applied = address;
             info.pattern.ApplyTo(applied);
             QCOMPARE(info.pattern.Matches(applied), !info.pattern.IsNone());
@@ -152,7 +152,7 @@ void TstIPv6AddressTypes::bitRange()
     QFETCH(QString, text);
     const bool grouped = text.contains(':');
     const IPv6Address address(0x0123456789ABCDEF, 0xFEDCBA9876543210);
-    QCOMPARE(QString::fromStdString(FormatIPv6BitRange(address.GetBytes(), quint8(firstBit), quint8(bitCount),
+    QCOMPARE(QString::fromStdString(FormatIPv6BitRange(address.GetBytes(), static_cast<quint8>(firstBit), static_cast<quint8>(bitCount),
                                                        !grouped, grouped, grouped ? ':' : '\0', grouped ? 2 : 1)),
              text);
 }
@@ -164,10 +164,10 @@ void TstIPv6AddressTypes::tree()
     int listed = 0;
     CheckTree(GetIPv6AddressTypeRoots(), nullptr, listed);
     QCOMPARE(listed, IPv6AddressTypeCount - 1);
-    const IPv6AddressTypeInfo nameOnly = GetIPv6AddressTypeInfo(int(SiteLocal), IPv6AddressTypeInfo::NamePart);
+    const IPv6AddressTypeInfo nameOnly = GetIPv6AddressTypeInfo(static_cast<int>(SiteLocal), IPv6AddressTypeInfo::NamePart);
     QCOMPARE(nameOnly.name, std::string("Site-Local"));
     QVERIFY(nameOnly.pattern.GetKind() == IPv6AddressPattern::UnsetKind && !nameOnly.deprecated && nameOnly.fields.empty());
-    QVERIFY(GetIPv6AddressTypeInfo(int(LinkLocal), IPv6AddressTypeInfo::FieldsPart).name.empty());
+    QVERIFY(GetIPv6AddressTypeInfo(static_cast<int>(LinkLocal), IPv6AddressTypeInfo::FieldsPart).name.empty());
 }
 
 void TstIPv6AddressTypes::findType_data()
@@ -195,7 +195,7 @@ void TstIPv6AddressTypes::findType()
     QFETCH(QString, address);
     QFETCH(IPv6AddressTypeID, type);
     const IPv6AddressTypeNode* node = FindIPv6AddressType(IPv6Address(address.toStdString()));
-    QCOMPARE(node ? node->GetTypeID() : -1, int(type));
+    QCOMPARE(node ? node->GetTypeID() : -1, static_cast<int>(type));
 }
 
 void TstIPv6AddressTypes::pattern_data()
@@ -234,7 +234,7 @@ void TstIPv6AddressTypes::refusals()
     }
     QCOMPARE(IPv6AddressPattern(prefix, 1).ToString() + " " + IPv6AddressPattern(prefix, 128).ToString(),
              std::string("FE80::/1 FE80::/128"));
-    QCOMPARE(IPv6AddressPattern::CreateAny(128).GetMaskBits(), quint8(128));
+    QCOMPARE(IPv6AddressPattern::CreateAny(128).GetMaskBits(), static_cast<quint8>(128));
     for (int id : {-1, IPv6AddressTypeCount})
         QCOMPARE(ThrownMessage<std::out_of_range>([id] { GetIPv6AddressTypeInfo(id, IPv6AddressTypeInfo::NamePart); }),
                  QString("nTypeID"));

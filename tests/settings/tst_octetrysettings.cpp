@@ -25,7 +25,7 @@ QVariant Of(const T& value) { return QVariant::fromValue(value); }
 QByteArray Stored(const char* key, const char* typeName, const char* payloadHex)
 {
     QByteArray bytes;
-    QDataStream(&bytes, QIODevice::WriteOnly) << quint32(127) << typeName;
+    QDataStream(&bytes, QIODevice::WriteOnly) << static_cast<quint32>(127) << typeName;
     bytes += QByteArray::fromHex(payloadHex);
     return key + ("=@Variant(\\x" + bytes.toHex(' ').replace(" ", "\\x")) + ")\n";
 }
