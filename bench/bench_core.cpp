@@ -30,9 +30,8 @@ void Keep(std::size_t value)
 }
 
 const IPv4Address::Notation kNotations[] = {
-    IPv4Address::DottedDecimal,     IPv4Address::Decimal,  IPv4Address::DottedHexadecimal,
-    IPv4Address::Hexadecimal,       IPv4Address::DottedOctal, IPv4Address::Octal,
-    IPv4Address::DottedBinary,      IPv4Address::Binary,
+    IPv4Address::DottedDecimal, IPv4Address::Decimal, IPv4Address::DottedHexadecimal, IPv4Address::Hexadecimal,
+    IPv4Address::DottedOctal,   IPv4Address::Octal,   IPv4Address::DottedBinary,      IPv4Address::Binary,
 };
 
 // The best of five rounds of ns per call, each round long enough (about 50 ms) to
@@ -53,7 +52,8 @@ double NanosecondsPerCall(const std::function<void(std::size_t)>& call, std::siz
         const auto start = Clock::now();
         for (std::size_t i = 0; i < count; ++i)
             call(i);
-        const double ns = std::chrono::duration<double, std::nano>(Clock::now() - start).count() / static_cast<double>(count);
+        const double ns =
+            std::chrono::duration<double, std::nano>(Clock::now() - start).count() / static_cast<double>(count);
         best = round == 0 ? ns : std::min(best, ns);
     }
     repetitions = count;
@@ -103,16 +103,13 @@ int main()
         Keep(parsed.ToString(IPv6Address::CompressedNotation).size());
     });
     const IPv6Address ipv6(ipv6Text);
-    Report("IPv6 compressed format alone", [&](std::size_t) {
-        Keep(ipv6.ToString(IPv6Address::CompressedNotation).size());
-    });
+    Report("IPv6 compressed format alone",
+           [&](std::size_t) { Keep(ipv6.ToString(IPv6Address::CompressedNotation).size()); });
     const IPv6Address multicast("ff02::1");
-    Report("FindIPv6AddressType, 2001:DB8:0:0:1::1", [&](std::size_t) {
-        Keep(static_cast<std::size_t>(FindIPv6AddressType(ipv6)->GetTypeID()));
-    });
-    Report("FindIPv6AddressType, ff02::1", [&](std::size_t) {
-        Keep(static_cast<std::size_t>(FindIPv6AddressType(multicast)->GetTypeID()));
-    });
+    Report("FindIPv6AddressType, 2001:DB8:0:0:1::1",
+           [&](std::size_t) { Keep(static_cast<std::size_t>(FindIPv6AddressType(ipv6)->GetTypeID())); });
+    Report("FindIPv6AddressType, ff02::1",
+           [&](std::size_t) { Keep(static_cast<std::size_t>(FindIPv6AddressType(multicast)->GetTypeID())); });
 
     // A table cell asks for its row's values through the policy, as the table models do.
     const IPv4Address classA("10.1.2.3", IPv4Address::DottedDecimal);
@@ -131,9 +128,9 @@ int main()
         subnetPolicy.GetSubnet(classA, index, subnetId, broadcast);
         subnetPolicy.GetHostRange(classA, index, firstHost, lastHost);
         Keep(subnetId.ToString(IPv4Address::DottedDecimal).size()
-                  + firstHost.ToString(IPv4Address::DottedDecimal).size()
-                  + lastHost.ToString(IPv4Address::DottedDecimal).size()
-                  + broadcast.ToString(IPv4Address::DottedDecimal).size());
+             + firstHost.ToString(IPv4Address::DottedDecimal).size()
+             + lastHost.ToString(IPv4Address::DottedDecimal).size()
+             + broadcast.ToString(IPv4Address::DottedDecimal).size());
     });
 
     const IPv4CidrPolicy cidrPolicy(IPv4AddressBlock(1), 31);
@@ -146,8 +143,7 @@ int main()
     Report("route cell with its texts (dotted decimal)", [&](std::size_t i) {
         IPv4Address first, last;
         cidrPolicy.GetRoute(classA, static_cast<quint32>(i * 2654435761u) & routeMask, first, last);
-        Keep(first.ToString(IPv4Address::DottedDecimal).size()
-                  + last.ToString(IPv4Address::DottedDecimal).size());
+        Keep(first.ToString(IPv4Address::DottedDecimal).size() + last.ToString(IPv4Address::DottedDecimal).size());
     });
     return 0;
 }

@@ -2,11 +2,12 @@
 // offscreen platform. Run without arguments; it starts copies of itself for the
 // start-up and memory figures.
 
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <functional>
-#include <vector>
+#include "app/brandingutil.h"
+#include "app/mainform.h"
+#include "common/testenvironment.h"
+#include "ipv4/ipv4addressclass.h"
+#include "settings/octetrysettings.h"
+#include "ui_octetrymainform.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,12 +20,11 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "app/brandingutil.h"
-#include "app/mainform.h"
-#include "common/testenvironment.h"
-#include "ipv4/ipv4addressclass.h"
-#include "settings/octetrysettings.h"
-#include "ui_octetrymainform.h"
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -166,16 +166,14 @@ int RunInteractions()
            Measure(repetitions, [&](int i) { TypeAlternately(ui->subnetsAddressEdit, i); }));
 
     QComboBox* subnetMasks = ui->subnetsMaskComboBox;
-    Report("combo choice, Subnets mask", Measure(repetitions, [&](int i) {
-               subnetMasks->setCurrentIndex(i % std::max(1, subnetMasks->count()));
-           }));
+    Report("combo choice, Subnets mask",
+           Measure(repetitions, [&](int i) { subnetMasks->setCurrentIndex(i % std::max(1, subnetMasks->count())); }));
 
     ShowPage(form, ui->cidrTab);
     StartTyping(ui->cidrAddressEdit, QStringLiteral("10.1.2.3"));
     QComboBox* cidrMasks = ui->cidrMaskComboBox;
-    Report("combo choice, CIDR mask", Measure(repetitions, [&](int i) {
-               cidrMasks->setCurrentIndex(i % std::max(1, cidrMasks->count()));
-           }));
+    Report("combo choice, CIDR mask",
+           Measure(repetitions, [&](int i) { cidrMasks->setCurrentIndex(i % std::max(1, cidrMasks->count())); }));
 
     ShowPage(form, ui->ipv6Tab);
     QTreeView* tree = ui->ipv6AddressTypeTreeView;
@@ -262,9 +260,13 @@ int RunStartup()
     const ChildFigures subnets = RunChildren(QStringLiteral("subnets"), 3);
     const Figures bareStart = Summarise(bare.startMs);
     const Figures octetryStart = Summarise(octetry.startMs);
-    std::printf("\n| Start-up to first shown window (%d runs) | median ms | 99th pct ms | peak RSS MiB |\n|---|---|---|---|\n", runs);
-    std::printf("| bare six-page QTabWidget window | %8.1f | %8.1f | %6.1f |\n", bareStart.median, bareStart.p99, bare.peakKiB / 1024.0);
-    std::printf("| Octetry | %8.1f | %8.1f | %6.1f |\n", octetryStart.median, octetryStart.p99, octetry.peakKiB / 1024.0);
+    std::printf(
+        "\n| Start-up to first shown window (%d runs) | median ms | 99th pct ms | peak RSS MiB |\n|---|---|---|---|\n",
+        runs);
+    std::printf("| bare six-page QTabWidget window | %8.1f | %8.1f | %6.1f |\n", bareStart.median, bareStart.p99,
+                bare.peakKiB / 1024.0);
+    std::printf("| Octetry | %8.1f | %8.1f | %6.1f |\n", octetryStart.median, octetryStart.p99,
+                octetry.peakKiB / 1024.0);
     std::printf("| ratio Octetry / bare | %8.2f | | |\n", octetryStart.median / bareStart.median);
     std::printf("| Octetry showing CIDR /1 with mask /32 | | | %6.1f |\n", cidr.peakKiB / 1024.0);
     std::printf("| Octetry showing Subnets class A, 23 bits | | | %6.1f |\n", subnets.peakKiB / 1024.0);

@@ -2,10 +2,13 @@
 // and while it is shown at start from the cache, through the real main window
 // on the offscreen platform.
 
-#include <cstdio>
-#include <functional>
-#include <memory>
-#include <random>
+#include "app/brandingutil.h"
+#include "app/mainform.h"
+#include "common/rawserver.h"
+#include "common/testenvironment.h"
+#include "news/newstabcontroller.h"
+#include "settings/octetrysettings.h"
+#include "ui_octetrymainform.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,13 +19,10 @@
 #include <QTextBrowser>
 #include <QTimer>
 
-#include "app/brandingutil.h"
-#include "app/mainform.h"
-#include "common/rawserver.h"
-#include "common/testenvironment.h"
-#include "news/newstabcontroller.h"
-#include "settings/octetrysettings.h"
-#include "ui_octetrymainform.h"
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <random>
 
 namespace {
 
@@ -79,7 +79,10 @@ double LongestHoldMs(quint16 port, int pages)
     QElapsedTimer gap;
     QTimer tick;
     tick.setInterval(0);
-    QObject::connect(&tick, &QTimer::timeout, [&] { longest = std::max(longest, gap.nsecsElapsed()); gap.restart(); });
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        longest = std::max(longest, gap.nsecsElapsed());
+        gap.restart();
+    });
     tick.start();
     QTest::qWait(50);
     longest = 0;

@@ -15,14 +15,8 @@ struct BitRoleInfo
 };
 
 const BitRoleInfo bitRoleTable[] = {
-    {'x', "Open", "gray"},
-    {'f', "Fixed", "black"},
-    {'n', "Network", "navy"},
-    {'n', "Network", "navy"},
-    {'c', "CIDR", "teal"},
-    {'s', "Subnet", "maroon"},
-    {'h', "Host", "green"},
-    {'g', "Group", "purple"},
+    {'x', "Open", "gray"}, {'f', "Fixed", "black"},   {'n', "Network", "navy"}, {'n', "Network", "navy"},
+    {'c', "CIDR", "teal"}, {'s', "Subnet", "maroon"}, {'h', "Host", "green"},   {'g', "Group", "purple"},
 };
 
 const BitRoleInfo& LookupBitRole(qint32 nBitRole)

@@ -9,8 +9,14 @@ namespace ExceptionUtil {
 class invalid_operation : public std::logic_error
 {
 public:
-    explicit invalid_operation(const std::string& what) : std::logic_error(what) {}
-    explicit invalid_operation(const char* what) : std::logic_error(what) {}
+    explicit invalid_operation(const std::string& what)
+        : std::logic_error(what)
+    {
+    }
+    explicit invalid_operation(const char* what)
+        : std::logic_error(what)
+    {
+    }
 };
 
 } // namespace ExceptionUtil

@@ -52,9 +52,17 @@ std::string FormatDigits(quint32 value, quint32 radix, std::size_t minWidth)
 class TextReader
 {
 public:
-    enum class Result { Read, Ended, Failed };
+    enum class Result
+    {
+        Read,
+        Ended,
+        Failed
+    };
 
-    explicit TextReader(const std::string& text) : m_text(text + ' ') {}
+    explicit TextReader(const std::string& text)
+        : m_text(text + ' ')
+    {
+    }
 
     bool IsExhausted() const { return m_pos >= m_text.size(); }
 
@@ -169,7 +177,11 @@ bool ParseDotted(TextReader& reader, quint32 radix, quint32& value)
 
 } // namespace
 
-IPv4Address::IPv4Address(quint32 nValue) : m_value(nValue), m_valid(true) {}
+IPv4Address::IPv4Address(quint32 nValue)
+    : m_value(nValue),
+      m_valid(true)
+{
+}
 
 IPv4Address::IPv4Address(const std::string& text, const Notation& notation)
 {
@@ -257,8 +269,8 @@ bool IPv4Address::Parse(const std::string& text, const Notation& notation)
     CheckRadix(notation.radix);
     TextReader reader(text);
     quint32 value = 0;
-    const bool read = notation.dotted ? ParseDotted(reader, notation.radix, value)
-                                      : ParseWhole(reader, notation.radix, value);
+    const bool read =
+        notation.dotted ? ParseDotted(reader, notation.radix, value) : ParseWhole(reader, notation.radix, value);
     if (!read)
         return false;
     reader.SkipBlanks();

@@ -67,8 +67,8 @@ void WriteGroup(std::ostringstream& out, quint16 value, int nNotation)
 } // namespace
 
 IPv6Address::IPv6Address(const Q_IPV6ADDR& bytes)
-    : m_bytes(bytes)
-    , m_valid(true)
+    : m_bytes(bytes),
+      m_valid(true)
 {
 }
 

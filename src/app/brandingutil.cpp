@@ -1,9 +1,9 @@
 #include "app/brandingutil.h"
 
+#include "app/buildconfig.h"
+
 #include <QCoreApplication>
 #include <QMap>
-
-#include "app/buildconfig.h"
 
 namespace {
 

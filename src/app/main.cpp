@@ -1,10 +1,10 @@
-#include <QApplication>
-#include <QIcon>
-#include <QString>
-
 #include "app/brandingutil.h"
 #include "app/mainform.h"
 #include "app/quitsignalhandler.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QString>
 
 int main(int argc, char** argv)
 {

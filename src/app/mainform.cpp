@@ -1,25 +1,25 @@
 #include "app/mainform.h"
 
-#include <algorithm>
-#include <initializer_list>
+#include "app/brandingutil.h"
+#include "app/menucontroller.h"
+#include "controllers/cidrtabcontroller.h"
+#include "controllers/classestabcontroller.h"
+#include "controllers/conversionstabcontroller.h"
+#include "controllers/ipv6tabcontroller.h"
+#include "controllers/itemviewcopier.h"
+#include "controllers/subnetstabcontroller.h"
+#include "controllers/tabcontroller.h"
+#include "news/newstabcontroller.h"
+#include "settings/octetrysettings.h"
+#include "ui_octetrymainform.h"
 
 #include <QAbstractItemView>
 #include <QCursor>
 #include <QTabWidget>
 #include <QTextBrowser>
 
-#include "app/brandingutil.h"
-#include "app/menucontroller.h"
-#include "controllers/cidrtabcontroller.h"
-#include "controllers/classestabcontroller.h"
-#include "controllers/itemviewcopier.h"
-#include "controllers/conversionstabcontroller.h"
-#include "controllers/ipv6tabcontroller.h"
-#include "controllers/subnetstabcontroller.h"
-#include "controllers/tabcontroller.h"
-#include "news/newstabcontroller.h"
-#include "settings/octetrysettings.h"
-#include "ui_octetrymainform.h"
+#include <algorithm>
+#include <initializer_list>
 
 // Q_INIT_RESOURCE declares the bundle's functions in the enclosing namespace,
 // so these wrappers must stay at global scope.
@@ -49,7 +49,8 @@ const ResourceRegistration resourceRegistration;
 } // namespace
 
 MainForm::MainForm(QWidget* parent, Qt::WindowFlags flags)
-    : QMainWindow(parent, flags), m_ui(std::make_unique<Ui::OctetryMainForm>())
+    : QMainWindow(parent, flags),
+      m_ui(std::make_unique<Ui::OctetryMainForm>())
 {
     m_ui->setupUi(this);
     // A Designer cursor lands on the scroll area's frame; the text is drawn on the viewport.

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <QMainWindow>
+
 #include <array>
 #include <memory>
-
-#include <QMainWindow>
 
 class MenuController;
 class OctetrySettings;

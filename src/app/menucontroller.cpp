@@ -1,5 +1,10 @@
 #include "app/menucontroller.h"
 
+#include "app/brandingutil.h"
+#include "app/buildconfig.h"
+#include "app/mainform.h"
+#include "ui_octetrymainform.h"
+
 #include <QAction>
 #include <QDesktopServices>
 #include <QEvent>
@@ -9,11 +14,6 @@
 #include <QMouseEvent>
 #include <QTextStream>
 #include <QUrl>
-
-#include "app/brandingutil.h"
-#include "app/buildconfig.h"
-#include "app/mainform.h"
-#include "ui_octetrymainform.h"
 
 MenuController::MenuController(MainForm* parent)
     : Controller(parent)

@@ -3,13 +3,12 @@
 #include <QApplication>
 #include <QSocketNotifier>
 
-#include <csignal>
 #include <cerrno>
+#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 const int quitSignals[] = {SIGTERM, SIGHUP, SIGINT};
 
 // [0] is read by the event loop, [1] written by the signal handler.
@@ -24,7 +23,8 @@ void OnQuitSignal(int number)
 }
 } // namespace
 
-QuitSignalHandler::QuitSignalHandler(QObject* parent) : QObject(parent)
+QuitSignalHandler::QuitSignalHandler(QObject* parent)
+    : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, signalSockets) != 0)
         return;

@@ -1,14 +1,5 @@
 #include "controllers/cidrtabcontroller.h"
 
-#include <vector>
-
-#include <QComboBox>
-#include <QIcon>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTableView>
-#include <QVariant>
-
 #include "address/ipv4address.h"
 #include "app/mainform.h"
 #include "controllers/ipv4page.h"
@@ -18,8 +9,16 @@
 #include "settings/octetrysettings.h"
 #include "ui_octetrymainform.h"
 
-namespace
-{
+#include <QComboBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+#include <QVariant>
+
+#include <vector>
+
+namespace {
 // B + c, read from the members so that it never throws.
 int CidrMaskLength(const IPv4CidrPolicy& policy)
 {
@@ -35,8 +34,7 @@ bool IsPolicyOf(const IPv4CidrPolicy& policy, const IPv4AddressBlock& block)
 
 CidrTabController::CidrTabController(MainForm* parent)
     : IPv4TabController(parent),
-      m_policyComboBoxes{GetUi()->cidrBitsComboBox, GetUi()->cidrMaxNetworksComboBox,
-                         GetUi()->cidrMaskComboBox}
+      m_policyComboBoxes{GetUi()->cidrBitsComboBox, GetUi()->cidrMaxNetworksComboBox, GetUi()->cidrMaskComboBox}
 {
 }
 
@@ -64,8 +62,7 @@ QList<QObject*> CidrTabController::GetBlockedWidgets()
 
 bool CidrTabController::IsSettingRelevant(OctetrySettings::Setting setting)
 {
-    return IPv4TabController::IsSettingRelevant(setting)
-           || setting == OctetrySettings::CidrAddressBlockSetting
+    return IPv4TabController::IsSettingRelevant(setting) || setting == OctetrySettings::CidrAddressBlockSetting
            || setting == OctetrySettings::CidrPolicySetting;
 }
 
@@ -99,8 +96,7 @@ bool CidrTabController::RebuildPolicyComboBoxes(const IPv4AddressBlock& block)
     const std::vector<IPv4CidrPolicy> policies =
         block.IsValid() ? IPv4CidrPolicy::GetPolicies(block) : std::vector<IPv4CidrPolicy>();
 
-    for (QComboBox* comboBox : m_policyComboBoxes)
-    {
+    for (QComboBox* comboBox : m_policyComboBoxes) {
         comboBox->clear();
         comboBox->setMaxVisibleItems(static_cast<int>(policies.size()));
     }
@@ -110,8 +106,7 @@ bool CidrTabController::RebuildPolicyComboBoxes(const IPv4AddressBlock& block)
     QComboBox* bitsComboBox = m_policyComboBoxes[0];
     QComboBox* maxNetworksComboBox = m_policyComboBoxes[1];
     QComboBox* maskComboBox = m_policyComboBoxes[2];
-    for (const IPv4CidrPolicy& policy : policies)
-    {
+    for (const IPv4CidrPolicy& policy : policies) {
         quint32 maxNetworks = 0;
         quint32 addressesPerNetwork = 0;
         policy.GetMaxCounts(maxNetworks, addressesPerNetwork);
@@ -141,11 +136,9 @@ void CidrTabController::DoUpdateView(QWidget* source)
 
     if (valid && source != blockComboBox)
         IPv4Page::SelectItem(blockComboBox, block);
-    if (valid)
-    {
+    if (valid) {
         QString rangeText;
-        if (block.IsValid())
-        {
+        if (block.IsValid()) {
             IPv4Address first;
             IPv4Address last;
             block.GetRange(address, first, last);
@@ -153,8 +146,7 @@ void CidrTabController::DoUpdateView(QWidget* source)
         }
         ui->addressBlockRangeEdit->setText(rangeText);
     }
-    if (valid && source != ui->cidrMaskComboBox && !RebuildPolicyComboBoxes(block))
-    {
+    if (valid && source != ui->cidrMaskComboBox && !RebuildPolicyComboBoxes(block)) {
         // A block of one address (/32) cannot be divided: nothing to choose.
         for (QComboBox* comboBox : m_policyComboBoxes)
             comboBox->setEnabled(false);
@@ -167,8 +159,7 @@ void CidrTabController::DoUpdateView(QWidget* source)
     TabControllerUtil::ShowBitUsage(showPolicy ? policy.GetBitUsage() : BitUsage(), address, m_bitUsageCaption,
                                     ui->cidrBitUsageLabel, ui->cidrBitUsageEdit, showPolicy);
 
-    if (!showPolicy)
-    {
+    if (!showPolicy) {
         m_routeModel.Clear();
         return;
     }

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <array>
+#include "controllers/cidrtablemodel.h"
+#include "controllers/ipv4tabcontroller.h"
 
 #include <QString>
 
-#include "controllers/cidrtablemodel.h"
-#include "controllers/ipv4tabcontroller.h"
+#include <array>
 
 class IPv4AddressBlock;
 class QComboBox;

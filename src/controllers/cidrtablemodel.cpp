@@ -5,9 +5,13 @@
 
 #include <algorithm>
 
-namespace
+namespace {
+enum Column
 {
-enum Column { RouteColumn = 0, RangeColumn = 1, ColumnCount = 2 };
+    RouteColumn = 0,
+    RangeColumn = 1,
+    ColumnCount = 2
+};
 
 // Half the row cap: how many routes the window keeps before the address's own.
 constexpr quint32 HalfWindow = CidrTableModel::MaxRows / 2;
@@ -61,8 +65,7 @@ int CidrTableModel::columnCount(const QModelIndex& parent) const
 
 QVariant CidrTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!HasRoutes() || index.row() < 0 || index.column() < 0 || index.model() != this
-        || index.row() >= rowCount())
+    if (!HasRoutes() || index.row() < 0 || index.column() < 0 || index.model() != this || index.row() >= rowCount())
         return QVariant();
 
     if (role == Qt::TextAlignmentRole)
@@ -74,8 +77,7 @@ QVariant CidrTableModel::data(const QModelIndex& index, int role) const
     IPv4Address last;
     const bool isRange =
         m_policy.GetRoute(m_address, GetFirstNetworkIndex() + static_cast<quint32>(index.row()), first, last);
-    switch (index.column())
-    {
+    switch (index.column()) {
     case RouteColumn:
         return IPv4Page::DottedDecimal(first);
     case RangeColumn:
@@ -89,10 +91,8 @@ QVariant CidrTableModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (role != Qt::DisplayRole)
         return QVariant();
-    if (orientation == Qt::Horizontal)
-    {
-        switch (section)
-        {
+    if (orientation == Qt::Horizontal) {
+        switch (section) {
         case RouteColumn:
             return tr("Route");
         case RangeColumn:

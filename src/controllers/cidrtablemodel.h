@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QAbstractTableModel>
-
 #include "address/ipv4address.h"
 #include "ipv4/ipv4cidrpolicy.h"
+
+#include <QAbstractTableModel>
 
 // The routes of a CIDR policy for the block holding an address, one row per
 // route, computed on demand. At most MaxRows routes are shown: a window of

@@ -47,8 +47,7 @@ void ClassesTabController::InitializeView()
 
     QComboBox* comboBox = ui->classesComboBox;
     for (const IPv4AddressClass& addressClass : IPv4AddressClass::GetClasses())
-        comboBox->insertItem(comboBox->count(), QIcon(),
-                             QString::fromStdString(addressClass.GetName()),
+        comboBox->insertItem(comboBox->count(), QIcon(), QString::fromStdString(addressClass.GetName()),
                              QVariant::fromValue(addressClass));
     // Connected only now, so that filling the list reports no choice.
     connect(comboBox, &QComboBox::currentIndexChanged, this,
@@ -65,24 +64,21 @@ void ClassesTabController::DoUpdateView(QWidget* source)
     const bool valid = addressClass.IsValid();
     QComboBox* comboBox = ui->classesComboBox;
 
-    const IPv4AddressClass currentClass =
-        IPv4Page::ItemValue<IPv4AddressClass>(comboBox, comboBox->currentIndex());
-    if (valid && source != comboBox && currentClass != addressClass)
-    {
+    const IPv4AddressClass currentClass = IPv4Page::ItemValue<IPv4AddressClass>(comboBox, comboBox->currentIndex());
+    if (valid && source != comboBox && currentClass != addressClass) {
         IPv4Page::SelectItem(comboBox, addressClass);
     }
     if (valid)
-        ui->classAddressRangeEdit->setText(TabControllerUtil::RangeText(
-            addressClass.GetFirstAddress(), addressClass.GetLastAddress()));
+        ui->classAddressRangeEdit->setText(
+            TabControllerUtil::RangeText(addressClass.GetFirstAddress(), addressClass.GetLastAddress()));
 
-    TabControllerUtil::ShowBitUsage(addressClass.GetBitUsage(), address, m_bitUsageCaption,
-                                    ui->classBitUsageLabel, ui->classBitUsageEdit, valid);
+    TabControllerUtil::ShowBitUsage(addressClass.GetBitUsage(), address, m_bitUsageCaption, ui->classBitUsageLabel,
+                                    ui->classBitUsageEdit, valid);
 }
 
 void ClassesTabController::on_classesComboBox_currentIndexChanged(int index)
 {
-    const IPv4AddressClass addressClass =
-        IPv4Page::ItemValue<IPv4AddressClass>(GetUi()->classesComboBox, index);
+    const IPv4AddressClass addressClass = IPv4Page::ItemValue<IPv4AddressClass>(GetUi()->classesComboBox, index);
     // Only a cleared list yields no class; there is nothing to move the address into.
     if (!addressClass.IsValid())
         return;

@@ -1,8 +1,8 @@
 #include "controllers/controller.h"
 
-#include <QWidget>
-
 #include "app/mainform.h"
+
+#include <QWidget>
 
 namespace {
 
@@ -10,7 +10,11 @@ namespace {
 class LockScope
 {
 public:
-    explicit LockScope(CountedLock* lock) : m_lock(lock) { m_lock->Lock(); }
+    explicit LockScope(CountedLock* lock)
+        : m_lock(lock)
+    {
+        m_lock->Lock();
+    }
     LockScope(const LockScope&) = delete;
     LockScope& operator=(const LockScope&) = delete;
     ~LockScope() { m_lock->Unlock(); }
@@ -35,7 +39,8 @@ void Controller::UpdateLock::OnUnlock()
 }
 
 Controller::ChangeSource::ChangeSource(Controller* controller, QWidget* widget)
-    : m_controller(controller), m_widget(widget)
+    : m_controller(controller),
+      m_widget(widget)
 {
     m_controller->m_changeSource = m_widget;
 }
@@ -46,7 +51,9 @@ Controller::ChangeSource::~ChangeSource()
 }
 
 Controller::Controller(MainForm* parent)
-    : QObject(parent), m_form(parent), m_updateLock(std::make_unique<UpdateLock>(this))
+    : QObject(parent),
+      m_form(parent),
+      m_updateLock(std::make_unique<UpdateLock>(this))
 {
     connect(GetSettings(), &OctetrySettings::SettingChanged, this, &Controller::on_Settings_SettingChanged);
 }
@@ -87,9 +94,7 @@ QList<QObject*> Controller::GetBlockedWidgets()
     return {};
 }
 
-void Controller::InitializeView()
-{
-}
+void Controller::InitializeView() {}
 
 bool Controller::IsSettingRelevant(OctetrySettings::Setting)
 {

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <memory>
-#include <vector>
+#include "controllers/countedlock.h"
+#include "controllers/qtutil.h"
+#include "settings/octetrysettings.h"
 
 #include <QList>
 #include <QObject>
 
-#include "controllers/countedlock.h"
-#include "controllers/qtutil.h"
-#include "settings/octetrysettings.h"
+#include <memory>
+#include <vector>
 
 class MainForm;
 class QWidget;
@@ -29,7 +29,10 @@ public:
     class UpdateLock : public CountedLock
     {
     public:
-        explicit UpdateLock(Controller* controller) : m_controller(controller) {}
+        explicit UpdateLock(Controller* controller)
+            : m_controller(controller)
+        {
+        }
 
     protected:
         void OnLock() override;

@@ -11,8 +11,7 @@
 #include <QLineEdit>
 #include <QStringList>
 
-namespace
-{
+namespace {
 QString ToText(const IPv4Address& address, const IPv4Address::Notation& notation)
 {
     return QString::fromStdString(address.ToString(notation));
@@ -20,16 +19,19 @@ QString ToText(const IPv4Address& address, const IPv4Address::Notation& notation
 
 bool IsMulticast(const IPv4Address& address)
 {
-    return address.IsValid()
-        && IPv4AddressClass::FromAddress(address).GetClassID() == IPv4AddressClass::ClassD;
+    return address.IsValid() && IPv4AddressClass::FromAddress(address).GetClassID() == IPv4AddressClass::ClassD;
 }
 
 // 01:00:5E followed by the low 23 bits of the address.
 QString EthernetMulticastText(const IPv4Address& address)
 {
     const quint32 value = address.GetValue();
-    const quint8 bytes[6] = {0x01, 0x00, 0x5e, static_cast<quint8>((value >> 16) & 0x7f),
-                             static_cast<quint8>(value >> 8), static_cast<quint8>(value)};
+    const quint8 bytes[6] = {0x01,
+                             0x00,
+                             0x5e,
+                             static_cast<quint8>((value >> 16) & 0x7f),
+                             static_cast<quint8>(value >> 8),
+                             static_cast<quint8>(value)};
     QStringList parts;
     for (const quint8 byte : bytes)
         parts.append(QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper());
@@ -42,12 +44,9 @@ ConversionsTabController::ConversionsTabController(MainForm* parent)
 {
     Ui::OctetryMainForm* ui = GetUi();
     m_notationEdits = {
-        {ui->decEdit, IPv4Address::Decimal},
-        {ui->dottedBinEdit, IPv4Address::DottedBinary},
-        {ui->binEdit, IPv4Address::Binary},
-        {ui->dottedHexEdit, IPv4Address::DottedHexadecimal},
-        {ui->hexEdit, IPv4Address::Hexadecimal},
-        {ui->dottedOctEdit, IPv4Address::DottedOctal},
+        {ui->decEdit, IPv4Address::Decimal},     {ui->dottedBinEdit, IPv4Address::DottedBinary},
+        {ui->binEdit, IPv4Address::Binary},      {ui->dottedHexEdit, IPv4Address::DottedHexadecimal},
+        {ui->hexEdit, IPv4Address::Hexadecimal}, {ui->dottedOctEdit, IPv4Address::DottedOctal},
         {ui->octEdit, IPv4Address::Octal},
     };
 }
@@ -81,8 +80,7 @@ QList<QObject*> ConversionsTabController::GetBlockedWidgets()
 void ConversionsTabController::InitializeView()
 {
     IPv4TabController::InitializeView();
-    for (const NotationEdit& entry : m_notationEdits)
-    {
+    for (const NotationEdit& entry : m_notationEdits) {
         QValidator* validator = nullptr;
         if (entry.notation.dotted)
             validator = new IPv4AddressValidator(entry.notation.radix, this);
@@ -90,8 +88,7 @@ void ConversionsTabController::InitializeView()
             validator = new UInt32Validator(entry.notation.radix, this);
         entry.edit->setValidator(validator);
         FittingValidator::Install(entry.edit);
-        connect(entry.edit, &QLineEdit::textChanged, this,
-                &ConversionsTabController::on_notationEdit_textChanged);
+        connect(entry.edit, &QLineEdit::textChanged, this, &ConversionsTabController::on_notationEdit_textChanged);
         connect(entry.edit, &QLineEdit::editingFinished, this,
                 &ConversionsTabController::on_notationEdit_editingFinished);
     }

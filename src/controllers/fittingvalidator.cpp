@@ -2,22 +2,22 @@
 
 #include <QLineEdit>
 
-namespace
-{
+namespace {
 // QLineEdit's default and largest maxLength. An insertion that reaches it may
 // have been cut, so such a text is never taken.
 constexpr int lineEditCap = 32767;
 } // namespace
 
 FittingValidator::FittingValidator(int nMaxLength, const QValidator* innerValidator, QObject* parent)
-    : QValidator(parent), m_maxLength(nMaxLength), m_inner(innerValidator)
+    : QValidator(parent),
+      m_maxLength(nMaxLength),
+      m_inner(innerValidator)
 {
 }
 
 FittingValidator* FittingValidator::Install(QLineEdit* edit, int nMaxLength)
 {
-    auto* validator = new FittingValidator(nMaxLength > 0 ? nMaxLength : edit->maxLength(),
-                                           edit->validator(), edit);
+    auto* validator = new FittingValidator(nMaxLength > 0 ? nMaxLength : edit->maxLength(), edit->validator(), edit);
     edit->setMaxLength(lineEditCap);
     edit->setValidator(validator);
     return validator;

@@ -4,15 +4,13 @@
 
 #include <QHostInfo>
 
-namespace HostLookup
-{
+namespace HostLookup {
 QHostAddress FirstAddress(const QString& hostName, QAbstractSocket::NetworkLayerProtocol protocol,
                           const QString& noAddressText, QString& errorText)
 {
     const WaitCursor waitCursor;
     const QHostInfo hostInfo = QHostInfo::fromName(hostName);
-    if (hostInfo.error() != QHostInfo::NoError)
-    {
+    if (hostInfo.error() != QHostInfo::NoError) {
         errorText = hostInfo.errorString();
         return QHostAddress();
     }

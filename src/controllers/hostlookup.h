@@ -4,8 +4,7 @@
 #include <QHostAddress>
 #include <QString>
 
-namespace HostLookup
-{
+namespace HostLookup {
 // The first address of the protocol that hostName resolves to, looked up under
 // the wait cursor. Without one the address is null and errorText holds the
 // lookup's error, or noAddressText when the name has no address of the protocol.

@@ -2,8 +2,7 @@
 
 #include "controllers/fittingvalidator.h"
 
-namespace
-{
+namespace {
 bool IsDigitOfRadix(QChar c, quint32 nRadix)
 {
     const char ascii = c.toLatin1();
@@ -21,7 +20,8 @@ bool IsDigitOfRadix(QChar c, quint32 nRadix)
 } // namespace
 
 IPv4AddressValidator::IPv4AddressValidator(quint32 nRadix, QObject* parent)
-    : QValidator(parent), radix(nRadix)
+    : QValidator(parent),
+      radix(nRadix)
 {
 }
 

@@ -6,8 +6,7 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 
-namespace IPv4Page
-{
+namespace IPv4Page {
 QString DottedDecimal(const IPv4Address& address)
 {
     return QString::fromStdString(address.ToString(IPv4Address::DottedDecimal));
@@ -18,16 +17,13 @@ void LinkComboBoxes(std::span<QComboBox* const> comboBoxes)
     for (QComboBox* from : comboBoxes)
         for (QComboBox* to : comboBoxes)
             if (from != to)
-                QObject::connect(from, &QComboBox::currentIndexChanged, to,
-                                 &QComboBox::setCurrentIndex);
+                QObject::connect(from, &QComboBox::currentIndexChanged, to, &QComboBox::setCurrentIndex);
 }
 
 void ShowAddressRow(QTableView* tableView, const QModelIndex& index)
 {
-    tableView->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect
-                                                   | QItemSelectionModel::Rows);
-    if (index.isValid())
-    {
+    tableView->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (index.isValid()) {
         // The reset lays the view out only later; without this the scroll
         // would be clamped to the previous table's length.
         tableView->doItemsLayout();

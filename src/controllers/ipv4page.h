@@ -18,8 +18,7 @@ class QTableView;
 // values their combo box items hold, and for the Subnets and CIDR pages the
 // linked policy boxes, the choice of policy when the list changes and the
 // table row of the address.
-namespace IPv4Page
-{
+namespace IPv4Page {
 // The address in dotted decimal; empty for an invalid address.
 QString DottedDecimal(const IPv4Address& address);
 
@@ -65,8 +64,7 @@ void SelectItem(QComboBox* comboBox, const T& value)
 
 // Stores the value of the chosen item, naming the box as the change's source.
 template <typename T>
-void StoreItemValue(Controller* controller, QComboBox* comboBox, int index,
-                    void (OctetrySettings::*setter)(const T&))
+void StoreItemValue(Controller* controller, QComboBox* comboBox, int index, void (OctetrySettings::*setter)(const T&))
 {
     const T value = ItemValue<T>(comboBox, index);
     // Only a cleared selection yields an invalid value; there is nothing to store.

@@ -16,8 +16,7 @@
 #include <QTextBrowser>
 #include <QToolButton>
 
-namespace
-{
+namespace {
 bool ContainsLetter(const QString& text)
 {
     for (const QChar c : text)
@@ -52,9 +51,9 @@ void ClearWidget(QWidget* widget)
 // reason in errorText.
 IPv4Address ResolveIPv4(const QString& hostName, QString& errorText)
 {
-    const QHostAddress address = HostLookup::FirstAddress(
-        hostName, QAbstractSocket::IPv4Protocol,
-        QObject::tr("No IPv4 addresses are available for this host name"), errorText);
+    const QHostAddress address =
+        HostLookup::FirstAddress(hostName, QAbstractSocket::IPv4Protocol,
+                                 QObject::tr("No IPv4 addresses are available for this host name"), errorText);
     return address.isNull() ? IPv4Address() : IPv4Address(address.toIPv4Address());
 }
 } // namespace
@@ -82,12 +81,9 @@ void IPv4TabController::InitializeView()
     QLineEdit* addressEdit = nullptr;
     QToolButton* addressButton = nullptr;
     GetAddressWidgets(&addressEdit, &addressButton);
-    if (addressEdit != nullptr)
-    {
-        connect(addressEdit, &QLineEdit::textChanged, this,
-                &IPv4TabController::on_ipv4AddressEdit_textChanged);
-        connect(addressEdit, &QLineEdit::editingFinished, this,
-                &IPv4TabController::on_ipv4AddressEdit_editingFinished);
+    if (addressEdit != nullptr) {
+        connect(addressEdit, &QLineEdit::textChanged, this, &IPv4TabController::on_ipv4AddressEdit_textChanged);
+        connect(addressEdit, &QLineEdit::editingFinished, this, &IPv4TabController::on_ipv4AddressEdit_editingFinished);
         FittingValidator::Install(addressEdit, FittingValidator::addressTextLimit);
     }
     if (addressButton != nullptr)
@@ -112,8 +108,7 @@ void IPv4TabController::SetPageEnabled(QWidget* parent, bool enabled)
     if (parent == nullptr)
         return;
     QLineEdit* addressEdit = GetAddressEdit();
-    for (QObject* object : parent->children())
-    {
+    for (QObject* object : parent->children()) {
         QWidget* child = qobject_cast<QWidget*>(object);
         if (child == nullptr || IsAddressEntry(child, addressEdit))
             continue;
@@ -138,15 +133,13 @@ void IPv4TabController::on_ipv4AddressEdit_editingFinished()
         return;
 
     IPv4Address address = GetSettings()->GetIPv4Address();
-    if (!address.IsValid())
-    {
+    if (!address.IsValid()) {
         const QString text = addressEdit->text();
         if (!ContainsLetter(text))
             return;
         QString errorText;
         address = ResolveIPv4(text, errorText);
-        if (!address.IsValid())
-        {
+        if (!address.IsValid()) {
             QMessageBox::warning(nullptr, tr("IPv4 Resolve Failed"), errorText, QMessageBox::Ok);
             return;
         }

@@ -6,9 +6,14 @@
 
 #include <array>
 
-namespace
+namespace {
+enum Column
 {
-enum Column { NameColumn, PatternColumn, NotesColumn, ColumnCount };
+    NameColumn,
+    PatternColumn,
+    NotesColumn,
+    ColumnCount
+};
 
 const std::array<const char*, ColumnCount> kHeaders = {
     QT_TRANSLATE_NOOP("IPv6AddressTypeModel", "Name"),
@@ -66,8 +71,7 @@ QVariant IPv6AddressTypeModel::data(const QModelIndex& index, int role) const
     const IPv6AddressTypeNode* node = NodeOf(index);
     if (node == nullptr || role != Qt::DisplayRole)
         return QVariant();
-    switch (index.column())
-    {
+    switch (index.column()) {
     case NameColumn:
         return QString::fromStdString(node->GetName());
     case PatternColumn:

@@ -7,8 +7,7 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 // The size html takes laid out as the picture lays out its texts, at width
 // (a negative width: unwrapped).
 QSizeF LaidOutSize(const QString& html, qreal width)
@@ -45,8 +44,7 @@ void IPv6FieldPicture::LayOut(QTextDocument* document, const Text& text)
 IPv6FieldPicture::IPv6FieldPicture(const IPv6AddressFieldList& fields, const IPv6Address& address)
 {
     qreal x = 0;
-    for (const IPv6AddressField& field : fields)
-    {
+    for (const IPv6AddressField& field : fields) {
         const QString bits = tr("%1 bits").arg(field.GetBitCount());
         const QString value = QString::fromStdString(field.GetValue(address));
         const QString name = QString::fromStdString(field.GetName(address));
@@ -65,7 +63,9 @@ IPv6FieldPicture::IPv6FieldPicture(const IPv6AddressFieldList& fields, const IPv
         nameText.rect.moveTop(boxHeight + padding);
         m_fields.push_back({{boxRect.translated(shadowOffset, shadowOffset), ShadowColor, ShadowColor, NoColor},
                             {boxRect, BoxTopColor, BoxBottomColor, OutlineColor},
-                            bitsText, valueText, nameText});
+                            bitsText,
+                            valueText,
+                            nameText});
         x += width + 2 * padding;
     }
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <vector>
+#include "ipv6/ipv6addressfield.h"
 
 #include <QCoreApplication>
 #include <QRectF>
 #include <QString>
 
-#include "ipv6/ipv6addressfield.h"
+#include <vector>
 
 class IPv6Address;
 class QTextDocument;

@@ -28,8 +28,7 @@
 
 #include <initializer_list>
 
-namespace
-{
+namespace {
 // Room left at the right of a picture that has been shrunk to the view.
 constexpr qreal kFitMargin = 0.02;
 
@@ -41,8 +40,7 @@ QString CompressedText(const IPv6Address& address)
 // The colour of a role of the picture; texts take the application's.
 QColor ColorOf(IPv6FieldPicture::ColorRole role)
 {
-    switch (role)
-    {
+    switch (role) {
     case IPv6FieldPicture::ShadowColor:
         return Qt::gray;
     case IPv6FieldPicture::BoxTopColor:
@@ -62,15 +60,12 @@ QColor ColorOf(IPv6FieldPicture::ColorRole role)
 QGraphicsRectItem* CreateBox(const IPv6FieldPicture::Box& box)
 {
     QGraphicsRectItem* item = new QGraphicsRectItem(box.rect);
-    if (box.fillTop != box.fillBottom)
-    {
+    if (box.fillTop != box.fillBottom) {
         QLinearGradient gradient(box.rect.topLeft(), box.rect.bottomLeft());
         gradient.setColorAt(0, ColorOf(box.fillTop));
         gradient.setColorAt(1, ColorOf(box.fillBottom));
         item->setBrush(gradient);
-    }
-    else if (box.fillTop != IPv6FieldPicture::NoColor)
-    {
+    } else if (box.fillTop != IPv6FieldPicture::NoColor) {
         item->setBrush(ColorOf(box.fillTop));
     }
     item->setPen(box.outline != IPv6FieldPicture::NoColor ? QPen(ColorOf(box.outline)) : QPen(Qt::NoPen));
@@ -125,8 +120,7 @@ QList<QObject*> IPv6TabController::GetBlockedWidgets()
 void IPv6TabController::InitializeView()
 {
     Ui::OctetryMainForm* ui = GetUi();
-    connect(ui->ipv6AddressEdit, &QLineEdit::textChanged, this,
-            &IPv6TabController::on_ipv6AddressEdit_textChanged);
+    connect(ui->ipv6AddressEdit, &QLineEdit::textChanged, this, &IPv6TabController::on_ipv6AddressEdit_textChanged);
     connect(ui->ipv6AddressEdit, &QLineEdit::editingFinished, this,
             &IPv6TabController::on_ipv6AddressEdit_editingFinished);
     FittingValidator::Install(ui->ipv6AddressEdit, FittingValidator::addressTextLimit);
@@ -157,22 +151,17 @@ void IPv6TabController::DoUpdateView(QWidget* source)
 
     QTreeView* treeView = ui->ipv6AddressTypeTreeView;
     QItemSelectionModel* selectionModel = treeView->selectionModel();
-    if (source != treeView)
-    {
-        if (addressType != nullptr)
-        {
+    if (source != treeView) {
+        if (addressType != nullptr) {
             const QModelIndex index = m_typeModel.IndexOf(addressType);
             selectionModel->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
             treeView->scrollTo(index, QAbstractItemView::EnsureVisible);
-        }
-        else
-        {
+        } else {
             selectionModel->clearSelection();
         }
     }
 
-    if (!m_treePrepared)
-    {
+    if (!m_treePrepared) {
         treeView->expandAll();
         for (int column = 0; column < m_typeModel.columnCount(); ++column)
             treeView->resizeColumnToContents(column);
@@ -208,16 +197,14 @@ void IPv6TabController::on_ipv6AddressEdit_editingFinished()
         return;
 
     IPv6Address address = GetSettings()->GetIPv6Address();
-    if (!address.IsValid())
-    {
+    if (!address.IsValid()) {
         const QString text = addressEdit->text();
         // A colon marks a mistyped address, never a host name.
         if (text.contains(QLatin1Char(':')))
             return;
         QString errorText;
         address = ResolveIPv6(text, errorText);
-        if (!address.IsValid())
-        {
+        if (!address.IsValid()) {
             QMessageBox::warning(nullptr, tr("IPv6 Resolve Failed"), errorText, QMessageBox::Ok);
             return;
         }
@@ -236,11 +223,9 @@ void IPv6TabController::on_ipv6AddressTypeTreeView_selectionChanged(const QItemS
         return;
 
     QTreeView* treeView = GetUi()->ipv6AddressTypeTreeView;
-    if (node->IsAbstract())
-    {
+    if (node->IsAbstract()) {
         m_restoringSelection = true;
-        treeView->selectionModel()->select(deselected,
-                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        treeView->selectionModel()->select(deselected, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         m_restoringSelection = false;
         return;
     }
@@ -264,8 +249,7 @@ void IPv6TabController::DrawPicture(const IPv6Address& address, const IPv6Addres
 
     m_picture = IPv6FieldPicture(node->GetFields(), address);
     m_scene = new QGraphicsScene(this);
-    for (const IPv6FieldPicture::Field& field : m_picture.GetFields())
-    {
+    for (const IPv6FieldPicture::Field& field : m_picture.GetFields()) {
         QGraphicsRectItem* shadow = CreateBox(field.shadow);
         QGraphicsRectItem* box = CreateBox(field.box);
         shadow->setZValue(0);
@@ -284,8 +268,7 @@ void IPv6TabController::FitPicture()
     QGraphicsView* view = GetUi()->ipv6GraphicsView;
     view->resetTransform();
     const qreal sceneWidth = m_scene != nullptr ? m_scene->sceneRect().width() : 0;
-    if (sceneWidth > 0)
-    {
+    if (sceneWidth > 0) {
         const qreal scale = view->width() / sceneWidth - kFitMargin;
         if (scale < 1)
             view->scale(scale, scale);

@@ -39,8 +39,7 @@ protected:
 private slots:
     void on_ipv6AddressEdit_textChanged(const QString& text);
     void on_ipv6AddressEdit_editingFinished();
-    void on_ipv6AddressTypeTreeView_selectionChanged(const QItemSelection& selected,
-                                                     const QItemSelection& deselected);
+    void on_ipv6AddressTypeTreeView_selectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
 
 private:
     void DrawPicture(const IPv6Address& address, const IPv6AddressTypeNode* node);

@@ -1,9 +1,5 @@
 #include "controllers/itemviewcopier.h"
 
-#include <algorithm>
-#include <utility>
-#include <vector>
-
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -14,6 +10,10 @@
 #include <QStringList>
 #include <QTableView>
 #include <QTreeView>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -66,7 +66,8 @@ ItemViewCopier* ItemViewCopier::Install(QAbstractItemView* view)
 }
 
 ItemViewCopier::ItemViewCopier(QAbstractItemView* view)
-    : QObject(view), m_view(view)
+    : QObject(view),
+      m_view(view)
 {
     auto* action = new QAction(tr("Copy"), view);
     action->setObjectName(view->objectName() + QStringLiteral("CopyAction"));

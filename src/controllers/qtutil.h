@@ -15,7 +15,10 @@ public:
     class SignalLock : public CountedLock
     {
     public:
-        explicit SignalLock(QObject* object) : m_object(object) {}
+        explicit SignalLock(QObject* object)
+            : m_object(object)
+        {
+        }
 
     protected:
         void OnLock() override;

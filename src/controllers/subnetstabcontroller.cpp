@@ -15,8 +15,7 @@
 #include <QTableView>
 #include <QVariant>
 
-namespace
-{
+namespace {
 enum PolicyCombo
 {
     MaskCombo = 0,
@@ -41,8 +40,8 @@ SubnetsTabController::SubnetsTabController(MainForm* parent)
     : IPv4TabController(parent)
 {
     Ui::OctetryMainForm* ui = GetUi();
-    policyCombos = {ui->subnetsMaskComboBox, ui->subnetBitsComboBox, ui->maxSubnetsComboBox,
-                    ui->hostBitsComboBox, ui->maxHostsComboBox};
+    policyCombos = {ui->subnetsMaskComboBox, ui->subnetBitsComboBox, ui->maxSubnetsComboBox, ui->hostBitsComboBox,
+                    ui->maxHostsComboBox};
 }
 
 QWidget* SubnetsTabController::GetTabPage()
@@ -74,10 +73,8 @@ QList<QObject*> SubnetsTabController::GetBlockedWidgets()
 
 bool SubnetsTabController::IsSettingRelevant(OctetrySettings::Setting setting)
 {
-    return IPv4TabController::IsSettingRelevant(setting)
-        || setting == OctetrySettings::AllowOneSubnetBitSetting
-        || setting == OctetrySettings::AllowOneHostBitSetting
-        || setting == OctetrySettings::SubnetPolicySetting;
+    return IPv4TabController::IsSettingRelevant(setting) || setting == OctetrySettings::AllowOneSubnetBitSetting
+           || setting == OctetrySettings::AllowOneHostBitSetting || setting == OctetrySettings::SubnetPolicySetting;
 }
 
 void SubnetsTabController::InitializeView()
@@ -96,13 +93,11 @@ void SubnetsTabController::InitializeView()
 
 void SubnetsTabController::FillPolicyCombos(const std::vector<IPv4SubnetPolicy>& policies)
 {
-    for (QComboBox* comboBox : policyCombos)
-    {
+    for (QComboBox* comboBox : policyCombos) {
         comboBox->clear();
         comboBox->setMaxVisibleItems(static_cast<int>(policies.size()));
     }
-    for (const IPv4SubnetPolicy& policy : policies)
-    {
+    for (const IPv4SubnetPolicy& policy : policies) {
         quint8 maskBits = 0;
         quint8 subnetBits = 0;
         quint8 hostBits = 0;
@@ -118,8 +113,7 @@ void SubnetsTabController::FillPolicyCombos(const std::vector<IPv4SubnetPolicy>&
             QString::number(hostBits),
             QString::number(maxHosts),
         };
-        for (std::size_t combo = 0; combo < policyCombos.size(); ++combo)
-        {
+        for (std::size_t combo = 0; combo < policyCombos.size(); ++combo) {
             QComboBox* comboBox = policyCombos[combo];
             const QVariant data = combo == MaskCombo ? QVariant::fromValue(policy) : QVariant();
             comboBox->insertItem(comboBox->count(), QIcon(), texts[combo], data);
@@ -138,14 +132,12 @@ void SubnetsTabController::DoUpdateView(QWidget* source)
     const bool subnettable = addressClass.IsSubnettable();
 
     // While the user is choosing in the mask box the lists stay as they are.
-    if (source != policyCombos[MaskCombo] && subnettable)
-    {
+    if (source != policyCombos[MaskCombo] && subnettable) {
         const std::vector<IPv4SubnetPolicy> policies = IPv4SubnetPolicy::GetPolicies(
             addressClass, settings->GetAllowOneSubnetBit(), settings->GetAllowOneHostBit());
         FillPolicyCombos(policies);
         // A change of class or options keeps the mask length where the new list allows it.
-        const int chosen =
-            IPv4Page::ChoosePolicy(policies, settings->GetSubnetPolicy(), MaskLength);
+        const int chosen = IPv4Page::ChoosePolicy(policies, settings->GetSubnetPolicy(), MaskLength);
         settings->SetSubnetPolicy(policies[static_cast<std::size_t>(chosen)]);
         for (QComboBox* comboBox : policyCombos)
             comboBox->setCurrentIndex(chosen);
@@ -154,17 +146,15 @@ void SubnetsTabController::DoUpdateView(QWidget* source)
     // Only a store that never saw a subnettable address holds no policy.
     const IPv4SubnetPolicy& policy = settings->GetSubnetPolicy();
     const bool hasPolicy = policy.IsValid();
-    TabControllerUtil::ShowBitUsage(hasPolicy ? policy.GetBitUsage() : BitUsage(), address,
-                                    m_bitUsageCaption, ui->subnetsBitUsageLabel,
-                                    ui->subnetsBitUsageEdit, subnettable && hasPolicy);
+    TabControllerUtil::ShowBitUsage(hasPolicy ? policy.GetBitUsage() : BitUsage(), address, m_bitUsageCaption,
+                                    ui->subnetsBitUsageLabel, ui->subnetsBitUsageEdit, subnettable && hasPolicy);
 
     ShowSubnets(address, subnettable && hasPolicy);
 }
 
 void SubnetsTabController::ShowSubnets(const IPv4Address& address, bool show)
 {
-    if (!show)
-    {
+    if (!show) {
         m_subnetModel.Clear();
         return;
     }
@@ -174,6 +164,5 @@ void SubnetsTabController::ShowSubnets(const IPv4Address& address, bool show)
 
 void SubnetsTabController::on_maskComboBox_currentIndexChanged(int index)
 {
-    IPv4Page::StoreItemValue(this, policyCombos[MaskCombo], index,
-                             &OctetrySettings::SetSubnetPolicy);
+    IPv4Page::StoreItemValue(this, policyCombos[MaskCombo], index, &OctetrySettings::SetSubnetPolicy);
 }

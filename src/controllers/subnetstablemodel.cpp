@@ -5,8 +5,7 @@
 
 #include <QString>
 
-namespace
-{
+namespace {
 enum Column
 {
     SubnetIdColumn = 0,
@@ -51,8 +50,8 @@ quint32 SubnetsTableModel::SubnetIndexOfRow(int row) const
 
 QVariant SubnetsTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!m_policy.IsValid() || !index.isValid() || index.model() != this || index.row() < 0
-        || index.column() < 0 || index.row() >= rowCount() || index.column() >= ColumnCount)
+    if (!m_policy.IsValid() || !index.isValid() || index.model() != this || index.row() < 0 || index.column() < 0
+        || index.row() >= rowCount() || index.column() >= ColumnCount)
         return QVariant();
 
     if (role == Qt::TextAlignmentRole)
@@ -63,19 +62,14 @@ QVariant SubnetsTableModel::data(const QModelIndex& index, int role) const
     const quint32 subnetIndex = SubnetIndexOfRow(index.row());
     IPv4Address first;
     IPv4Address last;
-    switch (index.column())
-    {
+    switch (index.column()) {
     case SubnetIdColumn:
-        return m_policy.GetSubnet(m_address, subnetIndex, first, last)
-                   ? IPv4Page::DottedDecimal(first)
-                   : tr("N/A");
+        return m_policy.GetSubnet(m_address, subnetIndex, first, last) ? IPv4Page::DottedDecimal(first) : tr("N/A");
     case HostAddressesColumn:
         m_policy.GetHostRange(m_address, subnetIndex, first, last);
         return TabControllerUtil::RangeText(first, last);
     case BroadcastColumn:
-        return m_policy.GetSubnet(m_address, subnetIndex, first, last)
-                   ? IPv4Page::DottedDecimal(last)
-                   : tr("N/A");
+        return m_policy.GetSubnet(m_address, subnetIndex, first, last) ? IPv4Page::DottedDecimal(last) : tr("N/A");
     default:
         return QVariant();
     }
@@ -85,8 +79,7 @@ QVariant SubnetsTableModel::headerData(int section, Qt::Orientation orientation,
 {
     if (role != Qt::DisplayRole)
         return QVariant();
-    if (orientation == Qt::Horizontal)
-    {
+    if (orientation == Qt::Horizontal) {
         if (section < 0 || section >= ColumnCount)
             return QVariant();
         return tr(kColumnTitles[section]);

@@ -22,8 +22,7 @@ public:
     // Centred cell texts computed from the address, the policy and the row.
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     // Column titles; the vertical header gives each row's subnet index.
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     // Lists the subnets of address's network under policy; empty when the
     // address is not in the policy's class.

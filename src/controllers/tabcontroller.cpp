@@ -1,9 +1,9 @@
 #include "controllers/tabcontroller.h"
 
-#include <QTabWidget>
-
 #include "app/mainform.h"
 #include "ui_octetrymainform.h"
+
+#include <QTabWidget>
 
 TabController::TabController(MainForm* parent)
     : Controller(parent)

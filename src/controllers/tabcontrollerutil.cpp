@@ -1,6 +1,9 @@
 #include "controllers/tabcontrollerutil.h"
 
-#include <memory>
+#include "address/ipv4address.h"
+#include "address/ipv6address.h"
+#include "controllers/ipv4page.h"
+#include "settings/octetrysettings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,10 +18,7 @@
 #include <QTextBrowser>
 #include <QToolButton>
 
-#include "address/ipv4address.h"
-#include "address/ipv6address.h"
-#include "controllers/ipv4page.h"
-#include "settings/octetrysettings.h"
+#include <memory>
 
 namespace {
 
@@ -32,9 +32,9 @@ const SystemAddresses& GetSystemAddresses()
 {
     static const SystemAddresses addresses = [] {
         static const QHostAddress special[] = {
-            QHostAddress(QHostAddress::Null),          QHostAddress(QHostAddress::Broadcast),
-            QHostAddress(QHostAddress::LocalHost),     QHostAddress(QHostAddress::LocalHostIPv6),
-            QHostAddress(QHostAddress::AnyIPv4),       QHostAddress(QHostAddress::AnyIPv6),
+            QHostAddress(QHostAddress::Null),      QHostAddress(QHostAddress::Broadcast),
+            QHostAddress(QHostAddress::LocalHost), QHostAddress(QHostAddress::LocalHostIPv6),
+            QHostAddress(QHostAddress::AnyIPv4),   QHostAddress(QHostAddress::AnyIPv6),
         };
         SystemAddresses result;
         for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
@@ -173,7 +173,8 @@ QMenu* TabControllerUtil::GetSystemAddressMenu(bool ipv4)
         }
     } else {
         for (const IPv6Address& address : GetSystemIPv6Addresses()) {
-            QAction* action = menu->addAction(QString::fromStdString(address.ToString(IPv6Address::CompressedNotation)));
+            QAction* action =
+                menu->addAction(QString::fromStdString(address.ToString(IPv6Address::CompressedNotation)));
             connect(action, &QAction::triggered, receiver, &TabControllerUtil::on_IPv6SystemAddressAction_Triggered);
         }
     }
@@ -198,7 +199,8 @@ void TabControllerUtil::SetupSystemAddressButton(QToolButton* button, bool ipv4)
 void TabControllerUtil::on_IPv4SystemAddressAction_Triggered()
 {
     if (QAction* action = qobject_cast<QAction*>(sender()))
-        OctetrySettings::Instance()->SetIPv4Address(IPv4Address(action->text().toStdString(), IPv4Address::DottedDecimal));
+        OctetrySettings::Instance()->SetIPv4Address(
+            IPv4Address(action->text().toStdString(), IPv4Address::DottedDecimal));
 }
 
 void TabControllerUtil::on_IPv6SystemAddressAction_Triggered()

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <vector>
+#include "address/bitusage.h"
 
 #include <QObject>
 #include <QString>
 
-#include "address/bitusage.h"
+#include <vector>
 
 class IPv4Address;
 class IPv6Address;

@@ -4,7 +4,8 @@
 #include "controllers/fittingvalidator.h"
 
 UInt32Validator::UInt32Validator(quint32 nRadix, QObject* parent)
-    : QValidator(parent), radix(nRadix)
+    : QValidator(parent),
+      radix(nRadix)
 {
 }
 

@@ -9,8 +9,7 @@ IPv4Address IPv4AddressBlock::GetMask() const
     return IPv4Address::CreateMask(m_maskBits);
 }
 
-void IPv4AddressBlock::GetRange(const IPv4Address& address, IPv4Address& first,
-                                IPv4Address& last) const
+void IPv4AddressBlock::GetRange(const IPv4Address& address, IPv4Address& first, IPv4Address& last) const
 {
     const quint32 value = address.GetValue();
     const quint32 mask = GetMask().GetValue();

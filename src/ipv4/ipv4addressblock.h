@@ -16,7 +16,10 @@ public:
     // The invalid block (prefix length 0).
     IPv4AddressBlock() = default;
     // A block of prefix length nMaskBits (not checked here).
-    explicit IPv4AddressBlock(quint8 nMaskBits) : m_maskBits(nMaskBits) {}
+    explicit IPv4AddressBlock(quint8 nMaskBits)
+        : m_maskBits(nMaskBits)
+    {
+    }
 
     // Whether the prefix length is above 0.
     bool IsValid() const { return m_maskBits > 0; }

@@ -18,14 +18,38 @@ struct ClassTableRow
     BitUsage (*bitUsage)();
 };
 
-BitUsage NoBits() { return {}; }
-BitUsage AllFixedBits() { return {{FixedBit, 32}}; }
-BitUsage FixedOctetOpenRest() { return {{FixedBit, 8}, {OpenBit, 24}}; }
-BitUsage ClassABits() { return {{NetworkClassBit, 1}, {NetworkBit, 7}, {HostBit, 24}}; }
-BitUsage ClassBBits() { return {{NetworkClassBit, 2}, {NetworkBit, 14}, {HostBit, 16}}; }
-BitUsage ClassCBits() { return {{NetworkClassBit, 3}, {NetworkBit, 21}, {HostBit, 8}}; }
-BitUsage MulticastBits() { return {{FixedBit, 4}, {GroupBit, 28}}; }
-BitUsage ExperimentalBits() { return {{FixedBit, 4}, {OpenBit, 28}}; }
+BitUsage NoBits()
+{
+    return {};
+}
+BitUsage AllFixedBits()
+{
+    return {{FixedBit, 32}};
+}
+BitUsage FixedOctetOpenRest()
+{
+    return {{FixedBit, 8}, {OpenBit, 24}};
+}
+BitUsage ClassABits()
+{
+    return {{NetworkClassBit, 1}, {NetworkBit, 7}, {HostBit, 24}};
+}
+BitUsage ClassBBits()
+{
+    return {{NetworkClassBit, 2}, {NetworkBit, 14}, {HostBit, 16}};
+}
+BitUsage ClassCBits()
+{
+    return {{NetworkClassBit, 3}, {NetworkBit, 21}, {HostBit, 8}};
+}
+BitUsage MulticastBits()
+{
+    return {{FixedBit, 4}, {GroupBit, 28}};
+}
+BitUsage ExperimentalBits()
+{
+    return {{FixedBit, 4}, {OpenBit, 28}};
+}
 
 const ClassTableRow classTable[] = {
     {false, 0xffffffff, 0x00000000, "Invalid", NoBits},
@@ -82,7 +106,8 @@ ClassRecord LookupClass(qint32 nClassID, unsigned requests)
 
 } // namespace
 
-IPv4AddressClass::IPv4AddressClass(qint32 nClassID) : m_classID(nClassID)
+IPv4AddressClass::IPv4AddressClass(qint32 nClassID)
+    : m_classID(nClassID)
 {
     if (nClassID < 0 || nClassID >= classCount)
         throw std::out_of_range("nClassID");

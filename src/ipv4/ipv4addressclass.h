@@ -64,10 +64,7 @@ public:
     // Registers the meta-type "IPv4AddressClass" with its stream operators (once per process).
     static void RegisterMetaType();
 
-    friend bool operator==(const IPv4AddressClass& a, const IPv4AddressClass& b)
-    {
-        return a.m_classID == b.m_classID;
-    }
+    friend bool operator==(const IPv4AddressClass& a, const IPv4AddressClass& b) { return a.m_classID == b.m_classID; }
     friend bool operator!=(const IPv4AddressClass& a, const IPv4AddressClass& b) { return !(a == b); }
 
     // Layout: the class ID as qint32 (big-endian).

@@ -21,7 +21,8 @@ MaskField Field(const IPv4AddressBlock& block, quint8 cidrBits)
 } // namespace
 
 IPv4CidrPolicy::IPv4CidrPolicy(const IPv4AddressBlock& addressBlock, quint32 nCidrBits)
-    : m_addressBlock(addressBlock), m_cidrBits(static_cast<quint8>(nCidrBits))
+    : m_addressBlock(addressBlock),
+      m_cidrBits(static_cast<quint8>(nCidrBits))
 {
     if (m_cidrBits < 1 || m_cidrBits > 32)
         throw std::out_of_range("nCidrBits");
@@ -65,12 +66,11 @@ quint32 IPv4CidrPolicy::GetNetworkIndex(const IPv4Address& address) const
     return Field(m_addressBlock, m_cidrBits).GetPartIndex(address);
 }
 
-bool IPv4CidrPolicy::GetRoute(const IPv4Address& address, quint32 nNetworkIndex,
-                              IPv4Address& first, IPv4Address& last) const
+bool IPv4CidrPolicy::GetRoute(const IPv4Address& address, quint32 nNetworkIndex, IPv4Address& first,
+                              IPv4Address& last) const
 {
     CheckValid();
-    Field(m_addressBlock, m_cidrBits)
-        .GetPartRange(address, nNetworkIndex, "nNetworkIndex", first, last);
+    Field(m_addressBlock, m_cidrBits).GetPartRange(address, nNetworkIndex, "nNetworkIndex", first, last);
     return first != last;
 }
 

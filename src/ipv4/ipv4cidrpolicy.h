@@ -43,8 +43,7 @@ public:
     // First and last address of route nNetworkIndex (0..2^c-1, else
     // std::out_of_range("nNetworkIndex")) of the block holding the address; returns
     // whether they differ.
-    bool GetRoute(const IPv4Address& address, quint32 nNetworkIndex,
-                  IPv4Address& first, IPv4Address& last) const;
+    bool GetRoute(const IPv4Address& address, quint32 nNetworkIndex, IPv4Address& first, IPv4Address& last) const;
     // (FixedBit, B), (CidrBit, c), then (OpenBit, h) when h > 0.
     BitUsage GetBitUsage() const;
 

@@ -18,15 +18,17 @@ MaskField Field(const IPv4AddressClass& addressClass, quint8 subnetBits)
 
 } // namespace
 
-IPv4SubnetPolicy::IPv4SubnetPolicy(const IPv4AddressClass& addressClass, quint32 nSubnetBits,
-                                   bool allowOneSubnetBit, bool allowOneHostBit)
-    : m_addressClass(addressClass), m_subnetBits(static_cast<quint8>(nSubnetBits)),
-      m_allowOneSubnetBit(allowOneSubnetBit), m_allowOneHostBit(allowOneHostBit)
+IPv4SubnetPolicy::IPv4SubnetPolicy(const IPv4AddressClass& addressClass, quint32 nSubnetBits, bool allowOneSubnetBit,
+                                   bool allowOneHostBit)
+    : m_addressClass(addressClass),
+      m_subnetBits(static_cast<quint8>(nSubnetBits)),
+      m_allowOneSubnetBit(allowOneSubnetBit),
+      m_allowOneHostBit(allowOneHostBit)
 {
     quint8 lowest = 0;
     quint8 highest = 0;
-    if (!GetSubnetBitsRange(addressClass, allowOneSubnetBit, allowOneHostBit, lowest, highest)
-        || m_subnetBits < lowest || m_subnetBits > highest)
+    if (!GetSubnetBitsRange(addressClass, allowOneSubnetBit, allowOneHostBit, lowest, highest) || m_subnetBits < lowest
+        || m_subnetBits > highest)
         throw std::out_of_range("nSubnetBits");
 }
 
@@ -76,8 +78,8 @@ quint32 IPv4SubnetPolicy::GetSubnetIndex(const IPv4Address& inAddress) const
     return Field(m_addressClass, m_subnetBits).GetPartIndex(inAddress);
 }
 
-bool IPv4SubnetPolicy::GetSubnet(const IPv4Address& inAddress, quint32 nSubnetIndex,
-                                 IPv4Address& subnetId, IPv4Address& broadcast) const
+bool IPv4SubnetPolicy::GetSubnet(const IPv4Address& inAddress, quint32 nSubnetIndex, IPv4Address& subnetId,
+                                 IPv4Address& broadcast) const
 {
     CheckValid();
     CheckAddress(inAddress);
@@ -86,8 +88,8 @@ bool IPv4SubnetPolicy::GetSubnet(const IPv4Address& inAddress, quint32 nSubnetIn
     return field.GetHostBits() >= 2;
 }
 
-bool IPv4SubnetPolicy::GetHostRange(const IPv4Address& inAddress, quint32 nSubnetIndex,
-                                    IPv4Address& firstHost, IPv4Address& lastHost) const
+bool IPv4SubnetPolicy::GetHostRange(const IPv4Address& inAddress, quint32 nSubnetIndex, IPv4Address& firstHost,
+                                    IPv4Address& lastHost) const
 {
     IPv4Address subnetId;
     IPv4Address broadcast;
@@ -107,9 +109,8 @@ BitUsage IPv4SubnetPolicy::GetBitUsage() const
     return bitUsage;
 }
 
-bool IPv4SubnetPolicy::GetSubnetBitsRange(const IPv4AddressClass& addressClass,
-                                          bool allowOneSubnetBit, bool allowOneHostBit,
-                                          quint8& lowest, quint8& highest)
+bool IPv4SubnetPolicy::GetSubnetBitsRange(const IPv4AddressClass& addressClass, bool allowOneSubnetBit,
+                                          bool allowOneHostBit, quint8& lowest, quint8& highest)
 {
     lowest = 0;
     highest = 0;
@@ -126,8 +127,7 @@ bool IPv4SubnetPolicy::GetSubnetBitsRange(const IPv4AddressClass& addressClass,
 }
 
 std::vector<IPv4SubnetPolicy> IPv4SubnetPolicy::GetPolicies(const IPv4AddressClass& addressClass,
-                                                            bool allowOneSubnetBit,
-                                                            bool allowOneHostBit)
+                                                            bool allowOneSubnetBit, bool allowOneHostBit)
 {
     std::vector<IPv4SubnetPolicy> policies;
     quint8 lowest = 0;
@@ -148,14 +148,13 @@ void IPv4SubnetPolicy::RegisterMetaType()
 bool operator==(const IPv4SubnetPolicy& a, const IPv4SubnetPolicy& b)
 {
     return a.m_addressClass == b.m_addressClass && a.m_subnetBits == b.m_subnetBits
-        && a.m_allowOneSubnetBit == b.m_allowOneSubnetBit
-        && a.m_allowOneHostBit == b.m_allowOneHostBit;
+           && a.m_allowOneSubnetBit == b.m_allowOneSubnetBit && a.m_allowOneHostBit == b.m_allowOneHostBit;
 }
 
 QDataStream& operator<<(QDataStream& stream, const IPv4SubnetPolicy& policy)
 {
-    return stream << policy.m_addressClass << static_cast<qint32>(policy.m_subnetBits)
-                  << policy.m_allowOneSubnetBit << policy.m_allowOneHostBit;
+    return stream << policy.m_addressClass << static_cast<qint32>(policy.m_subnetBits) << policy.m_allowOneSubnetBit
+                  << policy.m_allowOneHostBit;
 }
 
 QDataStream& operator>>(QDataStream& stream, IPv4SubnetPolicy& policy)
@@ -163,8 +162,7 @@ QDataStream& operator>>(QDataStream& stream, IPv4SubnetPolicy& policy)
     policy = IPv4SubnetPolicy();
     IPv4SubnetPolicy read;
     stream >> read.m_addressClass;
-    if (stream.status() != QDataStream::Ok
-        || !DataStreamUtil::ReadCount(stream, read.m_subnetBits)
+    if (stream.status() != QDataStream::Ok || !DataStreamUtil::ReadCount(stream, read.m_subnetBits)
         || !DataStreamUtil::ReadFlag(stream, read.m_allowOneSubnetBit)
         || !DataStreamUtil::ReadFlag(stream, read.m_allowOneHostBit))
         return stream;
@@ -175,7 +173,7 @@ QDataStream& operator>>(QDataStream& stream, IPv4SubnetPolicy& policy)
     quint8 highest = 0;
     if (!isDefault
         && (!IPv4SubnetPolicy::GetSubnetBitsRange(read.m_addressClass, read.m_allowOneSubnetBit, read.m_allowOneHostBit,
-                                                 lowest, highest)
+                                                  lowest, highest)
             || read.m_subnetBits < lowest || read.m_subnetBits > highest)) {
         DataStreamUtil::Corrupt(stream);
         return stream;

@@ -20,8 +20,8 @@ public:
     IPv4SubnetPolicy() = default;
     // Stores the low 8 bits of nSubnetBits; throws std::out_of_range("nSubnetBits")
     // when they lie outside the range the class and options permit.
-    IPv4SubnetPolicy(const IPv4AddressClass& addressClass, quint32 nSubnetBits,
-                     bool allowOneSubnetBit, bool allowOneHostBit);
+    IPv4SubnetPolicy(const IPv4AddressClass& addressClass, quint32 nSubnetBits, bool allowOneSubnetBit,
+                     bool allowOneHostBit);
 
     // Whether the class is valid and the subnet bits are above 0.
     bool IsValid() const;
@@ -45,22 +45,22 @@ public:
     quint32 GetSubnetIndex(const IPv4Address& inAddress) const;
     // Subnet ID and broadcast of subnet nSubnetIndex (0..2^s-1, else
     // std::out_of_range("nSubnetIndex")) of the address's network; returns h >= 2.
-    bool GetSubnet(const IPv4Address& inAddress, quint32 nSubnetIndex,
-                   IPv4Address& subnetId, IPv4Address& broadcast) const;
+    bool GetSubnet(const IPv4Address& inAddress, quint32 nSubnetIndex, IPv4Address& subnetId,
+                   IPv4Address& broadcast) const;
     // First and last host of that subnet (the whole subnet when h < 2); returns h >= 2.
-    bool GetHostRange(const IPv4Address& inAddress, quint32 nSubnetIndex,
-                      IPv4Address& firstHost, IPv4Address& lastHost) const;
+    bool GetHostRange(const IPv4Address& inAddress, quint32 nSubnetIndex, IPv4Address& firstHost,
+                      IPv4Address& lastHost) const;
     // The class's network entries, then (SubnetBit, s) and (HostBit, h).
     BitUsage GetBitUsage() const;
 
     // The lowest and highest permitted subnet bits for a class and the options;
     // returns false (range empty) for a class that cannot be subnetted.
-    static bool GetSubnetBitsRange(const IPv4AddressClass& addressClass, bool allowOneSubnetBit,
-                                   bool allowOneHostBit, quint8& lowest, quint8& highest);
+    static bool GetSubnetBitsRange(const IPv4AddressClass& addressClass, bool allowOneSubnetBit, bool allowOneHostBit,
+                                   quint8& lowest, quint8& highest);
     // Every permitted policy of the class, by increasing mask length; empty for a
     // class that cannot be subnetted.
-    static std::vector<IPv4SubnetPolicy> GetPolicies(const IPv4AddressClass& addressClass,
-                                                     bool allowOneSubnetBit, bool allowOneHostBit);
+    static std::vector<IPv4SubnetPolicy> GetPolicies(const IPv4AddressClass& addressClass, bool allowOneSubnetBit,
+                                                     bool allowOneHostBit);
 
     // Registers the meta-type "IPv4SubnetPolicy" with its stream operators (once per process).
     static void RegisterMetaType();

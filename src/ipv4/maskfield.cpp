@@ -9,8 +9,8 @@ void MaskField::GetBitCounts(quint8& maskBits, quint8& fieldBits, quint8& hostBi
     hostBits = static_cast<quint8>(m_hostBits);
 }
 
-void MaskField::GetPartRange(const IPv4Address& address, quint32 nPartIndex, const char* indexName,
-                             IPv4Address& first, IPv4Address& last) const
+void MaskField::GetPartRange(const IPv4Address& address, quint32 nPartIndex, const char* indexName, IPv4Address& first,
+                             IPv4Address& last) const
 {
     if (nPartIndex > LowBits(m_fieldBits))
         throw std::out_of_range(indexName);

@@ -11,7 +11,9 @@ class MaskField
 {
 public:
     MaskField(quint32 prefixBits, quint32 fieldBits)
-        : m_prefixBits(prefixBits), m_fieldBits(fieldBits), m_hostBits(32 - prefixBits - fieldBits)
+        : m_prefixBits(prefixBits),
+          m_fieldBits(fieldBits),
+          m_hostBits(32 - prefixBits - fieldBits)
     {
     }
 
@@ -27,14 +29,11 @@ public:
     quint32 GetPartCount() const { return LowBits(m_fieldBits) + 1; }
     quint32 GetPartSize() const { return HostMask() + 1; }
     // The number of the part holding the address: its field bits.
-    quint32 GetPartIndex(const IPv4Address& address) const
-    {
-        return (address.GetValue() & FieldMask()) >> m_hostBits;
-    }
+    quint32 GetPartIndex(const IPv4Address& address) const { return (address.GetValue() & FieldMask()) >> m_hostBits; }
     // First and last address of part nPartIndex of the prefix holding the
     // address; an index beyond the field throws std::out_of_range(indexName).
-    void GetPartRange(const IPv4Address& address, quint32 nPartIndex, const char* indexName,
-                      IPv4Address& first, IPv4Address& last) const;
+    void GetPartRange(const IPv4Address& address, quint32 nPartIndex, const char* indexName, IPv4Address& first,
+                      IPv4Address& last) const;
 
 private:
     // The n least significant bits set, n from 0 to 32.

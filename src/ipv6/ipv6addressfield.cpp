@@ -12,7 +12,13 @@ namespace {
 const char* const SubscriptTwo = "<sub>2</sub>";
 
 // What one call of ComputeKind should produce.
-enum Selection { SelectFirstBit, SelectWidth, SelectName, SelectValue };
+enum Selection
+{
+    SelectFirstBit,
+    SelectWidth,
+    SelectName,
+    SelectValue
+};
 
 struct KindResult
 {
@@ -29,8 +35,8 @@ struct KindLayout
 
 // Own positions of kinds 1 to 16.
 constexpr KindLayout KindLayouts[16] = {
-    {0, 10},    {0, 10},  {0, 3},  {10, 54},  {128, 0}, {64, 64}, {128, 32}, {96, 32},
-    {80, 16},   {0, 8},   {8, 4},  {12, 4},   {16, 112}, {128, 0}, {128, 0}, {128, 0},
+    {0, 10},  {0, 10}, {0, 3}, {10, 54}, {128, 0},  {64, 64}, {128, 32}, {96, 32},
+    {80, 16}, {0, 8},  {8, 4}, {12, 4},  {16, 112}, {128, 0}, {128, 0},  {128, 0},
 };
 
 bool IsKnownKind(qint32 nKind)
@@ -120,8 +126,7 @@ std::string ComputeName(qint32 nKind, const IPv6Address& address)
     }
 }
 
-std::string ComputeValue(qint32 nKind, const IPv6Address& address, quint8 nFirstBit,
-                         quint8 nBitCount, quint32 nOption)
+std::string ComputeValue(qint32 nKind, const IPv6Address& address, quint8 nFirstBit, quint8 nBitCount, quint32 nOption)
 {
     switch (nKind) {
     case IPv6AddressField::LinkLocalPrefixKind:
@@ -183,8 +188,8 @@ std::string ComputeValue(qint32 nKind, const IPv6Address& address, quint8 nFirst
 }
 
 // Fills what was selected from the kind's own rules; kind 16 leaves everything to its record.
-KindResult ComputeKind(qint32 nKind, const IPv6Address* address, quint8 nFirstBit,
-                       quint8 nBitCount, quint32 nOption, Selection selection)
+KindResult ComputeKind(qint32 nKind, const IPv6Address* address, quint8 nFirstBit, quint8 nBitCount, quint32 nOption,
+                       Selection selection)
 {
     KindResult result;
     if (!IsKnownKind(nKind) || nKind == IPv6AddressField::ConstantKind)
@@ -209,33 +214,33 @@ KindResult ComputeKind(qint32 nKind, const IPv6Address* address, quint8 nFirstBi
 
 } // namespace
 
-IPv6AddressField::IPv6AddressField(qint32 nKind, quint8 nFirstBit, quint8 nBitCount,
-                                   const std::string& name, const std::string& value)
-    : m_kind(nKind)
-    , m_firstBit(nFirstBit)
-    , m_bitCount(nBitCount)
-    , m_name(name)
-    , m_value(value)
-    , m_option(0)
+IPv6AddressField::IPv6AddressField(qint32 nKind, quint8 nFirstBit, quint8 nBitCount, const std::string& name,
+                                   const std::string& value)
+    : m_kind(nKind),
+      m_firstBit(nFirstBit),
+      m_bitCount(nBitCount),
+      m_name(name),
+      m_value(value),
+      m_option(0)
 {
 }
 
-IPv6AddressField::IPv6AddressField(qint32 nKind, quint8 nFirstBit, quint8 nBitCount,
-                                   const std::string& name, quint32 nOption)
-    : m_kind(nKind)
-    , m_firstBit(nFirstBit)
-    , m_bitCount(nBitCount)
-    , m_name(name)
-    , m_option(nOption)
+IPv6AddressField::IPv6AddressField(qint32 nKind, quint8 nFirstBit, quint8 nBitCount, const std::string& name,
+                                   quint32 nOption)
+    : m_kind(nKind),
+      m_firstBit(nFirstBit),
+      m_bitCount(nBitCount),
+      m_name(name),
+      m_option(nOption)
 {
 }
 
 IPv6AddressField::IPv6AddressField(qint32 nKind, const std::string& name)
-    : m_kind(nKind)
-    , m_firstBit(OwnFirstBit)
-    , m_bitCount(0)
-    , m_name(name)
-    , m_option(0)
+    : m_kind(nKind),
+      m_firstBit(OwnFirstBit),
+      m_bitCount(0),
+      m_name(name),
+      m_option(0)
 {
 }
 
@@ -271,13 +276,12 @@ std::string IPv6AddressField::GetValue(const IPv6Address& address) const
 
 bool operator==(const IPv6AddressField& a, const IPv6AddressField& b)
 {
-    return a.m_kind == b.m_kind && a.m_firstBit == b.m_firstBit && a.m_bitCount == b.m_bitCount
-           && a.m_name == b.m_name && a.m_value == b.m_value && a.m_option == b.m_option;
+    return a.m_kind == b.m_kind && a.m_firstBit == b.m_firstBit && a.m_bitCount == b.m_bitCount && a.m_name == b.m_name
+           && a.m_value == b.m_value && a.m_option == b.m_option;
 }
 
-std::string FormatIPv6BitRange(const Q_IPV6ADDR& bytes, quint8 nFirstBit, quint8 nBitCount,
-                               bool withPrefix, bool uppercase, char separator,
-                               quint32 nGroupBytes)
+std::string FormatIPv6BitRange(const Q_IPV6ADDR& bytes, quint8 nFirstBit, quint8 nBitCount, bool withPrefix,
+                               bool uppercase, char separator, quint32 nGroupBytes)
 {
     static const char UpperDigits[] = "0123456789ABCDEF";
     static const char LowerDigits[] = "0123456789abcdef";

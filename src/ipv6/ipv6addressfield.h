@@ -14,23 +14,24 @@ class IPv6Address;
 class IPv6AddressField
 {
 public:
-    enum Kind : qint32 {
-        LinkLocalPrefixKind = 1,   // bits 0..9, "0xFE80"
-        SiteLocalPrefixKind = 2,   // bits 0..9, "0xFEC0"
-        FormatPrefixKind = 3,      // bits 0..2 in binary
-        ScopeIDKind = 4,           // bits 10..63, the mangled scope of bytes 2 and 3
-        SubnetIDKind = 5,          // record's range, "0x" hexadecimal
-        InterfaceIDKind = 6,       // bits 64..127, bytes joined by ":"
-        IPv4AddressKind = 7,       // 32 bits from the record's first bit, dotted decimal
+    enum Kind : qint32
+    {
+        LinkLocalPrefixKind = 1,     // bits 0..9, "0xFE80"
+        SiteLocalPrefixKind = 2,     // bits 0..9, "0xFEC0"
+        FormatPrefixKind = 3,        // bits 0..2 in binary
+        ScopeIDKind = 4,             // bits 10..63, the mangled scope of bytes 2 and 3
+        SubnetIDKind = 5,            // record's range, "0x" hexadecimal
+        InterfaceIDKind = 6,         // bits 64..127, bytes joined by ":"
+        IPv4AddressKind = 7,         // 32 bits from the record's first bit, dotted decimal
         TeredoClientAddressKind = 8, // bits 96..127 inverted, dotted decimal
-        TeredoClientPortKind = 9,  // bits 80..95 inverted, decimal
-        MulticastPrefixKind = 10,  // bits 0..7, "0xFF"
-        MulticastFlagsKind = 11,   // bits 8..11 as ".RPT"
-        MulticastScopeKind = 12,   // bits 12..15
-        MulticastGroupIDKind = 13, // bits 16..127, groups joined by ":"
-        ZeroKind = 14,             // record's range, "0"
-        HexadecimalKind = 15,      // record's range; option 1 colon-grouped, else "0x"
-        ConstantKind = 16,         // the record gives everything
+        TeredoClientPortKind = 9,    // bits 80..95 inverted, decimal
+        MulticastPrefixKind = 10,    // bits 0..7, "0xFF"
+        MulticastFlagsKind = 11,     // bits 8..11 as ".RPT"
+        MulticastScopeKind = 12,     // bits 12..15
+        MulticastGroupIDKind = 13,   // bits 16..127, groups joined by ":"
+        ZeroKind = 14,               // record's range, "0"
+        HexadecimalKind = 15,        // record's range; option 1 colon-grouped, else "0x"
+        ConstantKind = 16,           // the record gives everything
     };
 
     // Marks a first bit that the kind supplies.
@@ -42,8 +43,7 @@ public:
     IPv6AddressField(qint32 nKind, quint8 nFirstBit, quint8 nBitCount, const std::string& name,
                      const std::string& value);
     // A field with a computed value and an option.
-    IPv6AddressField(qint32 nKind, quint8 nFirstBit, quint8 nBitCount, const std::string& name,
-                     quint32 nOption);
+    IPv6AddressField(qint32 nKind, quint8 nFirstBit, quint8 nBitCount, const std::string& name, quint32 nOption);
     // A field that leaves position, width and value to the kind.
     explicit IPv6AddressField(qint32 nKind, const std::string& name = std::string());
 
@@ -76,6 +76,5 @@ using IPv6AddressFieldList = std::vector<IPv6AddressField>;
 // to the end), whole bytes of two digits with the bits outside the range read as 0.
 // The separator, if not '\0', goes before every byte whose position from the first
 // byte is not a multiple of nGroupBytes.
-std::string FormatIPv6BitRange(const Q_IPV6ADDR& bytes, quint8 nFirstBit, quint8 nBitCount,
-                               bool withPrefix, bool uppercase, char separator,
-                               quint32 nGroupBytes);
+std::string FormatIPv6BitRange(const Q_IPV6ADDR& bytes, quint8 nFirstBit, quint8 nBitCount, bool withPrefix,
+                               bool uppercase, char separator, quint32 nGroupBytes);

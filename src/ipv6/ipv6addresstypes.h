@@ -13,7 +13,13 @@
 class IPv6AddressPattern
 {
 public:
-    enum Kind { UnsetKind, PrefixKind, NoneKind, AnyKind };
+    enum Kind
+    {
+        UnsetKind,
+        PrefixKind,
+        NoneKind,
+        AnyKind
+    };
 
     // An unset pattern; every operation on it throws ExceptionUtil::invalid_operation("this").
     IPv6AddressPattern() = default;
@@ -56,7 +62,8 @@ private:
 // What the catalogue knows of one type; only the parts asked for are filled.
 struct IPv6AddressTypeInfo
 {
-    enum Part : unsigned {
+    enum Part : unsigned
+    {
         PatternPart = 0x1,
         DeprecatedPart = 0x2,
         NamePart = 0x4,
@@ -71,7 +78,8 @@ struct IPv6AddressTypeInfo
 };
 
 // The type ids, in the catalogue's order; the multicast scopes end in "Scope".
-enum class IPv6AddressTypeID : int {
+enum class IPv6AddressTypeID : int
+{
     Unspecified,
     Loopback,
     Unicast,

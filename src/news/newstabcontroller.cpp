@@ -1,6 +1,9 @@
 #include "news/newstabcontroller.h"
 
-#include <algorithm>
+#include "app/brandingutil.h"
+#include "app/buildconfig.h"
+#include "app/mainform.h"
+#include "ui_octetrymainform.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -26,10 +29,7 @@
 #include <QTextTable>
 #include <QThread>
 
-#include "app/brandingutil.h"
-#include "app/buildconfig.h"
-#include "app/mainform.h"
-#include "ui_octetrymainform.h"
+#include <algorithm>
 
 namespace {
 
@@ -134,7 +134,8 @@ bool WithinLayoutBudget(const QTextDocument& document)
     for (QTextBlock block = document.begin(); block.isValid() && cost <= maxLayoutCost; block = block.next()) {
         const QString text = block.text();
         const int depth = TableDepth(block);
-        const qint64 own = text.size() + blockCost + lineCost * text.count(QChar::LineSeparator) + (depth > 0 ? cellCost : 0);
+        const qint64 own =
+            text.size() + blockCost + lineCost * text.count(QChar::LineSeparator) + (depth > 0 ? cellCost : 0);
         cost += own << std::min(depth, 16);
     }
     return cost <= maxLayoutCost;
@@ -187,7 +188,8 @@ void BreakLongRuns(QTextDocument& document)
 // Renames the image tags past the first few to one the import ignores.
 void DropImagesBeyond(QString& html, int kept)
 {
-    static const QRegularExpression image(QStringLiteral("<img(?![A-Za-z0-9])"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression image(QStringLiteral("<img(?![A-Za-z0-9])"),
+                                          QRegularExpression::CaseInsensitiveOption);
     int seen = 0;
     for (QRegularExpressionMatchIterator it = image.globalMatch(html); it.hasNext();) {
         const qsizetype at = it.next().capturedStart();
@@ -252,8 +254,8 @@ QUrl NewsTabController::GetNewsUrl()
 QFileInfo NewsTabController::GetCacheFileInfo()
 {
     // Only locates the per-user settings directory; nothing is stored through it.
-    const QSettings settings(QSettings::IniFormat, QSettings::UserScope,
-                             QCoreApplication::organizationName(), QCoreApplication::applicationName());
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QCoreApplication::organizationName(),
+                             QCoreApplication::applicationName());
     const QDir settingsDir = QFileInfo(settings.fileName()).absoluteDir();
     const QDir cacheDir(settingsDir.absoluteFilePath(QCoreApplication::applicationName()));
     QString name = QFileInfo(GetNewsUrl().path()).fileName();
@@ -451,9 +453,8 @@ QString NewsTabController::RejectionReason() const
         qint64 length = -1;
         for (const QByteArray& value : lengths.split(',')) {
             const QByteArray digits = value.trimmed();
-            bool valid = !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](char c) {
-                return c >= '0' && c <= '9';
-            });
+            bool valid = !digits.isEmpty()
+                         && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
             const qint64 parsed = valid ? digits.toLongLong(&valid) : -1;
             if (!valid || (length >= 0 && parsed != length))
                 return QStringLiteral("Content-Length %1 is not one decimal number").arg(QString::fromLatin1(lengths));
@@ -471,7 +472,8 @@ bool NewsTabController::ReplaceCache()
     // The new copy is written beside the old one and renamed over it, so a
     // failure at any step leaves the old copy in place.
     QSaveFile staged(cache.absoluteFilePath());
-    const bool moved = staged.open(QIODevice::WriteOnly) && CopyBody(m_tempFile, &staged, m_bodySize) && staged.commit();
+    const bool moved =
+        staged.open(QIODevice::WriteOnly) && CopyBody(m_tempFile, &staged, m_bodySize) && staged.commit();
     qDebug() << "HTTP: moving" << m_tempFile->fileName() << "to" << cache.absoluteFilePath()
              << (moved ? "succeeded" : "failed");
     return moved;

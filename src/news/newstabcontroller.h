@@ -1,11 +1,11 @@
 #pragma once
 
-#include <memory>
+#include "controllers/tabcontroller.h"
 
 #include <QFileInfo>
 #include <QUrl>
 
-#include "controllers/tabcontroller.h"
+#include <memory>
 
 class QNetworkAccessManager;
 class QNetworkReply;

@@ -1,20 +1,20 @@
 #include "settings/octetrysettings.h"
 
-#include <array>
-#include <stdexcept>
+#include "controllers/tabcontrollerutil.h"
+#include "ipv4/ipv4addressclass.h"
 
 #include <QCoreApplication>
 #include <QSettings>
 #include <QString>
 
-#include "controllers/tabcontrollerutil.h"
-#include "ipv4/ipv4addressclass.h"
+#include <array>
+#include <stdexcept>
 
 namespace {
 
 constexpr std::array<const char*, OctetrySettings::SettingCount> settingKeys = {
-    "TabIndex", "AllowOneSubnetBit", "AllowOneHostBit", "IPv4Address",
-    "SubnetPolicy", "CidrAddressBlock", "CidrPolicy", "IPv6Address",
+    "TabIndex",     "AllowOneSubnetBit", "AllowOneHostBit", "IPv4Address",
+    "SubnetPolicy", "CidrAddressBlock",  "CidrPolicy",      "IPv6Address",
 };
 
 const char* const showOctalConversionsKey = "ShowOctalConversions";
@@ -138,14 +138,38 @@ void OctetrySettings::SaveSoon()
         Save();
 }
 
-void OctetrySettings::SetTabIndex(int nTabIndex) { Set(m_tabIndex, nTabIndex, TabIndexSetting); }
-void OctetrySettings::SetAllowOneSubnetBit(bool allow) { Set(m_allowOneSubnetBit, allow, AllowOneSubnetBitSetting); }
-void OctetrySettings::SetAllowOneHostBit(bool allow) { Set(m_allowOneHostBit, allow, AllowOneHostBitSetting); }
-void OctetrySettings::SetIPv4Address(const IPv4Address& address) { Set(m_ipv4Address, address, IPv4AddressSetting); }
-void OctetrySettings::SetSubnetPolicy(const IPv4SubnetPolicy& policy) { Set(m_subnetPolicy, policy, SubnetPolicySetting); }
-void OctetrySettings::SetCidrAddressBlock(const IPv4AddressBlock& block) { Set(m_cidrAddressBlock, block, CidrAddressBlockSetting); }
-void OctetrySettings::SetCidrPolicy(const IPv4CidrPolicy& policy) { Set(m_cidrPolicy, policy, CidrPolicySetting); }
-void OctetrySettings::SetIPv6Address(const IPv6Address& address) { Set(m_ipv6Address, address, IPv6AddressSetting); }
+void OctetrySettings::SetTabIndex(int nTabIndex)
+{
+    Set(m_tabIndex, nTabIndex, TabIndexSetting);
+}
+void OctetrySettings::SetAllowOneSubnetBit(bool allow)
+{
+    Set(m_allowOneSubnetBit, allow, AllowOneSubnetBitSetting);
+}
+void OctetrySettings::SetAllowOneHostBit(bool allow)
+{
+    Set(m_allowOneHostBit, allow, AllowOneHostBitSetting);
+}
+void OctetrySettings::SetIPv4Address(const IPv4Address& address)
+{
+    Set(m_ipv4Address, address, IPv4AddressSetting);
+}
+void OctetrySettings::SetSubnetPolicy(const IPv4SubnetPolicy& policy)
+{
+    Set(m_subnetPolicy, policy, SubnetPolicySetting);
+}
+void OctetrySettings::SetCidrAddressBlock(const IPv4AddressBlock& block)
+{
+    Set(m_cidrAddressBlock, block, CidrAddressBlockSetting);
+}
+void OctetrySettings::SetCidrPolicy(const IPv4CidrPolicy& policy)
+{
+    Set(m_cidrPolicy, policy, CidrPolicySetting);
+}
+void OctetrySettings::SetIPv6Address(const IPv6Address& address)
+{
+    Set(m_ipv6Address, address, IPv6AddressSetting);
+}
 
 QString OctetrySettings::GetKey(int nSetting)
 {
@@ -157,14 +181,22 @@ QVariant OctetrySettings::GetValue(int nSetting) const
 {
     CheckSetting(nSetting);
     switch (static_cast<Setting>(nSetting)) {
-    case TabIndexSetting: return QVariant(m_tabIndex);
-    case AllowOneSubnetBitSetting: return QVariant(m_allowOneSubnetBit);
-    case AllowOneHostBitSetting: return QVariant(m_allowOneHostBit);
-    case IPv4AddressSetting: return QVariant::fromValue(m_ipv4Address);
-    case SubnetPolicySetting: return QVariant::fromValue(m_subnetPolicy);
-    case CidrAddressBlockSetting: return QVariant::fromValue(m_cidrAddressBlock);
-    case CidrPolicySetting: return QVariant::fromValue(m_cidrPolicy);
-    case IPv6AddressSetting: return QVariant::fromValue(m_ipv6Address);
+    case TabIndexSetting:
+        return QVariant(m_tabIndex);
+    case AllowOneSubnetBitSetting:
+        return QVariant(m_allowOneSubnetBit);
+    case AllowOneHostBitSetting:
+        return QVariant(m_allowOneHostBit);
+    case IPv4AddressSetting:
+        return QVariant::fromValue(m_ipv4Address);
+    case SubnetPolicySetting:
+        return QVariant::fromValue(m_subnetPolicy);
+    case CidrAddressBlockSetting:
+        return QVariant::fromValue(m_cidrAddressBlock);
+    case CidrPolicySetting:
+        return QVariant::fromValue(m_cidrPolicy);
+    case IPv6AddressSetting:
+        return QVariant::fromValue(m_ipv6Address);
     }
     return {};
 }
@@ -173,14 +205,30 @@ void OctetrySettings::SetValue(int nSetting, const QVariant& value)
 {
     CheckSetting(nSetting);
     switch (static_cast<Setting>(nSetting)) {
-    case TabIndexSetting: SetTabIndex(ToInt(value)); break;
-    case AllowOneSubnetBitSetting: SetAllowOneSubnetBit(ToBool(value)); break;
-    case AllowOneHostBitSetting: SetAllowOneHostBit(ToBool(value)); break;
-    case IPv4AddressSetting: SetIPv4Address(ToUserType<IPv4Address>(value)); break;
-    case SubnetPolicySetting: SetSubnetPolicy(ToUserType<IPv4SubnetPolicy>(value)); break;
-    case CidrAddressBlockSetting: SetCidrAddressBlock(ToUserType<IPv4AddressBlock>(value)); break;
-    case CidrPolicySetting: SetCidrPolicy(ToUserType<IPv4CidrPolicy>(value)); break;
-    case IPv6AddressSetting: SetIPv6Address(ToUserType<IPv6Address>(value)); break;
+    case TabIndexSetting:
+        SetTabIndex(ToInt(value));
+        break;
+    case AllowOneSubnetBitSetting:
+        SetAllowOneSubnetBit(ToBool(value));
+        break;
+    case AllowOneHostBitSetting:
+        SetAllowOneHostBit(ToBool(value));
+        break;
+    case IPv4AddressSetting:
+        SetIPv4Address(ToUserType<IPv4Address>(value));
+        break;
+    case SubnetPolicySetting:
+        SetSubnetPolicy(ToUserType<IPv4SubnetPolicy>(value));
+        break;
+    case CidrAddressBlockSetting:
+        SetCidrAddressBlock(ToUserType<IPv4AddressBlock>(value));
+        break;
+    case CidrPolicySetting:
+        SetCidrPolicy(ToUserType<IPv4CidrPolicy>(value));
+        break;
+    case IPv6AddressSetting:
+        SetIPv6Address(ToUserType<IPv6Address>(value));
+        break;
     }
 }
 

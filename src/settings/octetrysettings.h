@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QObject>
-#include <QTimer>
-#include <QVariant>
-
 #include "address/ipv4address.h"
 #include "address/ipv6address.h"
 #include "ipv4/ipv4addressblock.h"
 #include "ipv4/ipv4cidrpolicy.h"
 #include "ipv4/ipv4subnetpolicy.h"
+
+#include <QObject>
+#include <QTimer>
+#include <QVariant>
 
 class QString;
 
@@ -20,7 +20,8 @@ class OctetrySettings : public QObject
 
 public:
     // The persistent settings; the number is also the load and save order.
-    enum Setting {
+    enum Setting
+    {
         TabIndexSetting = 0,
         AllowOneSubnetBitSetting = 1,
         AllowOneHostBitSetting = 2,

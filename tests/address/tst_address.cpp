@@ -16,8 +16,14 @@ namespace {
 using N = IPv4Address;
 using Invalid = ExceptionUtil::invalid_operation;
 
-IPv6Address P(const char* text) { return IPv6Address(std::string(text)); }
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+IPv6Address P(const char* text)
+{
+    return IPv6Address(std::string(text));
+}
+QString Q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
 
 // Spans written out by hand, so a fault in the product's own span builder shows.
 QString S(const char* color, const QString& text)
@@ -62,8 +68,8 @@ void TstAddress::ipv4Text_data()
     QTest::newRow("dotted octal pads to 3") << "254.020.000.001" << N::DottedOctal << "172.16.0.1" << true;
     QTest::newRow("octal") << "037777777777" << N::Octal << "255.255.255.255" << true;
     QTest::newRow("octal 0 has no prefix") << "0" << N::Octal << "0.0.0.0" << true;
-    QTest::newRow("dotted binary pads to 8") << "10000000.00010000.00000000.00000001" << N::DottedBinary
-                                             << "128.16.0.1" << true;
+    QTest::newRow("dotted binary pads to 8")
+        << "10000000.00010000.00000000.00000001" << N::DottedBinary << "128.16.0.1" << true;
     QTest::newRow("binary pads to 32") << "00000000000000000000000000000101" << N::Binary << "0.0.0.5" << true;
     QTest::newRow("blanks around, dot after fourth part") << " 1.2.3.4. " << dd << "1.2.3.4" << false;
     QTest::newRow("192.168 is 192.168.0.0") << "192.168" << dd << "192.168.0.0" << false;
@@ -112,7 +118,8 @@ void TstAddress::ipv6Text_data()
     QTest::newRow("::2 is IPv4-compatible") << "::2" << compressed << "::0.0.0.2";
     QTest::newRow("no tail after FFFE") << "::fffe:1.2.3.4" << compressed << "::FFFE:102:304";
     QTest::newRow("no tail when byte 9 is set") << "::1:0:1.2.3.4" << compressed << "::1:0:102:304";
-    QTest::newRow("uncompressed") << "1::ab" << static_cast<int>(IPv6Address::UncompressedNotation) << "1:0:0:0:0:0:0:AB";
+    QTest::newRow("uncompressed") << "1::ab" << static_cast<int>(IPv6Address::UncompressedNotation)
+                                  << "1:0:0:0:0:0:0:AB";
     QTest::newRow("expanded") << "fe80::ab" << static_cast<int>(IPv6Address::ExpandedNotation)
                               << "FE80:0000:0000:0000:0000:0000:0000:00AB";
     QTest::newRow("binary: two lines, never a tail")

@@ -1,3 +1,10 @@
+#include "app/brandingutil.h"
+#include "app/buildconfig.h"
+#include "app/mainform.h"
+#include "common/formtestutil.h"
+#include "common/testenvironment.h"
+#include "ui_octetrymainform.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -8,13 +15,6 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
-
-#include "app/brandingutil.h"
-#include "app/buildconfig.h"
-#include "app/mainform.h"
-#include "common/formtestutil.h"
-#include "common/testenvironment.h"
-#include "ui_octetrymainform.h"
 
 namespace {
 
@@ -34,8 +34,11 @@ int RunStoredTabCase(int argc, char** argv, int storedIndex)
         thread->wait();
     QCoreApplication::sendPostedEvents();
     Ui::OctetryMainForm* ui = form.GetUi();
-    const QStringList texts{ui->dottedDecEdit->text(), ui->classesAddressEdit->text(), ui->subnetsAddressEdit->text(),
-                            ui->cidrAddressEdit->text(), ui->ipv6AddressEdit->text().remove(QRegularExpression("[0:]")),
+    const QStringList texts{ui->dottedDecEdit->text(),
+                            ui->classesAddressEdit->text(),
+                            ui->subnetsAddressEdit->text(),
+                            ui->cidrAddressEdit->text(),
+                            ui->ipv6AddressEdit->text().remove(QRegularExpression("[0:]")),
                             ui->newsTextBrowser->toPlainText()};
     QStringList pages;
     for (int i = 0; i < texts.size(); ++i)
@@ -79,8 +82,8 @@ private slots:
         QCOMPARE(BrandingUtil::Apply("%BRAND_APPLICATION_NAME%|%BRAND_ORGANIZATION%|%BRAND_ORGANIZATION_DOMAIN%|"
                                      "%BRAND_ORGANIZATION_URL%|%BRAND_REMOTE_NEWS_URL%|%BRAND_SUPPORT_EMAIL%|"
                                      "%BRAND_SUPPORT_EMAIL_TEXT%|%BRAND_ORGANIZATION%"),
-                 "Octetry|Quorvane|" OCTETRY_ORGANIZATION_DOMAIN "|" OCTETRY_ORGANIZATION_URL "|" OCTETRY_REMOTE_NEWS_URL
-                 "|" OCTETRY_SUPPORT_EMAIL "|Quorvane|Quorvane");
+                 "Octetry|Quorvane|" OCTETRY_ORGANIZATION_DOMAIN "|" OCTETRY_ORGANIZATION_URL
+                 "|" OCTETRY_REMOTE_NEWS_URL "|" OCTETRY_SUPPORT_EMAIL "|Quorvane|Quorvane");
     }
 
     // By the copy shortcut, which each view of the window gets.
@@ -106,7 +109,8 @@ private slots:
         const QAbstractItemModel* model = itemView->model();
         itemView->clearSelection(); // the page selects its address's row
         for (int row : {2, 0})
-            itemView->selectionModel()->select(model->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            itemView->selectionModel()->select(model->index(row, 0),
+                                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
         itemView->setFocus();
         QTest::keySequence(itemView, QKeySequence::Copy);
         const QStringList lines = QApplication::clipboard()->text().split('\n');
@@ -129,7 +133,9 @@ private slots:
         QAction* action = subnetBit ? m_ui->actionAllowOneSubnetBit : m_ui->actionAllowOneHostBit;
         QAction* other = subnetBit ? m_ui->actionAllowOneHostBit : m_ui->actionAllowOneSubnetBit;
         auto stored = [&] { return subnetBit ? settings->GetAllowOneSubnetBit() : settings->GetAllowOneHostBit(); };
-        auto store = [&](bool on) { subnetBit ? settings->SetAllowOneSubnetBit(on) : settings->SetAllowOneHostBit(on); };
+        auto store = [&](bool on) {
+            subnetBit ? settings->SetAllowOneSubnetBit(on) : settings->SetAllowOneHostBit(on);
+        };
 
         auto state = [&] { return QString("stored %1, checked %2").arg(stored()).arg(action->isChecked()); };
 
@@ -188,7 +194,8 @@ private slots:
 
         QCOMPARE(title, QStringLiteral("Quorvane Octetry")); // the window's title
         QVERIFY2(text.contains(QStringLiteral("<h3>Quorvane Octetry</h3>")), qPrintable(text));
-        QVERIFY2(text.contains(QRegularExpression("<p>Version: [0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+</p>")), qPrintable(text));
+        QVERIFY2(text.contains(QRegularExpression("<p>Version: [0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+</p>")),
+                 qPrintable(text));
         QVERIFY(!text.startsWith(QChar(0xFEFF)));
     }
 

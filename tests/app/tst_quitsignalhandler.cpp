@@ -1,11 +1,11 @@
+#include "common/testenvironment.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
 
 #include <csignal>
-
-#include "common/testenvironment.h"
 
 // The real program, ended by a signal right after a change at start-up (the
 // stored tab index -3 reopens the first page, which stores 0), quits as File >
@@ -40,7 +40,8 @@ private slots:
         // Logged while the window is built, just before the stored tab is reopened.
         QByteArray log;
         QTRY_VERIFY_WITH_TIMEOUT((log += program.readAllStandardError()).contains("HTTP: issuing request")
-                                     || program.state() == QProcess::NotRunning, 20000);
+                                     || program.state() == QProcess::NotRunning,
+                                 20000);
         // A pid of 0 would signal this whole process group.
         QVERIFY(program.processId() > 0);
         ::kill(static_cast<pid_t>(program.processId()), signalNumber);

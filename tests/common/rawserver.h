@@ -1,22 +1,26 @@
 #pragma once
 
-#include <memory>
-
 #include <QByteArray>
 #include <QList>
 #include <QObject>
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <memory>
+
 // Answers every connection with one scripted reply and remembers the requests.
 class RawServer : public QObject
 {
 public:
-    enum class Ending { Close, Reset };
+    enum class Ending
+    {
+        Close,
+        Reset
+    };
 
     explicit RawServer(QByteArray reply, Ending ending = Ending::Close)
-        : m_reply(std::move(reply))
-        , m_ending(ending)
+        : m_reply(std::move(reply)),
+          m_ending(ending)
     {
         m_server.listen(QHostAddress::LocalHost);
         connect(&m_server, &QTcpServer::newConnection, this, [this] {

@@ -1,17 +1,28 @@
-#include <QtTest>
 #include "app/brandingutil.h"
 #include "app/mainform.h"
 #include "common/testenvironment.h"
 #include "controllers/tabcontroller.h"
 #include "ui_octetrymainform.h"
 
+#include <QtTest>
+
 // Counts its updates, hears every setting but the tab and lets a test act inside an update.
 struct Probe : TabController
 {
-    Probe(MainForm* form, QWidget* page) : TabController(form), page(page) { Initialize(); }
+    Probe(MainForm* form, QWidget* page)
+        : TabController(form),
+          page(page)
+    {
+        Initialize();
+    }
     QWidget* GetTabPage() override { return page; }
     QList<QObject*> GetBlockedWidgets() override { return blocked; }
-    void DoUpdateView(QWidget*) override { ++updates; if (during) during(); }
+    void DoUpdateView(QWidget*) override
+    {
+        ++updates;
+        if (during)
+            during();
+    }
     bool IsSettingRelevant(OctetrySettings::Setting s) override { return s != OctetrySettings::TabIndexSetting; }
     QWidget* page;
     QList<QObject*> blocked;
@@ -24,7 +35,10 @@ class TstController : public QObject
     Q_OBJECT
     MainForm m_form;
     Ui::OctetryMainForm* m_ui = m_form.GetUi();
-    static void Change() { MainForm::GetSettings()->SetAllowOneHostBit(!MainForm::GetSettings()->GetAllowOneHostBit()); }
+    static void Change()
+    {
+        MainForm::GetSettings()->SetAllowOneHostBit(!MainForm::GetSettings()->GetAllowOneHostBit());
+    }
 
 private slots:
     void updateBlocksItsWidgetsAndIsNotReentered()
@@ -34,7 +48,10 @@ private slots:
         alreadyBlocked.blockSignals(true);
         probe.blocked = {&edit, nullptr, &alreadyBlocked};
         QSignalSpy spy(&edit, &QLineEdit::textChanged);
-        probe.during = [&] { edit.setText("x"); Change(); };
+        probe.during = [&] {
+            edit.setText("x");
+            Change();
+        };
         Change();
         QCOMPARE(QList<int>({probe.updates, listener.updates}), QList<int>({1, 2})); // no nested update
         QCOMPARE(spy.count(), 0);

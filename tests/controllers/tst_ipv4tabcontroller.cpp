@@ -1,8 +1,7 @@
-#include "common/formtestutil.h"
-#include "common/testenvironment.h"
-
 #include "app/brandingutil.h"
 #include "app/mainform.h"
+#include "common/formtestutil.h"
+#include "common/testenvironment.h"
 #include "ui_octetrymainform.h"
 
 #include <QApplication>
@@ -19,7 +18,10 @@ class TstIPv4TabController : public QObject
     MainForm form;
     Ui::OctetryMainForm* ui = form.GetUi();
     static OctetrySettings* Settings() { return OctetrySettings::Instance(); }
-    static QString Stored() { return QString::fromStdString(Settings()->GetIPv4Address().ToString(IPv4Address::DottedDecimal)); }
+    static QString Stored()
+    {
+        return QString::fromStdString(Settings()->GetIPv4Address().ToString(IPv4Address::DottedDecimal));
+    }
 
 private slots:
     void classesPage_data()
@@ -27,10 +29,19 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("address");
         QTest::addColumn<QStringList>("shown"); // class, range and bit usage
-        QTest::newRow("an empty address disables all but the entry") << "" << "" << QStringList{"", "", ""};
-        QTest::newRow("127.0.0.1 is loopback") << "127.0.0.1" << "127.0.0.1" << QStringList{"Loopback", "127.0.0.0 - 127.255.255.255", "01111111.xxxxxxxx.xxxxxxxx.xxxxxxxx"};
-        QTest::newRow("picking class C clamps 10.1.2.3") << "10.1.2.3" << "192.1.2.3" << QStringList{"Class C", "192.0.0.0 - 223.255.255.255", "110nnnnn.nnnnnnnn.nnnnnnnn.hhhhhhhh"};
-        QTest::newRow("picking broadcast") << "10.1.2.3" << "255.255.255.255" << QStringList{"Broadcast", "255.255.255.255", "11111111.11111111.11111111.11111111"};
+        QTest::newRow("an empty address disables all but the entry") << ""
+                                                                     << "" << QStringList{"", "", ""};
+        QTest::newRow("127.0.0.1 is loopback")
+            << "127.0.0.1"
+            << "127.0.0.1"
+            << QStringList{"Loopback", "127.0.0.0 - 127.255.255.255", "01111111.xxxxxxxx.xxxxxxxx.xxxxxxxx"};
+        QTest::newRow("picking class C clamps 10.1.2.3")
+            << "10.1.2.3"
+            << "192.1.2.3"
+            << QStringList{"Class C", "192.0.0.0 - 223.255.255.255", "110nnnnn.nnnnnnnn.nnnnnnnn.hhhhhhhh"};
+        QTest::newRow("picking broadcast")
+            << "10.1.2.3"
+            << "255.255.255.255" << QStringList{"Broadcast", "255.255.255.255", "11111111.11111111.11111111.11111111"};
     }
     void classesPage()
     {
@@ -42,9 +53,13 @@ private slots:
         if (address != typed) // the row picks its class from the list
             ui->classesComboBox->setCurrentIndex(ui->classesComboBox->findText(shown.first()));
         QCOMPARE(ui->classesAddressEdit->text(), address);
-        QCOMPARE(QStringList({ui->classesComboBox->currentText(), ui->classAddressRangeEdit->text(), ui->classBitUsageEdit->toPlainText()}), shown);
+        QCOMPARE(QStringList({ui->classesComboBox->currentText(), ui->classAddressRangeEdit->text(),
+                              ui->classBitUsageEdit->toPlainText()}),
+                 shown);
         QVERIFY(ui->classBitUsageLabel->text().count("(<span") <= 1); // the legend is appended once only
-        QCOMPARE(QList<bool>({ui->classesComboBox->isEnabled(), ui->classAddressRangeEdit->isEnabled(), ui->classBitUsageEdit->isEnabled()}), QList<bool>(3, !address.isEmpty()));
+        QCOMPARE(QList<bool>({ui->classesComboBox->isEnabled(), ui->classAddressRangeEdit->isEnabled(),
+                              ui->classBitUsageEdit->isEnabled()}),
+                 QList<bool>(3, !address.isEmpty()));
     }
 
     void leavingTheEdit_data()
@@ -52,16 +67,27 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("warning");
-        QTest::newRow("300.1.2.3 is refused without a lookup") << "300.1.2.3" << "" << "";
-        QTest::newRow("10.0.0 gives 10.0.0.0") << "10.0.0" << "10.0.0.0" << "";
-        QTest::newRow("localhost resolves to 127.0.0.1") << "localhost" << "127.0.0.1" << "";
-        QTest::newRow("a failed lookup warns") << "no-such-host.invalid" << "" << "IPv4 Resolve Failed";
+        QTest::newRow("300.1.2.3 is refused without a lookup") << "300.1.2.3"
+                                                               << ""
+                                                               << "";
+        QTest::newRow("10.0.0 gives 10.0.0.0") << "10.0.0"
+                                               << "10.0.0.0"
+                                               << "";
+        QTest::newRow("localhost resolves to 127.0.0.1") << "localhost"
+                                                         << "127.0.0.1"
+                                                         << "";
+        QTest::newRow("a failed lookup warns") << "no-such-host.invalid"
+                                               << ""
+                                               << "IPv4 Resolve Failed";
     }
     void leavingTheEdit()
     {
         QString warning;
         QTimer closer; // closes the warning box and keeps its title
-        connect(&closer, &QTimer::timeout, [&] { if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) warning = box->windowTitle(), box->close(); });
+        connect(&closer, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                warning = box->windowTitle(), box->close();
+        });
         closer.start(20);
         QFETCH(QString, typed);
         ui->tabWidget->setCurrentWidget(ui->classesTab);
@@ -86,14 +112,54 @@ private slots:
         QTest::addColumn<QString>("address");
         QTest::addColumn<QString>("shown"); // after Return
         QTest::addColumn<QString>("multicast");
-        QTest::newRow("hex c0a80001 gives 192.168.0.1") << "hexEdit" << "c0a80001" << "c0a80001" << "192.168.0.1" << "0xc0a80001" << "";
-        QTest::newRow("hex refuses the x of a lone 0x") << "hexEdit" << "0x" << "0" << "0.0.0.0" << "0" << "";
-        QTest::newRow("decimal refuses 4294967296") << "decEdit" << "4294967296" << "429496729" << "25.153.153.153" << "429496729" << "";
-        QTest::newRow("dotted binary 1..1 invalidates the page") << "dottedBinEdit" << "1..1" << "1..1" << "" << "" << "";
-        QTest::newRow("dotted binary with short parts") << "dottedBinEdit" << "1.10.11.0" << "1.10.11.0" << "1.2.3.0" << "00000001.00000010.00000011.00000000" << "";
-        QTest::newRow("octal, shown by the stored option") << "octEdit" << "25404000001" << "25404000001" << "172.16.0.1" << "025404000001" << "";
-        QTest::newRow("239.255.255.250 is multicast") << "dottedDecEdit" << "239.255.255.250" << "239.255.255.250" << "239.255.255.250" << "239.255.255.250" << "01:00:5E:7F:FF:FA";
-        QTest::newRow("240.0.0.1 of class E is no multicast") << "dottedDecEdit" << "240.0.0.1" << "240.0.0.1" << "240.0.0.1" << "240.0.0.1" << "";
+        QTest::newRow("hex c0a80001 gives 192.168.0.1") << "hexEdit"
+                                                        << "c0a80001"
+                                                        << "c0a80001"
+                                                        << "192.168.0.1"
+                                                        << "0xc0a80001"
+                                                        << "";
+        QTest::newRow("hex refuses the x of a lone 0x") << "hexEdit"
+                                                        << "0x"
+                                                        << "0"
+                                                        << "0.0.0.0"
+                                                        << "0"
+                                                        << "";
+        QTest::newRow("decimal refuses 4294967296") << "decEdit"
+                                                    << "4294967296"
+                                                    << "429496729"
+                                                    << "25.153.153.153"
+                                                    << "429496729"
+                                                    << "";
+        QTest::newRow("dotted binary 1..1 invalidates the page") << "dottedBinEdit"
+                                                                 << "1..1"
+                                                                 << "1..1"
+                                                                 << ""
+                                                                 << ""
+                                                                 << "";
+        QTest::newRow("dotted binary with short parts") << "dottedBinEdit"
+                                                        << "1.10.11.0"
+                                                        << "1.10.11.0"
+                                                        << "1.2.3.0"
+                                                        << "00000001.00000010.00000011.00000000"
+                                                        << "";
+        QTest::newRow("octal, shown by the stored option") << "octEdit"
+                                                           << "25404000001"
+                                                           << "25404000001"
+                                                           << "172.16.0.1"
+                                                           << "025404000001"
+                                                           << "";
+        QTest::newRow("239.255.255.250 is multicast") << "dottedDecEdit"
+                                                      << "239.255.255.250"
+                                                      << "239.255.255.250"
+                                                      << "239.255.255.250"
+                                                      << "239.255.255.250"
+                                                      << "01:00:5E:7F:FF:FA";
+        QTest::newRow("240.0.0.1 of class E is no multicast") << "dottedDecEdit"
+                                                              << "240.0.0.1"
+                                                              << "240.0.0.1"
+                                                              << "240.0.0.1"
+                                                              << "240.0.0.1"
+                                                              << "";
     }
     void conversionsPage()
     {
@@ -119,13 +185,25 @@ private slots:
         QTest::addColumn<QString>("editName");
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("stored"); // empty: the address before the paste stays
-        QTest::newRow("decimal with a leading blank") << "decEdit" << " 3232235521" << "192.168.0.1";
-        QTest::newRow("decimal +4294967295 is too long") << "decEdit" << "+4294967295" << "";
-        QTest::newRow("binary with a plus sign") << "binEdit" << "+110" << "";
-        QTest::newRow("dotted hex one digit too long") << "dottedHexEdit" << "c0.a8.00.011" << "";
-        QTest::newRow("CIDR address beyond the edit's cap") << "cidrAddressEdit" << cut + "192.168.0.1" << "";
-        QTest::newRow("IPv6 address with a line end") << "ipv6AddressEdit" << " 2001:db8::1\n" << "2001:DB8::1";
-        QTest::newRow("IPv6 address beyond the edit's cap") << "ipv6AddressEdit" << cut + "2001:db8::1" << "";
+        QTest::newRow("decimal with a leading blank") << "decEdit"
+                                                      << " 3232235521"
+                                                      << "192.168.0.1";
+        QTest::newRow("decimal +4294967295 is too long") << "decEdit"
+                                                         << "+4294967295"
+                                                         << "";
+        QTest::newRow("binary with a plus sign") << "binEdit"
+                                                 << "+110"
+                                                 << "";
+        QTest::newRow("dotted hex one digit too long") << "dottedHexEdit"
+                                                       << "c0.a8.00.011"
+                                                       << "";
+        QTest::newRow("CIDR address beyond the edit's cap") << "cidrAddressEdit" << cut + "192.168.0.1"
+                                                            << "";
+        QTest::newRow("IPv6 address with a line end") << "ipv6AddressEdit"
+                                                      << " 2001:db8::1\n"
+                                                      << "2001:DB8::1";
+        QTest::newRow("IPv6 address beyond the edit's cap") << "ipv6AddressEdit" << cut + "2001:db8::1"
+                                                            << "";
     }
     void pasting()
     {
@@ -134,7 +212,10 @@ private slots:
         QFETCH(QString, stored);
         Settings()->SetIPv4Address(IPv4Address(0x01020304));
         Settings()->SetIPv6Address(IPv6Address(std::string("1::2")));
-        auto storedText = [&] { return editName.startsWith("ipv6") ? QString::fromStdString(Settings()->GetIPv6Address().ToString(0)) : Stored(); };
+        auto storedText = [&] {
+            return editName.startsWith("ipv6") ? QString::fromStdString(Settings()->GetIPv6Address().ToString(0))
+                                               : Stored();
+        };
         QLineEdit* edit = form.findChild<QLineEdit*>(editName);
         const QString before = edit->text().trimmed(), storedBefore = storedText();
         QApplication::clipboard()->setText(pasted);

@@ -1,8 +1,7 @@
-#include "common/formtestutil.h"
-#include "common/testenvironment.h"
-
 #include "app/brandingutil.h"
 #include "app/mainform.h"
+#include "common/formtestutil.h"
+#include "common/testenvironment.h"
 #include "controllers/ipv6tabcontroller.h"
 #include "ui_octetrymainform.h"
 
@@ -22,15 +21,25 @@ class TstIPv6TabController : public QObject
     MainForm form;
     Ui::OctetryMainForm* ui = form.GetUi();
     static OctetrySettings* Settings() { return OctetrySettings::Instance(); }
-    static QString Stored() { return QString::fromStdString(Settings()->GetIPv6Address().ToString(IPv6Address::CompressedNotation)); }
+    static QString Stored()
+    {
+        return QString::fromStdString(Settings()->GetIPv6Address().ToString(IPv6Address::CompressedNotation));
+    }
     // The first row of that name, depth first; Unicast comes before Multicast.
     QModelIndex RowOf(const QString& name) const
     {
         const QAbstractItemModel* model = ui->ipv6AddressTypeTreeView->model();
-        return model->match(model->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+        return model->match(model->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly | Qt::MatchRecursive)
+            .value(0);
     }
-    QString SelectedType() const { return ui->ipv6AddressTypeTreeView->selectionModel()->selectedRows().value(0).data().toString(); }
-    const IPv6FieldPicture& Picture() const { return qobject_cast<IPv6TabController*>(form.FindTabController(ui->ipv6Tab))->GetPicture(); }
+    QString SelectedType() const
+    {
+        return ui->ipv6AddressTypeTreeView->selectionModel()->selectedRows().value(0).data().toString();
+    }
+    const IPv6FieldPicture& Picture() const
+    {
+        return qobject_cast<IPv6TabController*>(form.FindTabController(ui->ipv6Tab))->GetPicture();
+    }
     // The picture as the user reads it: per box, the texts above, inside and below it.
     QString Drawn() const
     {
@@ -51,7 +60,8 @@ private slots:
         const int width = tree->columnWidth(0);
         ui->tabWidget->setCurrentWidget(ui->ipv6Tab);
         QCOMPARE(ui->ipv6AddressEdit->text(), Stored());
-        QVERIFY(tree->isExpanded(RowOf("Unicast")) && tree->isExpanded(RowOf("Unformatted")) && tree->columnWidth(0) != width);
+        QVERIFY(tree->isExpanded(RowOf("Unicast")) && tree->isExpanded(RowOf("Unformatted"))
+                && tree->columnWidth(0) != width);
         // Later updates keep the user's layout.
         tree->collapse(RowOf("Unformatted"));
         tree->setColumnWidth(0, 41);
@@ -66,9 +76,16 @@ private slots:
         QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QStringList rows;
         for (const char* name : {"Unicast", "Global", "Site-Local", "IPv4-Mapped", "EUI-64 Formatted", "All Nodes"})
-            rows << QString("%1: %2|%3|%4").arg(name, RowOf(name).siblingAtColumn(1).data().toString(), RowOf(name).siblingAtColumn(2).data().toString()).arg(static_cast<int>(RowOf(name).siblingAtColumn(2).flags() & (Qt::ItemIsSelectable | Qt::ItemIsEnabled)));
-        QCOMPARE(rows.join("; "), QString("Unicast: |Abstract|0; Global: |Abstract|0; Site-Local: FEC0::/10|Deprecated|33; IPv4-Mapped: ::FFFF:0.0.0.0/96||33; EUI-64 Formatted: ||33; All Nodes: FF01::1/128||33"));
-        QVERIFY(!RowOf("Solicited-Node").isValid() && model->rowCount(RowOf("Multicast")) == 6 && model->rowCount(RowOf("Unicast").siblingAtColumn(1)) == 0);
+            rows << QString("%1: %2|%3|%4")
+                        .arg(name, RowOf(name).siblingAtColumn(1).data().toString(),
+                             RowOf(name).siblingAtColumn(2).data().toString())
+                        .arg(static_cast<int>(RowOf(name).siblingAtColumn(2).flags()
+                                              & (Qt::ItemIsSelectable | Qt::ItemIsEnabled)));
+        QCOMPARE(rows.join("; "),
+                 QString("Unicast: |Abstract|0; Global: |Abstract|0; Site-Local: FEC0::/10|Deprecated|33; IPv4-Mapped: "
+                         "::FFFF:0.0.0.0/96||33; EUI-64 Formatted: ||33; All Nodes: FF01::1/128||33"));
+        QVERIFY(!RowOf("Solicited-Node").isValid() && model->rowCount(RowOf("Multicast")) == 6
+                && model->rowCount(RowOf("Unicast").siblingAtColumn(1)) == 0);
     }
 
     void typingAndLeavingTheEdit_data()
@@ -76,15 +93,36 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("drawn");
-        QTest::addColumn<QString>("left"); // the edit's text after Return
+        QTest::addColumn<QString>("left");    // the edit's text after Return
         QTest::addColumn<QString>("warning"); // title: text
-        const QString sixOver4 = "10 bits|0xFE80|Link-Local Prefix; 86 bits|0|6over4 Constant; 32 bits|0.0.0.1|IPv4 Address";
-        QTest::newRow("fe80:0:0::1 is 6over4, compressed on leaving") << "fe80:0:0::1" << "6over4" << sixOver4 << "FE80::1" << "";
-        QTest::newRow("ff02::1 is the link-local All Nodes") << "ff02::1" << "All Nodes"
-            << "8 bits|0xFF|Multicast Prefix; 4 bits|....<sub>2</sub>|Flags; 4 bits|0x2|Link-Local Scope; 112 bits|0000:0000:0000:0000:0000:0000:0001|All Nodes Group ID" << "FF02::1" << "";
-        QTest::newRow("1:2 is mistyped, no lookup") << "1:2" << "" << "" << "1:2" << "";
-        QTest::newRow("an IPv4-only name warns") << "127.0.0.1" << "" << "" << "127.0.0.1" << "IPv6 Resolve Failed: No IPv6 addresses are available for this host name";
-        QTest::newRow("an empty edit looks up the empty name") << "" << "" << "" << "" << "IPv6 Resolve Failed: No host name given";
+        const QString sixOver4 =
+            "10 bits|0xFE80|Link-Local Prefix; 86 bits|0|6over4 Constant; 32 bits|0.0.0.1|IPv4 Address";
+        QTest::newRow("fe80:0:0::1 is 6over4, compressed on leaving") << "fe80:0:0::1"
+                                                                      << "6over4" << sixOver4 << "FE80::1"
+                                                                      << "";
+        QTest::newRow("ff02::1 is the link-local All Nodes")
+            << "ff02::1"
+            << "All Nodes"
+            << "8 bits|0xFF|Multicast Prefix; 4 bits|....<sub>2</sub>|Flags; 4 bits|0x2|Link-Local Scope; 112 "
+               "bits|0000:0000:0000:0000:0000:0000:0001|All Nodes Group ID"
+            << "FF02::1"
+            << "";
+        QTest::newRow("1:2 is mistyped, no lookup") << "1:2"
+                                                    << ""
+                                                    << ""
+                                                    << "1:2"
+                                                    << "";
+        QTest::newRow("an IPv4-only name warns")
+            << "127.0.0.1"
+            << ""
+            << ""
+            << "127.0.0.1"
+            << "IPv6 Resolve Failed: No IPv6 addresses are available for this host name";
+        QTest::newRow("an empty edit looks up the empty name") << ""
+                                                               << ""
+                                                               << ""
+                                                               << ""
+                                                               << "IPv6 Resolve Failed: No host name given";
     }
     void typingAndLeavingTheEdit()
     {
@@ -92,14 +130,19 @@ private slots:
         QFETCH(QString, drawn);
         QString warning;
         QTimer closer;
-        connect(&closer, &QTimer::timeout, [&] { if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) warning = box->windowTitle() + ": " + box->text(), box->close(); });
+        connect(&closer, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                warning = box->windowTitle() + ": " + box->text(), box->close();
+        });
         closer.start(20);
         TypeOver(ui->ipv6AddressEdit, typed);
         QTEST(SelectedType(), "type");
         QCOMPARE(Drawn(), drawn);
         // Each field is drawn as its shadow, box and three texts.
-        QCOMPARE(ui->ipv6GraphicsView->scene() ? ui->ipv6GraphicsView->scene()->items().size() : 0, static_cast<qsizetype>(5 * Picture().GetFields().size()));
-        for (QWidget* widget : std::initializer_list<QWidget*>{ui->ipv6AddressTypeLabel, ui->ipv6AddressTypeTreeView, ui->ipv6AddressFormatLabel, ui->ipv6GraphicsView})
+        QCOMPARE(ui->ipv6GraphicsView->scene() ? ui->ipv6GraphicsView->scene()->items().size() : 0,
+                 static_cast<qsizetype>(5 * Picture().GetFields().size()));
+        for (QWidget* widget : std::initializer_list<QWidget*>{ui->ipv6AddressTypeLabel, ui->ipv6AddressTypeTreeView,
+                                                               ui->ipv6AddressFormatLabel, ui->ipv6GraphicsView})
             QCOMPARE(widget->isEnabled(), !drawn.isEmpty());
         QTest::keyClick(ui->ipv6AddressEdit, Qt::Key_Return);
         QTEST(ui->ipv6AddressEdit->text(), "left");
@@ -113,9 +156,23 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("drawn");
-        QTest::newRow("6to4 writes its prefix") << "6to4" << "2002::1" << "6to4" << "16 bits|2002|6to4 Prefix; 32 bits|0.0.0.0|IPv4 Address; 16 bits|0x0000|Subnet ID; 64 bits|00:00:00:00:00:00:00:01|EUI-64 Interface ID";
-        QTest::newRow("Link-Local is less specific: same address, its own fields") << "Link-Local" << "FE80::1" << "Link-Local" << "10 bits|0xFE80|Link-Local Prefix; 54 bits|0|Unused; 64 bits|00:00:00:00:00:00:00:01|EUI-64 Interface ID";
-        QTest::newRow("Global is abstract and cannot be chosen") << "Global" << "FE80::1" << "6over4" << "10 bits|0xFE80|Link-Local Prefix; 86 bits|0|6over4 Constant; 32 bits|0.0.0.1|IPv4 Address";
+        QTest::newRow("6to4 writes its prefix")
+            << "6to4"
+            << "2002::1"
+            << "6to4"
+            << "16 bits|2002|6to4 Prefix; 32 bits|0.0.0.0|IPv4 Address; 16 bits|0x0000|Subnet ID; 64 "
+               "bits|00:00:00:00:00:00:00:01|EUI-64 Interface ID";
+        QTest::newRow("Link-Local is less specific: same address, its own fields")
+            << "Link-Local"
+            << "FE80::1"
+            << "Link-Local"
+            << "10 bits|0xFE80|Link-Local Prefix; 54 bits|0|Unused; 64 bits|00:00:00:00:00:00:00:01|EUI-64 Interface "
+               "ID";
+        QTest::newRow("Global is abstract and cannot be chosen")
+            << "Global"
+            << "FE80::1"
+            << "6over4"
+            << "10 bits|0xFE80|Link-Local Prefix; 86 bits|0|6over4 Constant; 32 bits|0.0.0.1|IPv4 Address";
     }
     void choosingAType()
     {

@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int nNotation = 0; address.IsValid() && nNotation <= IPv6Address::ExpandedNotation; ++nNotation) {
         const std::string formatted = address.ToString(nNotation);
         const IPv6Address reread(formatted);
-        FUZZ_CHECK(reread == address && reread.ToString(nNotation) == formatted, "IPv6 text does not read back the same");
+        FUZZ_CHECK(reread == address && reread.ToString(nNotation) == formatted,
+                   "IPv6 text does not read back the same");
     }
     return 0;
 }

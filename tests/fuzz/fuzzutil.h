@@ -4,10 +4,10 @@
 #include <cstdlib>
 
 // Stops the fuzzer with a readable reason when a property of the input fails.
-#define FUZZ_CHECK(condition, what)                                                     \
-    do {                                                                                \
-        if (!(condition)) {                                                             \
-            std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, what);              \
-            std::abort();                                                               \
-        }                                                                               \
+#define FUZZ_CHECK(condition, what)                                                                                    \
+    do {                                                                                                               \
+        if (!(condition)) {                                                                                            \
+            std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, what);                                             \
+            std::abort();                                                                                              \
+        }                                                                                                              \
     } while (false)

@@ -18,7 +18,10 @@ namespace {
 using C = IPv4AddressClass;
 using Invalid = ExceptionUtil::invalid_operation;
 
-quint64 Size(quint32 bits) { return static_cast<quint64>(1) << bits; }
+quint64 Size(quint32 bits)
+{
+    return static_cast<quint64>(1) << bits;
+}
 
 // Random addresses from a fixed seed, after the edges of the classes and the address space.
 std::vector<quint32> Addresses(std::size_t count)
@@ -89,7 +92,8 @@ void TstIPv4Policies::subnets()
             quint8 maskBits = 0, policySubnetBits = 0, policyHostBits = 0;
             policy.GetBitCounts(maskBits, policySubnetBits, policyHostBits);
             QCOMPARE(QList<int>({maskBits, policySubnetBits, policyHostBits}),
-                     QList<int>({static_cast<int>(networkBits + subnetBits), static_cast<int>(subnetBits), static_cast<int>(hostBits)}));
+                     QList<int>({static_cast<int>(networkBits + subnetBits), static_cast<int>(subnetBits),
+                                 static_cast<int>(hostBits)}));
             QCOMPARE(static_cast<quint64>(policy.GetSubnetMask().GetValue()), Size(32) - subnetSize);
             quint32 maxSubnets = 0, maxHosts = 0;
             policy.GetMaxCounts(maxSubnets, maxHosts);
@@ -99,7 +103,8 @@ void TstIPv4Policies::subnets()
             const quint64 ownIndex = (value - networkStart) / subnetSize;
             QCOMPARE(static_cast<quint64>(policy.GetSubnetIndex(address)), ownIndex);
             // Both ends, the address's own index and one at random.
-            for (quint64 index : {static_cast<quint64>(0), Size(subnetBits) - 1, ownIndex, random() % Size(subnetBits)}) {
+            for (quint64 index :
+                 {static_cast<quint64>(0), Size(subnetBits) - 1, ownIndex, random() % Size(subnetBits)}) {
                 const quint64 start = networkStart + index * subnetSize, end = start + subnetSize - 1;
                 IPv4Address id, broadcast, first, last;
                 const bool hasHosts = policy.GetSubnet(address, static_cast<quint32>(index), id, broadcast);
@@ -144,7 +149,8 @@ void TstIPv4Policies::routes()
             quint8 maskBits = 0, policyCidrBits = 0, policyHostBits = 0;
             policy.GetBitCounts(maskBits, policyCidrBits, policyHostBits);
             QCOMPARE(QList<int>({maskBits, policyCidrBits, policyHostBits}),
-                     QList<int>({static_cast<int>(blockBits + cidrBits), static_cast<int>(cidrBits), static_cast<int>(hostBits)}));
+                     QList<int>({static_cast<int>(blockBits + cidrBits), static_cast<int>(cidrBits),
+                                 static_cast<int>(hostBits)}));
             QCOMPARE(static_cast<quint64>(policy.GetCidrMask().GetValue()), Size(32) - routeSize);
             quint32 maxNetworks = 0, perNetwork = 0;
             policy.GetMaxCounts(maxNetworks, perNetwork);
@@ -165,8 +171,8 @@ void TstIPv4Policies::routes()
 void TstIPv4Policies::classesAndRefusals()
 {
     // The first address of each class from This Host to Broadcast; the one before is in the class before.
-    const quint32 starts[] = {0u, 1u, 0x01000000u, 0x7f000000u, 0x80000000u, 0xc0000000u, 0xe0000000u, 0xf0000000u,
-                              0xffffffffu};
+    const quint32 starts[] = {0u,          1u,          0x01000000u, 0x7f000000u, 0x80000000u,
+                              0xc0000000u, 0xe0000000u, 0xf0000000u, 0xffffffffu};
     for (int i = 0; i < 9; ++i) {
         QCOMPARE(C::FromAddress(IPv4Address(starts[i])), C(C::ThisHostClass + i));
         QCOMPARE(C::FromAddress(IPv4Address(starts[i] - 1)), C(i == 0 ? C::BroadcastClass : C::ThisHostClass + i - 1));

@@ -23,9 +23,12 @@ IPv6AddressPattern PatternOf(IPv6AddressTypeID type)
 QString Describe(IPv6AddressTypeID type, const IPv6Address& address)
 {
     QStringList parts;
-    for (const IPv6AddressField& field : GetIPv6AddressTypeInfo(static_cast<int>(type), IPv6AddressTypeInfo::FieldsPart).fields)
-        parts << QString("%1|%2|%3").arg(field.GetBitCount()).arg(QString::fromStdString(field.GetValue(address)),
-                                                                  QString::fromStdString(field.GetName(address)));
+    for (const IPv6AddressField& field :
+         GetIPv6AddressTypeInfo(static_cast<int>(type), IPv6AddressTypeInfo::FieldsPart).fields)
+        parts << QString("%1|%2|%3")
+                     .arg(field.GetBitCount())
+                     .arg(QString::fromStdString(field.GetValue(address)),
+                          QString::fromStdString(field.GetName(address)));
     return parts.join("; ");
 }
 
@@ -41,10 +44,13 @@ void CheckTree(const IPv6AddressTypeNode::List& nodes, const IPv6AddressTypeNode
     for (size_t row = 0; row < nodes.size(); ++row, ++count) {
         const IPv6AddressTypeNode* node = nodes[row];
         const IPv6AddressPattern inner = node->GetPattern(), outer = parent ? parent->GetPattern() : inner;
-        QVERIFY2(node->GetRow() == static_cast<int>(row) && node->GetParent() == parent && node->GetTypeID() != static_cast<int>(SolicitedNode)
-                 && (!parent || !parent->IsDeprecated() || node->IsDeprecated()), node->GetName().c_str());
+        QVERIFY2(node->GetRow() == static_cast<int>(row) && node->GetParent() == parent
+                     && node->GetTypeID() != static_cast<int>(SolicitedNode)
+                     && (!parent || !parent->IsDeprecated() || node->IsDeprecated()),
+                 node->GetName().c_str());
         if (inner.GetKind() == IPv6AddressPattern::PrefixKind && outer.GetKind() == IPv6AddressPattern::PrefixKind)
-            QVERIFY2(inner.GetMaskBits() >= outer.GetMaskBits() && outer.Matches(inner.GetAddress()), node->GetName().c_str());
+            QVERIFY2(inner.GetMaskBits() >= outer.GetMaskBits() && outer.Matches(inner.GetAddress()),
+                     node->GetName().c_str());
         CheckTree(node->GetChildren(), node, count);
     }
 }
@@ -75,29 +81,34 @@ void TstIPv6AddressTypes::layout_data()
     QTest::addColumn<IPv6AddressTypeID>("type");
     QTest::addColumn<QString>("fields");
 
-    QTest::newRow("ISATAP") << "fe80::5efe:c0a8:101" << ISATAP
-                            << "10|0xFE80|Link-Local Prefix; 86|0:0:0:0:5EFE|ISATAP Constant; 32|192.168.1.1|IPv4 Address";
+    QTest::newRow("ISATAP")
+        << "fe80::5efe:c0a8:101" << ISATAP
+        << "10|0xFE80|Link-Local Prefix; 86|0:0:0:0:5EFE|ISATAP Constant; 32|192.168.1.1|IPv4 Address";
     QTest::newRow("link-local: scope in byte 3 only, MAC-48 interface")
         << "fe80:ab::211:22ff:fe33:4455" << LinkLocal
-        << "10|0xFE80|Link-Local Prefix; 54|0xab|Mangled Scope ID; 64|02:11:22:FF:FE:33:44:55|MAC-48-Derived Interface ID";
+        << "10|0xFE80|Link-Local Prefix; 54|0xab|Mangled Scope ID; 64|02:11:22:FF:FE:33:44:55|MAC-48-Derived Interface "
+           "ID";
     QTest::newRow("link-local: unused scope, FF without FE is EUI-64")
         << "fe80::211:22ff:ff33:4455" << LinkLocal
         << "10|0xFE80|Link-Local Prefix; 54|0|Unused; 64|02:11:22:FF:FF:33:44:55|EUI-64 Interface ID";
     QTest::newRow("site-local subnet ID drops the prefix bits of byte 1")
-        << "fefc:0:0:1::1" << SiteLocal << "10|0xFEC0|Site-Local Prefix; 54|0x3C000000000001|Subnet ID; " + PlainInterface;
+        << "fefc:0:0:1::1" << SiteLocal
+        << "10|0xFEC0|Site-Local Prefix; 54|0x3C000000000001|Subnet ID; " + PlainInterface;
     QTest::newRow("1FFF:: is the last unformatted")
-        << "1fff:ffff::" << Unformatted << "3|000" + Sub2 + "|Unformatted Prefix; 125|1FFF:FFFF:0000:0000:0000:0000:0000:0000|Unknown";
+        << "1fff:ffff::" << Unformatted
+        << "3|000" + Sub2 + "|Unformatted Prefix; 125|1FFF:FFFF:0000:0000:0000:0000:0000:0000|Unknown";
     QTest::newRow("Teredo port and client inverted")
         << "2001:0:4136:e378:8000:63bf:3fff:fdd2" << Teredo
         << "32|2001:0000|Teredo Prefix; 32|65.54.227.120|Teredo Server Address; 16|0x8000|Teredo Flags; "
            "16|40000|Obfuscated NAT UDP Port; 32|192.0.2.45|Obfuscated NAT Public IPv4 Address";
     QTest::newRow("6to4") << "2002:c000:204:1::1" << SixToFour
                           << "16|2002|6to4 Prefix; 32|192.0.2.4|IPv4 Address; 16|0x0001|Subnet ID; " + PlainInterface;
-    QTest::newRow("FF02::1 all nodes")
-        << "ff02::1" << LinkLocalAllNodes
-        << Mcast("....", "0x2|Link-Local Scope", "0000:0000:0000:0000:0000:0000:0001|All Nodes Group ID");
-    QTest::newRow("FF7E::1 flags .RPT")
-        << "ff7e::1" << GlobalScope << Mcast(".RPT", "0xE|Global Scope", "0000:0000:0000:0000:0000:0000:0001|Group ID");
+    QTest::newRow("FF02::1 all nodes") << "ff02::1" << LinkLocalAllNodes
+                                       << Mcast("....", "0x2|Link-Local Scope",
+                                                "0000:0000:0000:0000:0000:0000:0001|All Nodes Group ID");
+    QTest::newRow("FF7E::1 flags .RPT") << "ff7e::1" << GlobalScope
+                                        << Mcast(".RPT", "0xE|Global Scope",
+                                                 "0000:0000:0000:0000:0000:0000:0001|Group ID");
     QTest::newRow("FFFF:: high flag bit stays a dot")
         << "ffff::" << Multicast << Mcast(".RPT", "0xF|Reserved Scope", "0000:0000:0000:0000:0000:0000:0000|Group ID");
 }
@@ -152,8 +163,9 @@ void TstIPv6AddressTypes::bitRange()
     QFETCH(QString, text);
     const bool grouped = text.contains(':');
     const IPv6Address address(0x0123456789ABCDEF, 0xFEDCBA9876543210);
-    QCOMPARE(QString::fromStdString(FormatIPv6BitRange(address.GetBytes(), static_cast<quint8>(firstBit), static_cast<quint8>(bitCount),
-                                                       !grouped, grouped, grouped ? ':' : '\0', grouped ? 2 : 1)),
+    QCOMPARE(QString::fromStdString(FormatIPv6BitRange(address.GetBytes(), static_cast<quint8>(firstBit),
+                                                       static_cast<quint8>(bitCount), !grouped, grouped,
+                                                       grouped ? ':' : '\0', grouped ? 2 : 1)),
              text);
 }
 
@@ -164,9 +176,11 @@ void TstIPv6AddressTypes::tree()
     int listed = 0;
     CheckTree(GetIPv6AddressTypeRoots(), nullptr, listed);
     QCOMPARE(listed, IPv6AddressTypeCount - 1);
-    const IPv6AddressTypeInfo nameOnly = GetIPv6AddressTypeInfo(static_cast<int>(SiteLocal), IPv6AddressTypeInfo::NamePart);
+    const IPv6AddressTypeInfo nameOnly =
+        GetIPv6AddressTypeInfo(static_cast<int>(SiteLocal), IPv6AddressTypeInfo::NamePart);
     QCOMPARE(nameOnly.name, std::string("Site-Local"));
-    QVERIFY(nameOnly.pattern.GetKind() == IPv6AddressPattern::UnsetKind && !nameOnly.deprecated && nameOnly.fields.empty());
+    QVERIFY(nameOnly.pattern.GetKind() == IPv6AddressPattern::UnsetKind && !nameOnly.deprecated
+            && nameOnly.fields.empty());
     QVERIFY(GetIPv6AddressTypeInfo(static_cast<int>(LinkLocal), IPv6AddressTypeInfo::FieldsPart).name.empty());
 }
 
@@ -177,13 +191,29 @@ void TstIPv6AddressTypes::findType_data()
     // The deepest type of the RFCs' examples: RFC 4291 2.2, 2.3, 2.7, 2.7.1 (solicited-node FF02::1:FF0E:8C6C is not
     // listed), 3849, 4193, 6052 2.4; then built by RFC 3056 2 (RFC 3068's relay 192.88.99.1), 4380 4 and 5214 6.1.
     const std::pair<const char*, IPv6AddressTypeID> examples[] = {
-        {"::", Unspecified}, {"::1", Loopback}, {"::13.1.68.3", IPv4Compatible}, {"::FFFF:129.144.52.38", IPv4Mapped},
-        {"2001:DB8:0:0:8:800:200C:417A", IANADelegated}, {"4037::01:800:200E:8C6C", EUI64Formatted}, {"FF15::101", Multicast},
-        {"FF01::101", InterfaceLocalScope}, {"FF02::101", LinkLocalScope}, {"FF05::101", SiteLocalScope}, {"FF0E::101", GlobalScope},
-        {"FF01::1", InterfaceLocalAllNodes}, {"FF02::1", LinkLocalAllNodes}, {"FF01::2", InterfaceLocalAllRouters},
-        {"FF02::2", LinkLocalAllRouters}, {"FF05::2", SiteLocalAllRouters}, {"FF02::1:FF0E:8C6C", LinkLocalScope},
-        {"2001:DB8::", IANADelegated}, {"FC00::", EUI64Formatted}, {"64:ff9b::192.0.2.33", Unformatted},
-        {"2001:db8:122:344::192.0.2.33", IANADelegated}, {"2002:c058:6301::", SixToFour}, {"FE80::5EFE:192.0.2.1", ISATAP},
+        {"::", Unspecified},
+        {"::1", Loopback},
+        {"::13.1.68.3", IPv4Compatible},
+        {"::FFFF:129.144.52.38", IPv4Mapped},
+        {"2001:DB8:0:0:8:800:200C:417A", IANADelegated},
+        {"4037::01:800:200E:8C6C", EUI64Formatted},
+        {"FF15::101", Multicast},
+        {"FF01::101", InterfaceLocalScope},
+        {"FF02::101", LinkLocalScope},
+        {"FF05::101", SiteLocalScope},
+        {"FF0E::101", GlobalScope},
+        {"FF01::1", InterfaceLocalAllNodes},
+        {"FF02::1", LinkLocalAllNodes},
+        {"FF01::2", InterfaceLocalAllRouters},
+        {"FF02::2", LinkLocalAllRouters},
+        {"FF05::2", SiteLocalAllRouters},
+        {"FF02::1:FF0E:8C6C", LinkLocalScope},
+        {"2001:DB8::", IANADelegated},
+        {"FC00::", EUI64Formatted},
+        {"64:ff9b::192.0.2.33", Unformatted},
+        {"2001:db8:122:344::192.0.2.33", IANADelegated},
+        {"2002:c058:6301::", SixToFour},
+        {"FE80::5EFE:192.0.2.1", ISATAP},
         {"2001:0:4136:e378:8000:63bf:3fff:fdd2", Teredo},
     };
     for (const auto& [address, type] : examples)
@@ -208,8 +238,10 @@ void TstIPv6AddressTypes::pattern_data()
     QTest::newRow("site-local keeps the rest of byte 1") << SiteLocal << "2001:db8::1" << false << "FEC1:DB8::1";
     QTest::newRow("unformatted keeps the rest of byte 0") << Unformatted << "ffff::1" << false << "1FFF::1";
     QTest::newRow("ISATAP keeps the IPv4 part") << ISATAP << "2001:db8::1" << false << "FE80::5EFE:0:1";
-    QTest::newRow("solicited-node ignores the last 24 bits") << SolicitedNode << "ff02::1:ffab:cdef" << true << "FF02::1:FFAB:CDEF";
-    QTest::newRow("solicited-node needs bits 96 to 103") << SolicitedNode << "ff02::1:fe00:1" << false << "FF02::1:FF00:1";
+    QTest::newRow("solicited-node ignores the last 24 bits")
+        << SolicitedNode << "ff02::1:ffab:cdef" << true << "FF02::1:FFAB:CDEF";
+    QTest::newRow("solicited-node needs bits 96 to 103")
+        << SolicitedNode << "ff02::1:fe00:1" << false << "FF02::1:FF00:1";
     QTest::newRow("none pattern") << Unicast << "fe80::" << false << "FE80::";
 }
 
@@ -245,11 +277,21 @@ void TstIPv6AddressTypes::refusals()
     const IPv6AddressField formatPrefix(IPv6AddressField::FormatPrefixKind);
     const IPv6AddressField ipv4(IPv6AddressField::IPv4AddressKind, 96, 0, "", "");
     const std::function<void()> calls[] = {
-        [&] { unset.Matches(prefix); }, [&] { unset.ApplyTo(invalid); }, [&] { unset.ToString(); },
-        [&] { unset.GetMaskBits(); }, [&] { unset.IsNone(); }, [&] { unset.IsAny(); }, [&] { unset.GetAddress(); },
-        [&] { PatternOf(LinkLocal).Matches(invalid); }, [&] { PatternOf(LinkLocal).ApplyTo(invalid); },
-        [&] { badKinds[0].GetBitCount(); }, [&] { badKinds[1].GetName(prefix); }, [&] { badKinds[1].GetValue(prefix); },
-        [&] { formatPrefix.GetName(invalid); }, [&] { formatPrefix.GetValue(invalid); }, [&] { ipv4.GetValue(invalid); },
+        [&] { unset.Matches(prefix); },
+        [&] { unset.ApplyTo(invalid); },
+        [&] { unset.ToString(); },
+        [&] { unset.GetMaskBits(); },
+        [&] { unset.IsNone(); },
+        [&] { unset.IsAny(); },
+        [&] { unset.GetAddress(); },
+        [&] { PatternOf(LinkLocal).Matches(invalid); },
+        [&] { PatternOf(LinkLocal).ApplyTo(invalid); },
+        [&] { badKinds[0].GetBitCount(); },
+        [&] { badKinds[1].GetName(prefix); },
+        [&] { badKinds[1].GetValue(prefix); },
+        [&] { formatPrefix.GetName(invalid); },
+        [&] { formatPrefix.GetValue(invalid); },
+        [&] { ipv4.GetValue(invalid); },
     };
     for (const std::function<void()>& call : calls)
         QCOMPARE(ThrownMessage<ExceptionUtil::invalid_operation>(call), QString("this"));

@@ -1,9 +1,3 @@
-#include <QDesktopServices>
-#include <QDir>
-#include <QImage>
-#include <QRegularExpression>
-#include <QTest>
-
 #include "app/brandingutil.h"
 #include "app/mainform.h"
 #include "common/rawserver.h"
@@ -11,6 +5,12 @@
 #include "news/newstabcontroller.h"
 #include "settings/octetrysettings.h"
 #include "ui_octetrymainform.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QImage>
+#include <QRegularExpression>
+#include <QTest>
 
 namespace {
 
@@ -53,7 +53,8 @@ private slots:
     void initTestCase()
     {
         BrandingUtil::SetApplicationIdentity();
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& message) { httpLog << message; });
+        qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext&, const QString& message) { httpLog << message; });
         for (const char* scheme : {"http", "https", "mailto"})
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "OpenUrl");
     }
@@ -93,7 +94,8 @@ void TstNewsTabController::answerIsShownAndCachedOnlyWhenWhole_data()
     row("304 Not Modified", cached, "HTTP/1.1 304 Not Modified\r\n\r\n", cached, "Cached news.");
     const QByteArray ok = "HTTP/1.1 200 OK\r\n";
     broken("gzip Content-Encoding",
-           ok + "Content-Encoding: gzip\r\n\r\n" + QByteArray::fromHex("1f8b0800000000000203b329b0abb2d12fb003005af588b108000000"));
+           ok + "Content-Encoding: gzip\r\n\r\n"
+               + QByteArray::fromHex("1f8b0800000000000203b329b0abb2d12fb003005af588b108000000"));
     broken("two different Content-Lengths", ok + "Content-Length: 5\r\nContent-Length: 10\r\n\r\n0123456789");
     broken("Content-Length 5x", ok + "Content-Length: 5x\r\n\r\n12345");
     broken("connection closed mid-body", ok + "Content-Length: 5000\r\n\r\n<p>short");
@@ -103,9 +105,11 @@ void TstNewsTabController::answerIsShownAndCachedOnlyWhenWhole_data()
     const QByteArray word(NewsTabController::maxBodySize, 'w');
     row("one 1 MiB word, bounded", {}, Answer200(word), word, "wwwwwwwwww");
     const QByteArray local = QFile::encodeName(localImage);
-    const QByteArray page = "<head><link rel=stylesheet href=\"file://" + local + "\"></head><p>hostile <img src=\"file://"
-        + local + "\"><img src=\"" + local + "\"> <a href=\"file:///etc/hostname\">f</a> <a href=\"news.html\">r</a> "
-        "<a href=\"https://www.quorvane.example/\">h</a> <a href=\"mailto:news@quorvane.example\">m</a></p>";
+    const QByteArray page =
+        "<head><link rel=stylesheet href=\"file://" + local + "\"></head><p>hostile <img src=\"file://" + local
+        + "\"><img src=\"" + local
+        + "\"> <a href=\"file:///etc/hostname\">f</a> <a href=\"news.html\">r</a> "
+          "<a href=\"https://www.quorvane.example/\">h</a> <a href=\"mailto:news@quorvane.example\">m</a></p>";
     row("local image, stylesheet and links", {}, Answer200(page), page, "hostile",
         {"https://www.quorvane.example/", "mailto:news@quorvane.example"});
 }
@@ -123,7 +127,8 @@ void TstNewsTabController::answerIsShownAndCachedOnlyWhenWhole()
         QVERIFY(WriteAll(CachePath(), before));
         QFile file(CachePath());
         QVERIFY(file.open(QIODevice::ReadWrite)
-                && file.setFileTime(QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::UTC), QFileDevice::FileModificationTime));
+                && file.setFileTime(QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::UTC),
+                                    QFileDevice::FileModificationTime));
     }
     // Left by a killed run: its download and its cache's staging copy; and a file not ours.
     const QDir dir = QFileInfo(CachePath()).absoluteDir();
@@ -136,15 +141,18 @@ void TstNewsTabController::answerIsShownAndCachedOnlyWhenWhole()
     m_form = std::make_unique<MainForm>();
     m_form->show();
     QTRY_VERIFY_WITH_TIMEOUT(httpLog.contains("HTTP: cleaning up HTTP objects"), 20000);
-    QCOMPARE(server.requests().value(0).contains("If-Modified-Since: Wed, 04 Mar 2026 05:06:07 GMT"), !before.isEmpty());
+    QCOMPARE(server.requests().value(0).contains("If-Modified-Since: Wed, 04 Mar 2026 05:06:07 GMT"),
+             !before.isEmpty());
     QCOMPARE(ReadAll(CachePath()), after);
     QCOMPARE(!m_form->GetUi()->tabWidget->tabIcon(newsTab).isNull(), after != before);
     QTRY_VERIFY_WITH_TIMEOUT(Browser()->toPlainText().contains(shown), 20000);
-    QCOMPARE(dir.entryList(QDir::Files), QStringList({"notes.txt", "octetry-news.html"}).mid(0, after.isEmpty() ? 1 : 2));
+    QCOMPARE(dir.entryList(QDir::Files),
+             QStringList({"notes.txt", "octetry-news.html"}).mid(0, after.isEmpty() ? 1 : 2));
     const QRegularExpression longRun(QStringLiteral("[^\\s\\x{200B}]{%1}").arg(NewsTabController::maxUnbrokenRun + 1));
     QVERIFY(!Browser()->toPlainText().contains(longRun));
     for (const QUrl& image : {QUrl::fromLocalFile(localImage), QUrl(localImage)})
-        QVERIFY(Browser()->document()->resource(QTextDocument::ImageResource, image).value<QImage>().size() != QSize(7, 3));
+        QVERIFY(Browser()->document()->resource(QTextDocument::ImageResource, image).value<QImage>().size()
+                != QSize(7, 3));
 
     // Each of the four links, from the keyboard: only web and mail links leave, to the desktop.
     for (int link = 1; link <= (opened.isEmpty() ? 0 : 4); ++link) {

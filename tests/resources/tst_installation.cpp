@@ -41,11 +41,13 @@ private slots:
         // The launcher runs the installed program with the installed icon.
         const QByteArray text = file.readAll();
         QVERIFY(text.contains("\nExec=octetry\n") && text.contains("\nIcon=octetry\n"));
-        if (QStandardPaths::findExecutable("desktop-file-validate").isEmpty() || QStandardPaths::findExecutable("appstreamcli").isEmpty())
+        if (QStandardPaths::findExecutable("desktop-file-validate").isEmpty()
+            || QStandardPaths::findExecutable("appstreamcli").isEmpty())
             QSKIP("desktop-file-validate or appstreamcli is not installed");
         QString output = run("desktop-file-validate", {desktop});
         QVERIFY2(m_exitCode == 0 && !output.contains("error:"), qPrintable(output));
-        output = run("appstreamcli", {"validate", "--no-net", m_prefix + "/share/metainfo/example.quorvane.Octetry.metainfo.xml"});
+        output = run("appstreamcli",
+                     {"validate", "--no-net", m_prefix + "/share/metainfo/example.quorvane.Octetry.metainfo.xml"});
         QVERIFY2(m_exitCode == 0, qPrintable(output));
     }
 
@@ -54,7 +56,8 @@ private slots:
         if (QStandardPaths::findExecutable("dpkg-shlibdeps").isEmpty())
             QSKIP("dpkg-shlibdeps is not installed");
         QTemporaryDir packageDir;
-        QString output = run("cpack", {"-G", "DEB", "--config", m_buildDir + "/CPackConfig.cmake", "-B", packageDir.path()});
+        QString output =
+            run("cpack", {"-G", "DEB", "--config", m_buildDir + "/CPackConfig.cmake", "-B", packageDir.path()});
         QVERIFY2(m_exitCode == 0, qPrintable(output));
         const QStringList debs = QDir(packageDir.path()).entryList({"octetry_*_amd64.deb"}, QDir::Files);
         QCOMPARE(debs.size(), 1);

@@ -1,3 +1,7 @@
+#include "app/brandingutil.h"
+#include "common/testenvironment.h"
+#include "settings/octetrysettings.h"
+
 #include <QDataStream>
 #include <QDir>
 #include <QSettings>
@@ -6,19 +10,21 @@
 
 #include <stdexcept>
 
-#include "app/brandingutil.h"
-#include "common/testenvironment.h"
-#include "settings/octetrysettings.h"
-
 namespace {
 
 // Before any application object: keeps the user's own settings out of reach.
 const TestEnvironment env;
 
-QString ConfPath() { return QSettings().fileName(); }
+QString ConfPath()
+{
+    return QSettings().fileName();
+}
 
 template <typename T>
-QVariant Of(const T& value) { return QVariant::fromValue(value); }
+QVariant Of(const T& value)
+{
+    return QVariant::fromValue(value);
+}
 
 // A user-type value as the file holds it: marker 127, the type name with its
 // zero, then the type's own stream layout, every byte escaped.
@@ -50,17 +56,23 @@ void TstOctetrySettings::roundTripKeepsTypes()
     QSettings().setValue("ShowOctalConversions", 1);
     OctetrySettings store;
     QVERIFY(store.GetShowOctalConversions());
-    const QVariantList values = {3, false, false, Of(IPv4Address(0xc0a80107)),
-        Of(IPv4SubnetPolicy(IPv4AddressClass(IPv4AddressClass::ClassC), 3, true, false)), Of(IPv4AddressBlock(16)),
-        Of(IPv4CidrPolicy(IPv4AddressBlock(16), 4)), Of(IPv6Address(std::string("2001:db8::1")))};
+    const QVariantList values = {3,
+                                 false,
+                                 false,
+                                 Of(IPv4Address(0xc0a80107)),
+                                 Of(IPv4SubnetPolicy(IPv4AddressClass(IPv4AddressClass::ClassC), 3, true, false)),
+                                 Of(IPv4AddressBlock(16)),
+                                 Of(IPv4CidrPolicy(IPv4AddressBlock(16), 4)),
+                                 Of(IPv6Address(std::string("2001:db8::1")))};
     for (int n = 0; n < OctetrySettings::SettingCount; ++n)
         store.SetValue(n, values[n]);
     store.Save();
 
     // Existing files use these keys, and keep the read-only one.
     const QSettings file;
-    QCOMPARE(file.childKeys(), QStringList({"AllowOneHostBit", "AllowOneSubnetBit", "CidrAddressBlock", "CidrPolicy",
-                                            "IPv4Address", "IPv6Address", "ShowOctalConversions", "SubnetPolicy", "TabIndex"}));
+    QCOMPARE(file.childKeys(),
+             QStringList({"AllowOneHostBit", "AllowOneSubnetBit", "CidrAddressBlock", "CidrPolicy", "IPv4Address",
+                          "IPv6Address", "ShowOctalConversions", "SubnetPolicy", "TabIndex"}));
     const OctetrySettings reread;
     for (int n = 0; n < OctetrySettings::SettingCount; ++n) {
         QCOMPARE(reread.GetValue(n), values[n]);
