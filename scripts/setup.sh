@@ -10,8 +10,9 @@
 set -euo pipefail
 
 # file: CPack's dependency scan (dpkg-shlibdeps) in the package test and scripts/package.sh.
+# clang-format: the format check of scripts/format.sh, which .ci/run runs.
 packages=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
-          fonts-dejavu-core python3 desktop-file-utils appstream dpkg-dev file
+          fonts-dejavu-core python3 desktop-file-utils appstream dpkg-dev file clang-format
           ${OCTETRY_EXTRA_PACKAGES:-})
 missing=()
 for p in "${packages[@]}"; do
