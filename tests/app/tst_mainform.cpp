@@ -3,26 +3,59 @@
 #include "app/mainform.h"
 #include "common/formtestutil.h"
 #include "common/testenvironment.h"
+#include "controllers/itemviewcopier.h"
 #include "ui_octetrymainform.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
-#include <QMessageBox>
+#include <QHeaderView>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QTest>
 #include <QThread>
-#include <QTimer>
+#include <QTreeView>
 
 namespace {
 
 const char storedTabMode[] = "--stored-tab";
 
+// The window reopened over a stored tab index: its current page, the index
+// stored then and the pages written (each writes its address or text once).
+struct Reopened
+{
+    int page = -1, stored = -1;
+    QString written;
+    bool operator==(const Reopened&) const = default;
+};
+char* toString(const Reopened& r)
+{
+    return QTest::toString(QString("page %1, stored %2, written %3").arg(r.page).arg(r.stored).arg(r.written));
+}
+
+// An option as stored and as its menu entry's check mark shows it.
+struct Option
+{
+    bool stored = false, checked = false;
+    bool operator==(const Option&) const = default;
+};
+char* toString(const Option& o)
+{
+    return QTest::toString(QString("stored %1, checked %2").arg(o.stored).arg(o.checked));
+}
+
+enum class View
+{
+    Table,
+    ReorderedTable,
+    Tree
+};
+
 // Child process, as the store loads once per process: store a tab index, build
-// the window, let the News page's thread finish, and print the current page,
-// the stored index and the pages written (each writes its address or text once).
+// the window, let the News page's thread finish, and print what it reopened.
 int RunStoredTabCase(int argc, char** argv, int storedIndex)
 {
     TestEnvironment env;
@@ -67,12 +100,12 @@ private slots:
         m_form = new MainForm;
         m_ui = m_form->GetUi();
         m_form->show();
-        m_form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_form));
     }
 
     void init()
     {
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form));
         m_urls.clear();
         QApplication::clipboard()->clear();
     }
@@ -86,37 +119,75 @@ private slots:
                  "|" OCTETRY_REMOTE_NEWS_URL "|" OCTETRY_SUPPORT_EMAIL "|Quorvane|Quorvane");
     }
 
-    // By the copy shortcut, which each view of the window gets.
-    void copySelectedRows_data()
+    // Each table and the tree of the window copies its selected rows, as the copier below does.
+    void windowViewsCopy()
     {
-        QTest::addColumn<int>("page");
-        QTest::addColumn<QString>("view");
-        QTest::newRow("subnets table") << 2 << "subnetsTableView";
-        QTest::newRow("CIDR table") << 3 << "cidrTableView";
-        QTest::newRow("IPv6 tree") << 4 << "ipv6AddressTypeTreeView";
+        MainForm::GetSettings()->SetIPv4Address(IPv4Address(0xac100509)); // 172.16.5.9 has subnets
+        for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{
+                 m_ui->subnetsTableView, m_ui->cidrTableView, m_ui->ipv6AddressTypeTreeView}) {
+            m_ui->tabWidget->setCurrentWidget(view->parentWidget());
+            const QModelIndex first = view->model()->index(0, 0);
+            view->selectionModel()->select(first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            view->setFocus();
+            QApplication::clipboard()->clear();
+            QTest::keySequence(view, QKeySequence::Copy);
+            QVERIFY2(QApplication::clipboard()->text().section('\n', 1, 1).startsWith(first.data().toString() + '\t'),
+                     qPrintable(view->objectName()));
+        }
     }
 
+    // By the Copy shortcut: the whole selected rows, in the order the view shows them,
+    // with the columns it shows, in its order, under their headers.
+    void copySelectedRows_data()
+    {
+        QTest::addColumn<View>("view");
+        QTest::addColumn<QList<QPoint>>("cells"); // (column, row) of the cells rRcC selected
+        QTest::addColumn<QString>("copied");      // "kept" when the clipboard is left alone
+        QTest::newRow("nothing selected leaves the clipboard") << View::Table << QList<QPoint>{} << "kept";
+        QTest::newRow("one cell copies its whole row")
+            << View::Table << QList<QPoint>{{1, 2}} << "A\tB\tC\nr2c0\tr2c1\tr2c2\n";
+        QTest::newRow("rows picked bottom first, two cells of one row")
+            << View::Table << QList<QPoint>{{0, 4}, {2, 1}, {2, 4}} << "A\tB\tC\nr1c0\tr1c1\tr1c2\nr4c0\tr4c1\tr4c2\n";
+        QTest::newRow("column C moved first, B hidden")
+            << View::ReorderedTable << QList<QPoint>{{0, 3}} << "C\tA\nr3c2\tr3c0\n";
+        QTest::newRow("tree: parent before child, root rows by path")
+            << View::Tree << QList<QPoint>{{0, 3}, {0, 1}, {0, 2}}
+            << "A\tB\tC\nr2c0\tr2c1\tr2c2\nr1c0\tr1c1\tr1c2\nr3c0\tr3c1\tr3c2\n";
+    }
     void copySelectedRows()
     {
-        QFETCH(int, page);
-        QFETCH(QString, view);
-        m_ui->tabWidget->setCurrentIndex(page);
-        auto* itemView = m_form->findChild<QAbstractItemView*>(view);
-        TypeOver(m_ui->subnetsAddressEdit, "172.16.5.9");
-        TypeOver(m_ui->cidrAddressEdit, "172.16.5.9");
-        m_ui->addressBlockMaskComboBox->setCurrentText("255.255.0.0   (/16)");
-        m_ui->cidrBitsComboBox->setCurrentText("4");
-        const QAbstractItemModel* model = itemView->model();
-        itemView->clearSelection(); // the page selects its address's row
-        for (int row : {2, 0})
-            itemView->selectionModel()->select(model->index(row, 0),
-                                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QFETCH(View, view);
+        QFETCH(QList<QPoint>, cells);
+        QStandardItemModel model(5, 3);
+        model.setHorizontalHeaderLabels({"A", "B", "C"});
+        for (int row = 0; row < 5; ++row)
+            for (int column = 0; column < 3; ++column)
+                model.setItem(row, column, new QStandardItem(QString("r%1c%2").arg(row).arg(column)));
+        for (QStandardItem* parent = model.item(2, 0);
+             view == View::Tree && parent->rowCount() < 2;) // r0, r1 become children of r2
+            parent->appendRow(model.takeRow(0));
+        QWidget window;
+        QAbstractItemView* itemView =
+            view == View::Tree ? static_cast<QAbstractItemView*>(new QTreeView(&window)) : new QTableView(&window);
+        itemView->setModel(&model);
+        if (view == View::ReorderedTable) {
+            static_cast<QTableView*>(itemView)->horizontalHeader()->moveSection(2, 0);
+            static_cast<QTableView*>(itemView)->setColumnHidden(1, true);
+        }
+        ItemViewCopier::Install(itemView);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         itemView->setFocus();
+        for (const QPoint& cell : cells)
+            itemView->selectionModel()->select(model.findItems(QString("r%1c0").arg(cell.y()), Qt::MatchRecursive)
+                                                   .first()
+                                                   ->index()
+                                                   .siblingAtColumn(cell.x()),
+                                               QItemSelectionModel::Select);
+        QApplication::clipboard()->setText("kept");
         QTest::keySequence(itemView, QKeySequence::Copy);
-        const QStringList lines = QApplication::clipboard()->text().split('\n');
-        QCOMPARE(lines.size(), 4);
-        QVERIFY(lines[1].startsWith(model->index(0, 0).data().toString() + '\t'));
-        QVERIFY(lines[2].startsWith(model->index(2, 0).data().toString() + '\t'));
+        QTEST(QApplication::clipboard()->text(), "copied");
+        QCOMPARE(itemView->contextMenuPolicy(), Qt::ActionsContextMenu);
     }
 
     void optionToggles_data()
@@ -137,17 +208,18 @@ private slots:
             subnetBit ? settings->SetAllowOneSubnetBit(on) : settings->SetAllowOneHostBit(on);
         };
 
-        auto state = [&] { return QString("stored %1, checked %2").arg(stored()).arg(action->isChecked()); };
+        auto state = [&] { return Option{stored(), action->isChecked()}; };
+        const Option off{false, false}, on{true, true};
 
         store(false); // another writer moves the check mark, and only this one
-        QCOMPARE(state(), "stored 0, checked 0");
+        QCOMPARE(state(), off);
         QVERIFY(other->isChecked());
         action->trigger();
-        QCOMPARE(state(), "stored 1, checked 1");
+        QCOMPARE(state(), on);
         // The stored value decides, even when the check mark disagrees with it.
         action->setChecked(false);
         action->trigger();
-        QCOMPARE(state(), "stored 0, checked 0");
+        QCOMPARE(state(), off);
         store(true);
         QVERIFY(action->isChecked());
     }
@@ -179,20 +251,10 @@ private slots:
 
     void aboutBox()
     {
-        QString title, text;
-        // The box is modal; close it from inside its own event loop.
-        std::function<void()> closeBox = [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return QTimer::singleShot(20, closeBox);
-            title = box->windowTitle();
-            text = box->text();
-            box->accept();
-        };
-        QTimer::singleShot(0, closeBox);
+        MessageBoxCloser closer;
         m_ui->actionAbout->trigger();
-
-        QCOMPARE(title, QStringLiteral("Quorvane Octetry")); // the window's title
+        const QString text = closer.text;
+        QCOMPARE(closer.title, QStringLiteral("Quorvane Octetry")); // the window's title
         QVERIFY2(text.contains(QStringLiteral("<h3>Quorvane Octetry</h3>")), qPrintable(text));
         QVERIFY2(text.contains(QRegularExpression("<p>Version: [0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+</p>")),
                  qPrintable(text));
@@ -202,23 +264,24 @@ private slots:
     void storedTabReopened_data()
     {
         QTest::addColumn<int>("stored");
-        QTest::addColumn<QString>("report"); // current page, stored index, pages written
-        QTest::newRow("5, the current News page, is written in place") << 5 << "5 5 5";
-        QTest::newRow("2 opens Subnets") << 2 << "2 2 2";
-        QTest::newRow("-3 opens Conversions, which stores 0") << -3 << "0 0 0";
-        QTest::newRow("99 stays on the last page") << 99 << "5 99 5";
+        QTest::addColumn<Reopened>("reopened");
+        QTest::newRow("5, the current News page, is written in place") << 5 << Reopened{5, 5, "5"};
+        QTest::newRow("2 opens Subnets") << 2 << Reopened{2, 2, "2"};
+        QTest::newRow("-3 opens Conversions, which stores 0") << -3 << Reopened{0, 0, "0"};
+        QTest::newRow("99 opens the last page and keeps 99") << 99 << Reopened{5, 99, "5"};
     }
 
     void storedTabReopened()
     {
         QFETCH(int, stored);
-        QFETCH(QString, report);
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         child.start(QCoreApplication::applicationFilePath(), {storedTabMode, QString::number(stored)});
         QVERIFY(child.waitForFinished(120000));
         QCOMPARE(child.exitCode(), 0);
-        QCOMPARE(QString::fromLatin1(child.readAllStandardOutput()), report);
+        Reopened reopened;
+        QTextStream(child.readAllStandardOutput()) >> reopened.page >> reopened.stored >> reopened.written;
+        QTEST(reopened, "reopened");
     }
 
     void exitClosesTheWindow()

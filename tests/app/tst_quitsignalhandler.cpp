@@ -1,7 +1,6 @@
 #include "common/testenvironment.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QProcess>
 #include <QTest>
 
@@ -28,12 +27,8 @@ private slots:
         const QString buildDir = qEnvironmentVariable("OCTETRY_BUILD_DIR");
         if (buildDir.isEmpty())
             QSKIP("OCTETRY_BUILD_DIR is not set; run through ctest");
-        const QString configDir = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Quorvane";
-        QVERIFY(QDir().mkpath(configDir));
-        QFile settingsFile(configDir + "/Octetry.conf");
-        QVERIFY(settingsFile.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        settingsFile.write("[General]\nTabIndex=-3\n");
-        settingsFile.close();
+        const QString settingsFile = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Quorvane/Octetry.conf";
+        QVERIFY(WriteAll(settingsFile, "[General]\nTabIndex=-3\n"));
 
         QProcess program;
         program.start(buildDir + "/octetry");
@@ -48,8 +43,7 @@ private slots:
         QVERIFY(program.waitForFinished(20000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
-        QVERIFY(settingsFile.open(QIODevice::ReadOnly));
-        QVERIFY2(settingsFile.readAll().contains("TabIndex=0"), log);
+        QVERIFY2(ReadAll(settingsFile).contains("TabIndex=0"), log);
     }
 };
 

@@ -1,12 +1,16 @@
 #pragma once
 
+#include "app/brandingutil.h"
+#include "common/testenvironment.h"
 #include "settings/octetrysettings.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QSignalSpy>
-#include <QStringList>
 #include <QTest>
+#include <QTimer>
 
 // Replaces the whole text of edit as a user would, key by key; an empty
 // text deletes the selection.
@@ -19,21 +23,56 @@ inline void TypeOver(QLineEdit* edit, const QString& text)
         QTest::keyClicks(edit, text);
 }
 
-// The item texts of comboBox, in order.
-inline QStringList ComboTexts(const QComboBox* comboBox)
+// Chooses the entry of a mask list that ends in "(/maskBits)".
+inline void ChooseMaskBits(QComboBox* comboBox, int maskBits)
 {
-    QStringList texts;
-    for (int index = 0; index < comboBox->count(); ++index)
-        texts << comboBox->itemText(index);
-    return texts;
+    comboBox->setCurrentIndex(comboBox->findText(QString("(/%1)").arg(maskBits), Qt::MatchEndsWith));
 }
 
-// How many of the store's changes caught by spy concern setting.
-inline int CountSettingChanges(const QSignalSpy& spy, OctetrySettings::Setting setting)
+// A mask list as the user reads its "(/n)" entries: how many, the first and last
+// length and the chosen one; all 0 while nothing is chosen.
+struct MaskList
 {
-    int count = 0;
-    for (const QList<QVariant>& arguments : spy)
-        if (arguments.at(0).value<OctetrySettings::Setting>() == setting)
-            ++count;
-    return count;
-}
+    int count = 0, first = 0, last = 0, chosen = 0;
+    bool operator==(const MaskList&) const = default;
+
+    static MaskList Of(const QComboBox* comboBox)
+    {
+        auto bits = [comboBox](int index) { return comboBox->itemText(index).section("(/", 1).chopped(1).toInt(); };
+        const int chosen = comboBox->currentIndex();
+        return chosen < 0 ? MaskList()
+                          : MaskList{comboBox->count(), bits(0), bits(comboBox->count() - 1), bits(chosen)};
+    }
+    QString ToString() const
+    {
+        return chosen ? QString("%1 masks /%2-/%3, /%4 chosen").arg(count).arg(first).arg(last).arg(chosen)
+                      : "no mask chosen";
+    }
+};
+
+// While it lives, closes each message box that opens and keeps the title and text of the last.
+struct MessageBoxCloser
+{
+    MessageBoxCloser()
+    {
+        QObject::connect(&timer, &QTimer::timeout, &timer, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                title = box->windowTitle(), text = box->text(), box->close();
+        });
+        timer.start(20);
+    }
+    QTimer timer;
+    QString title, text;
+};
+
+// The main() of a test of the real window: fresh per-user files, the application
+// with the program's identity, then the test object, which may hold the window.
+#define OCTETRY_WINDOW_TEST_MAIN(TestObject)                                                                           \
+    int main(int argc, char** argv)                                                                                    \
+    {                                                                                                                  \
+        TestEnvironment environment;                                                                                   \
+        QApplication app(argc, argv);                                                                                  \
+        BrandingUtil::SetApplicationIdentity();                                                                        \
+        TestObject test;                                                                                               \
+        return QTest::qExec(&test, argc, argv);                                                                        \
+    }

@@ -3,8 +3,24 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+
+// The bytes of the file at path; empty when it cannot be read.
+inline QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Writes the file at path, and its directory first, as the only content.
+inline bool WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
 
 // Points every per-user location (settings, cache) into a fresh temporary
 // directory, so no test ever reads or writes the user's real files.

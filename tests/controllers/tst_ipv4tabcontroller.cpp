@@ -7,9 +7,22 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
-#include <QMessageBox>
 #include <QToolButton>
 #include <QtTest>
+
+// The Classes page as the user reads it; enabled counts the class list, the range and the bit usage.
+struct ClassesPage
+{
+    QString address, addressClass, range, bitUsage;
+    int enabled = 0;
+    bool operator==(const ClassesPage&) const = default;
+};
+char* toString(const ClassesPage& p)
+{
+    return QTest::toString(QString("address %1, class %2, range %3, bit usage %4, %5 of 3 enabled")
+                               .arg(p.address, p.addressClass, p.range, p.bitUsage)
+                               .arg(p.enabled));
+}
 
 // The Classes and Conversions pages and the address edits all IPv4 pages share.
 class TstIPv4TabController : public QObject
@@ -22,44 +35,41 @@ class TstIPv4TabController : public QObject
     {
         return QString::fromStdString(Settings()->GetIPv4Address().ToString(IPv4Address::DottedDecimal));
     }
+    ClassesPage ClassesShown() const
+    {
+        return {ui->classesAddressEdit->text(), ui->classesComboBox->currentText(), ui->classAddressRangeEdit->text(),
+                ui->classBitUsageEdit->toPlainText(),
+                ui->classesComboBox->isEnabled() + ui->classAddressRangeEdit->isEnabled()
+                    + ui->classBitUsageEdit->isEnabled()};
+    }
 
 private slots:
     void classesPage_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QStringList>("shown"); // class, range and bit usage
-        QTest::newRow("an empty address disables all but the entry") << ""
-                                                                     << "" << QStringList{"", "", ""};
-        QTest::newRow("127.0.0.1 is loopback")
-            << "127.0.0.1"
-            << "127.0.0.1"
-            << QStringList{"Loopback", "127.0.0.0 - 127.255.255.255", "01111111.xxxxxxxx.xxxxxxxx.xxxxxxxx"};
+        QTest::addColumn<ClassesPage>("shown");
+        QTest::newRow("an empty address disables all but the entry") << "" << ClassesPage{};
+        QTest::newRow("127.0.0.1 is loopback") << "127.0.0.1"
+                                               << ClassesPage{"127.0.0.1", "Loopback", "127.0.0.0 - 127.255.255.255",
+                                                              "01111111.xxxxxxxx.xxxxxxxx.xxxxxxxx", 3};
         QTest::newRow("picking class C clamps 10.1.2.3")
             << "10.1.2.3"
-            << "192.1.2.3"
-            << QStringList{"Class C", "192.0.0.0 - 223.255.255.255", "110nnnnn.nnnnnnnn.nnnnnnnn.hhhhhhhh"};
-        QTest::newRow("picking broadcast")
+            << ClassesPage{"192.1.2.3", "Class C", "192.0.0.0 - 223.255.255.255", "110nnnnn.nnnnnnnn.nnnnnnnn.hhhhhhhh",
+                           3};
+        QTest::newRow("picking Broadcast gives 255.255.255.255")
             << "10.1.2.3"
-            << "255.255.255.255" << QStringList{"Broadcast", "255.255.255.255", "11111111.11111111.11111111.11111111"};
+            << ClassesPage{"255.255.255.255", "Broadcast", "255.255.255.255", "11111111.11111111.11111111.11111111", 3};
     }
     void classesPage()
     {
         QFETCH(QString, typed);
-        QFETCH(QString, address);
-        QFETCH(QStringList, shown);
+        QFETCH(ClassesPage, shown);
         ui->tabWidget->setCurrentWidget(ui->classesTab);
         TypeOver(ui->classesAddressEdit, typed);
-        if (address != typed) // the row picks its class from the list
-            ui->classesComboBox->setCurrentIndex(ui->classesComboBox->findText(shown.first()));
-        QCOMPARE(ui->classesAddressEdit->text(), address);
-        QCOMPARE(QStringList({ui->classesComboBox->currentText(), ui->classAddressRangeEdit->text(),
-                              ui->classBitUsageEdit->toPlainText()}),
-                 shown);
+        if (shown.address != typed) // the row picks its class from the list
+            ui->classesComboBox->setCurrentIndex(ui->classesComboBox->findText(shown.addressClass));
+        QCOMPARE(ClassesShown(), shown);
         QVERIFY(ui->classBitUsageLabel->text().count("(<span") <= 1); // the legend is appended once only
-        QCOMPARE(QList<bool>({ui->classesComboBox->isEnabled(), ui->classAddressRangeEdit->isEnabled(),
-                              ui->classBitUsageEdit->isEnabled()}),
-                 QList<bool>(3, !address.isEmpty()));
     }
 
     void leavingTheEdit_data()
@@ -82,18 +92,12 @@ private slots:
     }
     void leavingTheEdit()
     {
-        QString warning;
-        QTimer closer; // closes the warning box and keeps its title
-        connect(&closer, &QTimer::timeout, [&] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                warning = box->windowTitle(), box->close();
-        });
-        closer.start(20);
+        MessageBoxCloser closer;
         QFETCH(QString, typed);
         ui->tabWidget->setCurrentWidget(ui->classesTab);
         TypeOver(ui->classesAddressEdit, typed);
         QTest::keyClick(ui->classesAddressEdit, Qt::Key_Return);
-        QTEST(warning, "warning");
+        QTEST(closer.title, "warning");
         QTEST(Stored(), "stored");
         QCOMPARE(ui->classesAddressEdit->text(), Stored().isEmpty() ? typed : Stored()); // canonical on leaving
         const QList<QAction*> entries = ui->classesAddressToolButton->menu()->actions();
@@ -106,56 +110,48 @@ private slots:
 
     void conversionsPage_data()
     {
-        QTest::addColumn<QString>("editName");
+        QTest::addColumn<QLineEdit*>("edit");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
         QTest::addColumn<QString>("address");
         QTest::addColumn<QString>("shown"); // after Return
         QTest::addColumn<QString>("multicast");
-        QTest::newRow("hex c0a80001 gives 192.168.0.1") << "hexEdit"
-                                                        << "c0a80001"
+        QTest::newRow("hex c0a80001 gives 192.168.0.1") << ui->hexEdit << "c0a80001"
                                                         << "c0a80001"
                                                         << "192.168.0.1"
                                                         << "0xc0a80001"
                                                         << "";
-        QTest::newRow("hex refuses the x of a lone 0x") << "hexEdit"
-                                                        << "0x"
+        QTest::newRow("hex refuses the x of a lone 0x") << ui->hexEdit << "0x"
                                                         << "0"
                                                         << "0.0.0.0"
                                                         << "0"
                                                         << "";
-        QTest::newRow("decimal refuses 4294967296") << "decEdit"
-                                                    << "4294967296"
+        QTest::newRow("decimal refuses 4294967296") << ui->decEdit << "4294967296"
                                                     << "429496729"
                                                     << "25.153.153.153"
                                                     << "429496729"
                                                     << "";
-        QTest::newRow("dotted binary 1..1 invalidates the page") << "dottedBinEdit"
-                                                                 << "1..1"
+        QTest::newRow("dotted binary 1..1 invalidates the page") << ui->dottedBinEdit << "1..1"
                                                                  << "1..1"
                                                                  << ""
                                                                  << ""
                                                                  << "";
-        QTest::newRow("dotted binary with short parts") << "dottedBinEdit"
-                                                        << "1.10.11.0"
+        QTest::newRow("dotted binary with short parts") << ui->dottedBinEdit << "1.10.11.0"
                                                         << "1.10.11.0"
                                                         << "1.2.3.0"
                                                         << "00000001.00000010.00000011.00000000"
                                                         << "";
-        QTest::newRow("octal, shown by the stored option") << "octEdit"
-                                                           << "25404000001"
+        QTest::newRow("octal, shown by the stored option") << ui->octEdit << "25404000001"
                                                            << "25404000001"
                                                            << "172.16.0.1"
                                                            << "025404000001"
                                                            << "";
-        QTest::newRow("239.255.255.250 is multicast") << "dottedDecEdit"
-                                                      << "239.255.255.250"
+        QTest::newRow("239.255.255.250 is multicast") << ui->dottedDecEdit << "239.255.255.250"
                                                       << "239.255.255.250"
                                                       << "239.255.255.250"
                                                       << "239.255.255.250"
                                                       << "01:00:5E:7F:FF:FA";
-        QTest::newRow("240.0.0.1 of class E is no multicast") << "dottedDecEdit"
-                                                              << "240.0.0.1"
+        QTest::newRow("240.0.0.1 of class E is no multicast") << ui->dottedDecEdit << "240.0.0.1"
                                                               << "240.0.0.1"
                                                               << "240.0.0.1"
                                                               << "240.0.0.1"
@@ -163,11 +159,10 @@ private slots:
     }
     void conversionsPage()
     {
-        QFETCH(QString, editName);
+        QFETCH(QLineEdit*, edit);
         QFETCH(QString, typed);
         ui->tabWidget->setCurrentWidget(ui->conversionsTab);
         QVERIFY(!ui->octContainerWidget->isHidden());
-        QLineEdit* edit = form.findChild<QLineEdit*>(editName);
         TypeOver(edit, typed);
         QTEST(edit->text(), "kept");
         QTEST(ui->dottedDecEdit->text(), "address");
@@ -182,41 +177,35 @@ private slots:
     void pasting_data()
     {
         const QString cut = QString(32760, QLatin1Char(' '));
-        QTest::addColumn<QString>("editName");
+        QTest::addColumn<QLineEdit*>("edit");
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("stored"); // empty: the address before the paste stays
-        QTest::newRow("decimal with a leading blank") << "decEdit"
-                                                      << " 3232235521"
+        QTest::newRow("decimal with a leading blank") << ui->decEdit << " 3232235521"
                                                       << "192.168.0.1";
-        QTest::newRow("decimal +4294967295 is too long") << "decEdit"
-                                                         << "+4294967295"
+        QTest::newRow("decimal +4294967295 is too long") << ui->decEdit << "+4294967295"
                                                          << "";
-        QTest::newRow("binary with a plus sign") << "binEdit"
-                                                 << "+110"
+        QTest::newRow("binary with a plus sign") << ui->binEdit << "+110"
                                                  << "";
-        QTest::newRow("dotted hex one digit too long") << "dottedHexEdit"
-                                                       << "c0.a8.00.011"
+        QTest::newRow("dotted hex one digit too long") << ui->dottedHexEdit << "c0.a8.00.011"
                                                        << "";
-        QTest::newRow("CIDR address beyond the edit's cap") << "cidrAddressEdit" << cut + "192.168.0.1"
+        QTest::newRow("CIDR address beyond the edit's cap") << ui->cidrAddressEdit << cut + "192.168.0.1"
                                                             << "";
-        QTest::newRow("IPv6 address with a line end") << "ipv6AddressEdit"
-                                                      << " 2001:db8::1\n"
+        QTest::newRow("IPv6 address with a line end") << ui->ipv6AddressEdit << " 2001:db8::1\n"
                                                       << "2001:DB8::1";
-        QTest::newRow("IPv6 address beyond the edit's cap") << "ipv6AddressEdit" << cut + "2001:db8::1"
+        QTest::newRow("IPv6 address beyond the edit's cap") << ui->ipv6AddressEdit << cut + "2001:db8::1"
                                                             << "";
     }
     void pasting()
     {
-        QFETCH(QString, editName);
+        QFETCH(QLineEdit*, edit);
         QFETCH(QString, pasted);
         QFETCH(QString, stored);
         Settings()->SetIPv4Address(IPv4Address(0x01020304));
         Settings()->SetIPv6Address(IPv6Address(std::string("1::2")));
         auto storedText = [&] {
-            return editName.startsWith("ipv6") ? QString::fromStdString(Settings()->GetIPv6Address().ToString(0))
+            return edit == ui->ipv6AddressEdit ? QString::fromStdString(Settings()->GetIPv6Address().ToString(0))
                                                : Stored();
         };
-        QLineEdit* edit = form.findChild<QLineEdit*>(editName);
         const QString before = edit->text().trimmed(), storedBefore = storedText();
         QApplication::clipboard()->setText(pasted);
         edit->selectAll();

@@ -1,10 +1,24 @@
-#include "app/brandingutil.h"
 #include "app/mainform.h"
 #include "common/formtestutil.h"
-#include "common/testenvironment.h"
 #include "ui_octetrymainform.h"
 
-#include <QApplication>
+// The page as the user reads it: the mask list, the table's rows, the selected one
+// (-1: none) with its header (the subnet number) and subnet ID.
+struct SubnetsPage
+{
+    MaskList masks;
+    int rows = 0, selected = -1;
+    QString subnet, id;
+    bool operator==(const SubnetsPage&) const = default;
+};
+char* toString(const SubnetsPage& p)
+{
+    return QTest::toString(QString("%1; %2 rows, row %3 selected: subnet %4, ID %5")
+                               .arg(p.masks.ToString())
+                               .arg(p.rows)
+                               .arg(p.selected)
+                               .arg(p.subnet, p.id));
+}
 
 class TstSubnetsTabController : public QObject
 {
@@ -23,71 +37,65 @@ private slots:
     {
         QTest::addColumn<QString>("from"); // address and mask length chosen there
         QTest::addColumn<QString>("address");
-        QTest::addColumn<int>("options");      // 1: RFC 1878, 2: RFC 3021
-        QTest::addColumn<QString>("expected"); // items first-last at current; rows|selected|its header|its ID
-        QTest::newRow("class A /12 becomes class B /18 of 13 items, zero subnet has no row")
+        QTest::addColumn<int>("options"); // 1: RFC 1878, 2: RFC 3021
+        QTest::addColumn<SubnetsPage>("page");
+        QTest::newRow("class A /12 becomes class B /18, whose zero subnet has no row")
             << "10.0.0.1/12"
-            << "172.16.0.1" << 0 << "13 18-30 at 18; 2|-1";
+            << "172.16.0.1" << 0 << SubnetsPage{{13, 18, 30, 18}, 2, -1, "", ""};
         QTest::newRow("class B /28 stays /28 in class C, RFC 1878 starts at /25")
             << "172.16.0.1/28"
-            << "192.168.1.77" << 1 << "6 25-30 at 28; 16|4|4|192.168.1.64";
-        QTest::newRow("RFC 3021 off at /31 chooses /30") << "192.168.1.1/31"
-                                                         << "192.168.1.1" << 0 << "5 26-30 at 30; 62|-1";
-        QTest::newRow("loopback disables") << "172.16.0.1/20"
-                                           << "127.0.0.1" << 0 << "disabled; 0|-1";
-        QTest::newRow("RFC 1878 on: 16 rows, row 2") << "172.16.37.5/20"
-                                                     << "172.16.37.5" << 1 << "14 17-30 at 20; 16|2|2|172.16.32.0";
+            << "192.168.1.77" << 1 << SubnetsPage{{6, 25, 30, 28}, 16, 4, "4", "192.168.1.64"};
+        QTest::newRow("RFC 3021 off at /31 chooses /30")
+            << "192.168.1.1/31"
+            << "192.168.1.1" << 0 << SubnetsPage{{5, 26, 30, 30}, 62, -1, "", ""};
+        QTest::newRow("loopback disables the lists and empties the table") << "172.16.0.1/20"
+                                                                           << "127.0.0.1" << 0 << SubnetsPage{};
+        QTest::newRow("RFC 1878 on: the zero subnet is row 0")
+            << "172.16.37.5/20"
+            << "172.16.37.5" << 1 << SubnetsPage{{14, 17, 30, 20}, 16, 2, "2", "172.16.32.0"};
         QTest::newRow("RFC 1878 off: row r is subnet r + 1")
             << "172.16.37.5/20"
-            << "172.16.37.5" << 0 << "13 18-30 at 20; 14|1|2|172.16.32.0";
-        QTest::newRow("RFC 1878 off: all-ones subnet has no row") << "172.16.255.1/20"
-                                                                  << "172.16.255.1" << 0 << "13 18-30 at 20; 14|-1";
-        QTest::newRow("/31 has no subnet ID") << "192.168.1.77/31"
-                                              << "192.168.1.77" << 2 << "6 26-31 at 31; 126|37|38|N/A";
+            << "172.16.37.5" << 0 << SubnetsPage{{13, 18, 30, 20}, 14, 1, "2", "172.16.32.0"};
+        QTest::newRow("RFC 1878 off: all-ones subnet has no row")
+            << "172.16.255.1/20"
+            << "172.16.255.1" << 0 << SubnetsPage{{13, 18, 30, 20}, 14, -1, "", ""};
+        QTest::newRow("/31 has no subnet ID")
+            << "192.168.1.77/31"
+            << "192.168.1.77" << 2 << SubnetsPage{{6, 26, 31, 31}, 126, 37, "38", "N/A"};
     }
     void pageFollowsAddressAndOptions()
     {
         QFETCH(QString, from);
         QFETCH(QString, address);
         QFETCH(int, options);
-        QFETCH(QString, expected);
         SetOptions(false, true);
         TypeOver(ui->subnetsAddressEdit, from.section('/', 0, 0));
-        ChooseMaskBits(from.section('/', 1).toInt());
+        ChooseMaskBits(ui->subnetsMaskComboBox, from.section('/', 1).toInt());
         SetOptions(options & 1, options & 2);
         TypeOver(ui->subnetsAddressEdit, address);
-        const QStringList texts = ComboTexts(ui->subnetsMaskComboBox);
+        QTEST(Page(), "page");
         const bool enabled = ui->subnetsMaskComboBox->currentIndex() >= 0;
-        auto bits = [](const QString& text) { return text.section('/', 1).remove(')'); };
-        const QModelIndexList rows = ui->subnetsTableView->selectionModel()->selectedRows();
-        QStringList seen{QString::number(ui->subnetsTableView->model()->rowCount()),
-                         QString::number(rows.isEmpty() ? -1 : rows.first().row())};
-        if (!rows.isEmpty()) // the vertical header shows the subnet index
-            seen << rows.first().model()->headerData(rows.first().row(), Qt::Vertical).toString()
-                 << rows.first().data().toString();
-        QCOMPARE(enabled ? QString("%1 %2-%3 at %4; ")
-                                   .arg(texts.size())
-                                   .arg(bits(texts.first()), bits(texts.last()),
-                                        bits(ui->subnetsMaskComboBox->currentText()))
-                               + seen.join('|')
-                         : "disabled; " + seen.join('|'),
-                 expected);
-        for (QComboBox* comboBox : Combos())
-            QVERIFY(comboBox->isEnabled() == enabled
-                    && comboBox->currentIndex() == ui->subnetsMaskComboBox->currentIndex());
-        QVERIFY(ui->subnetsAddressEdit->isEnabled() && ui->subnetsBitUsageEdit->isEnabled() == enabled);
+        for (QComboBox* comboBox : {ui->subnetsMaskComboBox, ui->subnetBitsComboBox, ui->maxSubnetsComboBox,
+                                    ui->hostBitsComboBox, ui->maxHostsComboBox})
+            QVERIFY2(comboBox->isEnabled() == enabled
+                         && comboBox->currentIndex() == ui->subnetsMaskComboBox->currentIndex(),
+                     qPrintable(comboBox->objectName()));
+        QVERIFY(ui->subnetsAddressEdit->isEnabled());
+        QCOMPARE(ui->subnetsBitUsageEdit->isEnabled(), enabled);
     }
 
     void oneChoiceStoresOnceAndMovesAllFive()
     {
-        ChooseMaskBits(18);
+        ChooseMaskBits(ui->subnetsMaskComboBox, 18);
         QSignalSpy changes(Settings(), &OctetrySettings::SettingChanged);
         ui->maxHostsComboBox->setCurrentIndex(2);
-        QStringList current;
-        for (QComboBox* comboBox : Combos())
-            current << comboBox->currentText();
-        QCOMPARE(current.join('|'), QString("255.255.240.0   (/20)|4|14|12|4094"));
-        QVERIFY(changes.count() == 1 && CountSettingChanges(changes, OctetrySettings::SubnetPolicySetting) == 1);
+        QCOMPARE(ui->subnetsMaskComboBox->currentText(), "255.255.240.0   (/20)");
+        QCOMPARE(ui->subnetBitsComboBox->currentText(), "4");
+        QCOMPARE(ui->maxSubnetsComboBox->currentText(), "14");
+        QCOMPARE(ui->hostBitsComboBox->currentText(), "12");
+        QCOMPARE(ui->maxHostsComboBox->currentText(), "4094");
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(changes.at(0).at(0).value<OctetrySettings::Setting>(), OctetrySettings::SubnetPolicySetting);
         QCOMPARE(ui->subnetsBitUsageEdit->toPlainText(), QString("10nnnnnn.nnnnnnnn.sssshhhh.hhhhhhhh"));
     }
 
@@ -97,28 +105,18 @@ private:
     {
         Settings()->SetAllowOneSubnetBit(rfc1878), Settings()->SetAllowOneHostBit(rfc3021);
     }
-    QList<QComboBox*> Combos() const
+    SubnetsPage Page() const
     {
-        return {ui->subnetsMaskComboBox, ui->subnetBitsComboBox, ui->maxSubnetsComboBox, ui->hostBitsComboBox,
-                ui->maxHostsComboBox};
-    }
-    void ChooseMaskBits(int bits)
-    {
-        ui->subnetsMaskComboBox->setCurrentIndex(
-            ui->subnetsMaskComboBox->findText(QString("(/%1)").arg(bits), Qt::MatchEndsWith));
+        const QModelIndex row = ui->subnetsTableView->selectionModel()->selectedRows().value(0);
+        return {MaskList::Of(ui->subnetsMaskComboBox), ui->subnetsTableView->model()->rowCount(), row.row(),
+                row.isValid() ? row.model()->headerData(row.row(), Qt::Vertical).toString() : "",
+                row.data().toString()};
     }
 
     MainForm form;
     Ui::OctetryMainForm* ui = form.GetUi();
 };
 
-int main(int argc, char** argv)
-{
-    TestEnvironment environment;
-    QApplication app(argc, argv);
-    BrandingUtil::SetApplicationIdentity();
-    TstSubnetsTabController test;
-    return QTest::qExec(&test, argc, argv);
-}
+OCTETRY_WINDOW_TEST_MAIN(TstSubnetsTabController)
 
 #include "tst_subnetstabcontroller.moc"

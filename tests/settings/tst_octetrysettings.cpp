@@ -3,7 +3,6 @@
 #include "settings/octetrysettings.h"
 
 #include <QDataStream>
-#include <QDir>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
@@ -107,34 +106,38 @@ void TstOctetrySettings::missingValuesCompletedThenBurstWrittenOnce()
 
 void TstOctetrySettings::storedValueIsChecked_data()
 {
-    QTest::addColumn<int>("setting");
+    QTest::addColumn<OctetrySettings::Setting>("setting");
     QTest::addColumn<QByteArray>("content");
     // Invalid: what a store over no file holds.
     QTest::addColumn<QVariant>("expected");
     const QByteArray policy200Bits = Stored("SubnetPolicy", "IPv4SubnetPolicy", "00000006000000c80101");
     const QByteArray cidr20Bits = Stored("CidrPolicy", "IPv4CidrPolicy", "0000001000000014");
-    QTest::newRow("TabIndex not a number") << 0 << QByteArray("TabIndex=abc\n") << QVariant(0);
-    QTest::newRow("bool 0") << 2 << QByteArray("AllowOneHostBit=0\n") << QVariant(false);
+    using S = OctetrySettings;
+    QTest::newRow("TabIndex abc reads 0") << S::TabIndexSetting << QByteArray("TabIndex=abc\n") << QVariant(0);
+    QTest::newRow("AllowOneHostBit 0 reads false")
+        << S::AllowOneHostBitSetting << QByteArray("AllowOneHostBit=0\n") << QVariant(false);
     QTest::newRow("SubnetPolicy completed for class A without one subnet bit")
-        << 4 << Stored("IPv4Address", "IPv4Address", "010a000001") + "AllowOneSubnetBit=false\n"
+        << S::SubnetPolicySetting << Stored("IPv4Address", "IPv4Address", "010a000001") + "AllowOneSubnetBit=false\n"
         << Of(IPv4SubnetPolicy(IPv4AddressClass(IPv4AddressClass::ClassA), 2, false, true));
-    QTest::newRow("SubnetPolicy class C, 200 bits") << 4 << policy200Bits << QVariant();
+    QTest::newRow("SubnetPolicy of 200 bits on class C is refused")
+        << S::SubnetPolicySetting << policy200Bits << QVariant();
     QTest::newRow("SubnetPolicy beside loopback: none fits")
-        << 4 << Stored("IPv4Address", "IPv4Address", "017f000001") + policy200Bits << Of(IPv4SubnetPolicy());
-    QTest::newRow("Block /33") << 5 << Stored("CidrAddressBlock", "IPv4AddressBlock", "00000021") << QVariant();
-    QTest::newRow("CidrPolicy /16, 20 bits") << 6 << cidr20Bits << QVariant();
+        << S::SubnetPolicySetting << Stored("IPv4Address", "IPv4Address", "017f000001") + policy200Bits
+        << Of(IPv4SubnetPolicy());
+    QTest::newRow("address block /33 is refused")
+        << S::CidrAddressBlockSetting << Stored("CidrAddressBlock", "IPv4AddressBlock", "00000021") << QVariant();
+    QTest::newRow("CidrPolicy of 20 bits on /16 is refused") << S::CidrPolicySetting << cidr20Bits << QVariant();
     QTest::newRow("CidrPolicy beside /32: none fits")
-        << 6 << Stored("CidrAddressBlock", "IPv4AddressBlock", "00000020") + cidr20Bits << Of(IPv4CidrPolicy());
+        << S::CidrPolicySetting << Stored("CidrAddressBlock", "IPv4AddressBlock", "00000020") + cidr20Bits
+        << Of(IPv4CidrPolicy());
 }
 
 void TstOctetrySettings::storedValueIsChecked()
 {
-    QFETCH(int, setting);
+    QFETCH(OctetrySettings::Setting, setting);
     QFETCH(QByteArray, content);
     QFETCH(QVariant, expected);
-    QDir().mkpath(QFileInfo(ConfPath()).path());
-    QFile file(ConfPath());
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[General]\n" + content) > 0 && file.flush());
+    QVERIFY(WriteAll(ConfPath(), "[General]\n" + content));
     const QVariant value = OctetrySettings().GetValue(setting);
     QFile::remove(ConfPath());
     QCOMPARE(value, expected.isValid() ? expected : OctetrySettings().GetValue(setting));
