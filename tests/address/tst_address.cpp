@@ -60,6 +60,7 @@ void TstAddress::ipv4Text_data()
     QTest::addColumn<QString>("expected"); // dotted decimal, or empty when refused
     QTest::addColumn<bool>("canonical");   // the address formats back to text
     const auto dd = N::DottedDecimal;
+    // clang-format off
     QTest::newRow("dotted decimal") << "255.0.0.1" << dd << "255.0.0.1" << true;
     QTest::newRow("decimal") << "4294967295" << N::Decimal << "255.255.255.255" << true;
     QTest::newRow("dotted hex pads to 2") << "ac.10.00.01" << N::DottedHexadecimal << "172.16.0.1" << true;
@@ -68,8 +69,7 @@ void TstAddress::ipv4Text_data()
     QTest::newRow("dotted octal pads to 3") << "254.020.000.001" << N::DottedOctal << "172.16.0.1" << true;
     QTest::newRow("octal") << "037777777777" << N::Octal << "255.255.255.255" << true;
     QTest::newRow("octal 0 has no prefix") << "0" << N::Octal << "0.0.0.0" << true;
-    QTest::newRow("dotted binary pads to 8")
-        << "10000000.00010000.00000000.00000001" << N::DottedBinary << "128.16.0.1" << true;
+    QTest::newRow("dotted binary pads to 8") << "10000000.00010000.00000000.00000001" << N::DottedBinary << "128.16.0.1" << true;
     QTest::newRow("binary pads to 32") << "00000000000000000000000000000101" << N::Binary << "0.0.0.5" << true;
     QTest::newRow("blanks around, dot after fourth part") << " 1.2.3.4. " << dd << "1.2.3.4" << false;
     QTest::newRow("192.168 is 192.168.0.0") << "192.168" << dd << "192.168.0.0" << false;
@@ -86,6 +86,7 @@ void TstAddress::ipv4Text_data()
     QTest::newRow("upper-case hex with 0X") << "0XAC100001" << N::Hexadecimal << "172.16.0.1" << false;
     QTest::newRow("bare 0x refused") << "0x" << N::Hexadecimal << "" << false;
     QTest::newRow("dotted octal 400 refused") << "400.0.0.0" << N::DottedOctal << "" << false;
+    // clang-format on
 }
 
 void TstAddress::ipv4Text()
@@ -107,6 +108,7 @@ void TstAddress::ipv6Text_data()
     QTest::addColumn<int>("notation");
     QTest::addColumn<QString>("expected");
     const int compressed = IPv6Address::CompressedNotation;
+    // clang-format off
     QTest::newRow("all zero is ::") << "::" << compressed << "::";
     QTest::newRow("equal zero runs compress the later") << "1:0:0:2:3:0:0:4" << compressed << "1:0:0:2:3::4";
     QTest::newRow("longer run wins over a later one") << "1:0:0:0:2:0:0:3" << compressed << "1::2:0:0:3";
@@ -118,14 +120,10 @@ void TstAddress::ipv6Text_data()
     QTest::newRow("::2 is IPv4-compatible") << "::2" << compressed << "::0.0.0.2";
     QTest::newRow("no tail after FFFE") << "::fffe:1.2.3.4" << compressed << "::FFFE:102:304";
     QTest::newRow("no tail when byte 9 is set") << "::1:0:1.2.3.4" << compressed << "::1:0:102:304";
-    QTest::newRow("uncompressed") << "1::ab" << static_cast<int>(IPv6Address::UncompressedNotation)
-                                  << "1:0:0:0:0:0:0:AB";
-    QTest::newRow("expanded") << "fe80::ab" << static_cast<int>(IPv6Address::ExpandedNotation)
-                              << "FE80:0000:0000:0000:0000:0000:0000:00AB";
-    QTest::newRow("binary: two lines, never a tail")
-        << "::ffff:1.2.3.4" << static_cast<int>(IPv6Address::BinaryNotation)
-        << QStringList(4, QString(16, '0')).join(':') + "\n" + QString(16, '0')
-               + ":1111111111111111:0000000100000010:0000001100000100";
+    QTest::newRow("uncompressed") << "1::ab" << static_cast<int>(IPv6Address::UncompressedNotation) << "1:0:0:0:0:0:0:AB";
+    QTest::newRow("expanded") << "fe80::ab" << static_cast<int>(IPv6Address::ExpandedNotation) << "FE80:0000:0000:0000:0000:0000:0000:00AB";
+    QTest::newRow("binary: two lines, never a tail") << "::ffff:1.2.3.4" << static_cast<int>(IPv6Address::BinaryNotation) << QStringList(4, QString(16, '0')).join(':') + "\n" + QString(16, '0') + ":1111111111111111:0000000100000010:0000001100000100";
+    // clang-format on
 }
 
 void TstAddress::ipv6Text()
@@ -227,20 +225,11 @@ void TstAddress::bitUsage_data()
     QTest::addColumn<QString>("html");
     QTest::addColumn<QString>("legend");
     const QString n8 = S("navy", "nnnnnnnn"), h8 = S("green", "hhhhhhhh"), s8 = S("maroon", "ssssssss");
-    QTest::newRow("class C shows class bits as digits, legend leaves them out")
-        << BitUsage({{NetworkClassBit, 3}, {NetworkBit, 21}, {HostBit, 8}}) << "192.168.1.7"
-        << Octets(S("navy", "110") + S("navy", "nnnnn"), n8, n8, h8)
-        << S("navy", "n=Network") + "; " + S("green", "h=Host");
-    QTest::newRow("runs ending inside one octet")
-        << BitUsage({{FixedBit, 20}, {CidrBit, 3}, {OpenBit, 9}}) << "172.16.255.1"
-        << Octets(S("black", "10101100"), S("black", "00010000"),
-                  S("black", "1111") + S("teal", "ccc") + S("gray", "x"), S("gray", "xxxxxxxx"))
-        << S("teal", "c=CIDR") + "; " + S("gray", "x=Open");
-    QTest::newRow("no own digits needs no address; empty runs write nothing; roles repeat")
-        << BitUsage({{SubnetBit, 0}, {SubnetBit, 4}, {HostBit, 12}, {SubnetBit, 16}}) << ""
-        << Octets(S("maroon", "ssss") + S("green", "hhhh"), h8, s8, s8)
-        << S("maroon", "s=Subnet") + "; " + S("maroon", "s=Subnet") + "; " + S("green", "h=Host") + "; "
-               + S("maroon", "s=Subnet");
+    // clang-format off
+    QTest::newRow("class C shows class bits as digits, legend leaves them out") << BitUsage({{NetworkClassBit, 3}, {NetworkBit, 21}, {HostBit, 8}}) << "192.168.1.7" << Octets(S("navy", "110") + S("navy", "nnnnn"), n8, n8, h8) << S("navy", "n=Network") + "; " + S("green", "h=Host");
+    QTest::newRow("runs ending inside one octet") << BitUsage({{FixedBit, 20}, {CidrBit, 3}, {OpenBit, 9}}) << "172.16.255.1" << Octets(S("black", "10101100"), S("black", "00010000"), S("black", "1111") + S("teal", "ccc") + S("gray", "x"), S("gray", "xxxxxxxx")) << S("teal", "c=CIDR") + "; " + S("gray", "x=Open");
+    QTest::newRow("no own digits needs no address; empty runs write nothing; roles repeat") << BitUsage({{SubnetBit, 0}, {SubnetBit, 4}, {HostBit, 12}, {SubnetBit, 16}}) << "" << Octets(S("maroon", "ssss") + S("green", "hhhh"), h8, s8, s8) << S("maroon", "s=Subnet") + "; " + S("maroon", "s=Subnet") + "; " + S("green", "h=Host") + "; " + S("maroon", "s=Subnet");
+    // clang-format on
 }
 
 void TstAddress::bitUsage()

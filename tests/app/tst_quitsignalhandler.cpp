@@ -17,9 +17,11 @@ private slots:
     void quitsWithTheChangeWritten_data()
     {
         QTest::addColumn<int>("signalNumber");
+        // clang-format off
         QTest::newRow("SIGTERM from a logout") << SIGTERM;
         QTest::newRow("SIGINT from Ctrl+C") << SIGINT;
         QTest::newRow("SIGHUP from a closed terminal") << SIGHUP;
+        // clang-format on
     }
     void quitsWithTheChangeWritten()
     {

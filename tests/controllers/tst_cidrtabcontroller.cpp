@@ -41,25 +41,14 @@ private slots:
         QTest::addColumn<QList<int>>("blocks"); // chosen in turn
         QTest::addColumn<int>("maskBits");      // 0: none chosen
         QTest::addColumn<CidrPage>("page");
-        QTest::newRow("/16 to /8 keeps /20")
-            << "10.200.3.4" << QList<int>{8} << 0
-            << CidrPage{"10.0.0.0 - 10.255.255.255", {24, 9, 32, 20}, 4096, 3200, "10.200.0.0",
-                        "10.200.0.0 - 10.200.15.255"};
-        QTest::newRow("/24 with /32 routes has no ranges")
-            << "10.200.3.4" << QList<int>{24} << 32
-            << CidrPage{"10.200.3.0 - 10.200.3.255", {8, 25, 32, 32}, 256, 4, "10.200.3.4", "N/A"};
-        QTest::newRow("/1 with /32 routes: the rows start at the block's start")
-            << "0.0.1.0" << QList<int>{1} << 32
-            << CidrPage{"0.0.0.0 - 127.255.255.255", {31, 2, 32, 32}, 16777216, 256, "0.0.1.0", "N/A"};
-        QTest::newRow("/1 with /32 routes: the rows end at the block's end")
-            << "255.255.255.254" << QList<int>{1} << 32
-            << CidrPage{"128.0.0.0 - 255.255.255.255", {31, 2, 32, 32}, 16777216, 16777214, "255.255.255.254", "N/A"};
-        QTest::newRow("/32 shows only its range")
-            << "10.200.3.4" << QList<int>{32} << 0 << CidrPage{"10.200.3.4", {}, 0, -1, "", ""};
-        QTest::newRow("/24 after /32 chooses /25")
-            << "192.168.1.7" << QList<int>{32, 24} << 0
-            << CidrPage{"192.168.1.0 - 192.168.1.255", {8, 25, 32, 25}, 2, 0, "192.168.1.0",
-                        "192.168.1.0 - 192.168.1.127"};
+        // clang-format off
+        QTest::newRow("/16 to /8 keeps /20") << "10.200.3.4" << QList<int>{8} << 0 << CidrPage{"10.0.0.0 - 10.255.255.255", {24, 9, 32, 20}, 4096, 3200, "10.200.0.0", "10.200.0.0 - 10.200.15.255"};
+        QTest::newRow("/24 with /32 routes has no ranges") << "10.200.3.4" << QList<int>{24} << 32 << CidrPage{"10.200.3.0 - 10.200.3.255", {8, 25, 32, 32}, 256, 4, "10.200.3.4", "N/A"};
+        QTest::newRow("/1 with /32 routes: the rows start at the block's start") << "0.0.1.0" << QList<int>{1} << 32 << CidrPage{"0.0.0.0 - 127.255.255.255", {31, 2, 32, 32}, 16777216, 256, "0.0.1.0", "N/A"};
+        QTest::newRow("/1 with /32 routes: the rows end at the block's end") << "255.255.255.254" << QList<int>{1} << 32 << CidrPage{"128.0.0.0 - 255.255.255.255", {31, 2, 32, 32}, 16777216, 16777214, "255.255.255.254", "N/A"};
+        QTest::newRow("/32 shows only its range") << "10.200.3.4" << QList<int>{32} << 0 << CidrPage{"10.200.3.4", {}, 0, -1, "", ""};
+        QTest::newRow("/24 after /32 chooses /25") << "192.168.1.7" << QList<int>{32, 24} << 0 << CidrPage{"192.168.1.0 - 192.168.1.255", {8, 25, 32, 25}, 2, 0, "192.168.1.0", "192.168.1.0 - 192.168.1.127"};
+        // clang-format on
     }
     void pageFollowsAddressBlockAndMask()
     {

@@ -48,17 +48,12 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<ClassesPage>("shown");
+        // clang-format off
         QTest::newRow("an empty address disables all but the entry") << "" << ClassesPage{};
-        QTest::newRow("127.0.0.1 is loopback") << "127.0.0.1"
-                                               << ClassesPage{"127.0.0.1", "Loopback", "127.0.0.0 - 127.255.255.255",
-                                                              "01111111.xxxxxxxx.xxxxxxxx.xxxxxxxx", 3};
-        QTest::newRow("picking class C clamps 10.1.2.3")
-            << "10.1.2.3"
-            << ClassesPage{"192.1.2.3", "Class C", "192.0.0.0 - 223.255.255.255", "110nnnnn.nnnnnnnn.nnnnnnnn.hhhhhhhh",
-                           3};
-        QTest::newRow("picking Broadcast gives 255.255.255.255")
-            << "10.1.2.3"
-            << ClassesPage{"255.255.255.255", "Broadcast", "255.255.255.255", "11111111.11111111.11111111.11111111", 3};
+        QTest::newRow("127.0.0.1 is loopback") << "127.0.0.1" << ClassesPage{"127.0.0.1", "Loopback", "127.0.0.0 - 127.255.255.255", "01111111.xxxxxxxx.xxxxxxxx.xxxxxxxx", 3};
+        QTest::newRow("picking class C clamps 10.1.2.3") << "10.1.2.3" << ClassesPage{"192.1.2.3", "Class C", "192.0.0.0 - 223.255.255.255", "110nnnnn.nnnnnnnn.nnnnnnnn.hhhhhhhh", 3};
+        QTest::newRow("picking Broadcast gives 255.255.255.255") << "10.1.2.3" << ClassesPage{"255.255.255.255", "Broadcast", "255.255.255.255", "11111111.11111111.11111111.11111111", 3};
+        // clang-format on
     }
     void classesPage()
     {
@@ -77,18 +72,12 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("warning");
-        QTest::newRow("300.1.2.3 is refused without a lookup") << "300.1.2.3"
-                                                               << ""
-                                                               << "";
-        QTest::newRow("10.0.0 gives 10.0.0.0") << "10.0.0"
-                                               << "10.0.0.0"
-                                               << "";
-        QTest::newRow("localhost resolves to 127.0.0.1") << "localhost"
-                                                         << "127.0.0.1"
-                                                         << "";
-        QTest::newRow("a failed lookup warns") << "no-such-host.invalid"
-                                               << ""
-                                               << "IPv4 Resolve Failed";
+        // clang-format off
+        QTest::newRow("300.1.2.3 is refused without a lookup") << "300.1.2.3" << "" << "";
+        QTest::newRow("10.0.0 gives 10.0.0.0") << "10.0.0" << "10.0.0.0" << "";
+        QTest::newRow("localhost resolves to 127.0.0.1") << "localhost" << "127.0.0.1" << "";
+        QTest::newRow("a failed lookup warns") << "no-such-host.invalid" << "" << "IPv4 Resolve Failed";
+        // clang-format on
     }
     void leavingTheEdit()
     {
@@ -116,46 +105,16 @@ private slots:
         QTest::addColumn<QString>("address");
         QTest::addColumn<QString>("shown"); // after Return
         QTest::addColumn<QString>("multicast");
-        QTest::newRow("hex c0a80001 gives 192.168.0.1") << ui->hexEdit << "c0a80001"
-                                                        << "c0a80001"
-                                                        << "192.168.0.1"
-                                                        << "0xc0a80001"
-                                                        << "";
-        QTest::newRow("hex refuses the x of a lone 0x") << ui->hexEdit << "0x"
-                                                        << "0"
-                                                        << "0.0.0.0"
-                                                        << "0"
-                                                        << "";
-        QTest::newRow("decimal refuses 4294967296") << ui->decEdit << "4294967296"
-                                                    << "429496729"
-                                                    << "25.153.153.153"
-                                                    << "429496729"
-                                                    << "";
-        QTest::newRow("dotted binary 1..1 invalidates the page") << ui->dottedBinEdit << "1..1"
-                                                                 << "1..1"
-                                                                 << ""
-                                                                 << ""
-                                                                 << "";
-        QTest::newRow("dotted binary with short parts") << ui->dottedBinEdit << "1.10.11.0"
-                                                        << "1.10.11.0"
-                                                        << "1.2.3.0"
-                                                        << "00000001.00000010.00000011.00000000"
-                                                        << "";
-        QTest::newRow("octal, shown by the stored option") << ui->octEdit << "25404000001"
-                                                           << "25404000001"
-                                                           << "172.16.0.1"
-                                                           << "025404000001"
-                                                           << "";
-        QTest::newRow("239.255.255.250 is multicast") << ui->dottedDecEdit << "239.255.255.250"
-                                                      << "239.255.255.250"
-                                                      << "239.255.255.250"
-                                                      << "239.255.255.250"
-                                                      << "01:00:5E:7F:FF:FA";
-        QTest::newRow("240.0.0.1 of class E is no multicast") << ui->dottedDecEdit << "240.0.0.1"
-                                                              << "240.0.0.1"
-                                                              << "240.0.0.1"
-                                                              << "240.0.0.1"
-                                                              << "";
+        // clang-format off
+        QTest::newRow("hex c0a80001 gives 192.168.0.1") << ui->hexEdit << "c0a80001" << "c0a80001" << "192.168.0.1" << "0xc0a80001" << "";
+        QTest::newRow("hex refuses the x of a lone 0x") << ui->hexEdit << "0x" << "0" << "0.0.0.0" << "0" << "";
+        QTest::newRow("decimal refuses 4294967296") << ui->decEdit << "4294967296" << "429496729" << "25.153.153.153" << "429496729" << "";
+        QTest::newRow("dotted binary 1..1 invalidates the page") << ui->dottedBinEdit << "1..1" << "1..1" << "" << "" << "";
+        QTest::newRow("dotted binary with short parts") << ui->dottedBinEdit << "1.10.11.0" << "1.10.11.0" << "1.2.3.0" << "00000001.00000010.00000011.00000000" << "";
+        QTest::newRow("octal, shown by the stored option") << ui->octEdit << "25404000001" << "25404000001" << "172.16.0.1" << "025404000001" << "";
+        QTest::newRow("239.255.255.250 is multicast") << ui->dottedDecEdit << "239.255.255.250" << "239.255.255.250" << "239.255.255.250" << "239.255.255.250" << "01:00:5E:7F:FF:FA";
+        QTest::newRow("240.0.0.1 of class E is no multicast") << ui->dottedDecEdit << "240.0.0.1" << "240.0.0.1" << "240.0.0.1" << "240.0.0.1" << "";
+        // clang-format on
     }
     void conversionsPage()
     {
@@ -180,20 +139,15 @@ private slots:
         QTest::addColumn<QLineEdit*>("edit");
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("stored"); // empty: the address before the paste stays
-        QTest::newRow("decimal with a leading blank") << ui->decEdit << " 3232235521"
-                                                      << "192.168.0.1";
-        QTest::newRow("decimal +4294967295 is too long") << ui->decEdit << "+4294967295"
-                                                         << "";
-        QTest::newRow("binary with a plus sign") << ui->binEdit << "+110"
-                                                 << "";
-        QTest::newRow("dotted hex one digit too long") << ui->dottedHexEdit << "c0.a8.00.011"
-                                                       << "";
-        QTest::newRow("CIDR address beyond the edit's cap") << ui->cidrAddressEdit << cut + "192.168.0.1"
-                                                            << "";
-        QTest::newRow("IPv6 address with a line end") << ui->ipv6AddressEdit << " 2001:db8::1\n"
-                                                      << "2001:DB8::1";
-        QTest::newRow("IPv6 address beyond the edit's cap") << ui->ipv6AddressEdit << cut + "2001:db8::1"
-                                                            << "";
+        // clang-format off
+        QTest::newRow("decimal with a leading blank") << ui->decEdit << " 3232235521" << "192.168.0.1";
+        QTest::newRow("decimal +4294967295 is too long") << ui->decEdit << "+4294967295" << "";
+        QTest::newRow("binary with a plus sign") << ui->binEdit << "+110" << "";
+        QTest::newRow("dotted hex one digit too long") << ui->dottedHexEdit << "c0.a8.00.011" << "";
+        QTest::newRow("CIDR address beyond the edit's cap") << ui->cidrAddressEdit << cut + "192.168.0.1" << "";
+        QTest::newRow("IPv6 address with a line end") << ui->ipv6AddressEdit << " 2001:db8::1\n" << "2001:DB8::1";
+        QTest::newRow("IPv6 address beyond the edit's cap") << ui->ipv6AddressEdit << cut + "2001:db8::1" << "";
+        // clang-format on
     }
     void pasting()
     {

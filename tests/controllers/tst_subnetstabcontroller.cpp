@@ -39,29 +39,16 @@ private slots:
         QTest::addColumn<QString>("address");
         QTest::addColumn<int>("options"); // 1: RFC 1878, 2: RFC 3021
         QTest::addColumn<SubnetsPage>("page");
-        QTest::newRow("class A /12 becomes class B /18, whose zero subnet has no row")
-            << "10.0.0.1/12"
-            << "172.16.0.1" << 0 << SubnetsPage{{13, 18, 30, 18}, 2, -1, "", ""};
-        QTest::newRow("class B /28 stays /28 in class C, RFC 1878 starts at /25")
-            << "172.16.0.1/28"
-            << "192.168.1.77" << 1 << SubnetsPage{{6, 25, 30, 28}, 16, 4, "4", "192.168.1.64"};
-        QTest::newRow("RFC 3021 off at /31 chooses /30")
-            << "192.168.1.1/31"
-            << "192.168.1.1" << 0 << SubnetsPage{{5, 26, 30, 30}, 62, -1, "", ""};
-        QTest::newRow("loopback disables the lists and empties the table") << "172.16.0.1/20"
-                                                                           << "127.0.0.1" << 0 << SubnetsPage{};
-        QTest::newRow("RFC 1878 on: the zero subnet is row 0")
-            << "172.16.37.5/20"
-            << "172.16.37.5" << 1 << SubnetsPage{{14, 17, 30, 20}, 16, 2, "2", "172.16.32.0"};
-        QTest::newRow("RFC 1878 off: row r is subnet r + 1")
-            << "172.16.37.5/20"
-            << "172.16.37.5" << 0 << SubnetsPage{{13, 18, 30, 20}, 14, 1, "2", "172.16.32.0"};
-        QTest::newRow("RFC 1878 off: all-ones subnet has no row")
-            << "172.16.255.1/20"
-            << "172.16.255.1" << 0 << SubnetsPage{{13, 18, 30, 20}, 14, -1, "", ""};
-        QTest::newRow("/31 has no subnet ID")
-            << "192.168.1.77/31"
-            << "192.168.1.77" << 2 << SubnetsPage{{6, 26, 31, 31}, 126, 37, "38", "N/A"};
+        // clang-format off
+        QTest::newRow("class A /12 becomes class B /18, whose zero subnet has no row") << "10.0.0.1/12" << "172.16.0.1" << 0 << SubnetsPage{{13, 18, 30, 18}, 2, -1, "", ""};
+        QTest::newRow("class B /28 stays /28 in class C, RFC 1878 starts at /25") << "172.16.0.1/28" << "192.168.1.77" << 1 << SubnetsPage{{6, 25, 30, 28}, 16, 4, "4", "192.168.1.64"};
+        QTest::newRow("RFC 3021 off at /31 chooses /30") << "192.168.1.1/31" << "192.168.1.1" << 0 << SubnetsPage{{5, 26, 30, 30}, 62, -1, "", ""};
+        QTest::newRow("loopback disables the lists and empties the table") << "172.16.0.1/20" << "127.0.0.1" << 0 << SubnetsPage{};
+        QTest::newRow("RFC 1878 on: the zero subnet is row 0") << "172.16.37.5/20" << "172.16.37.5" << 1 << SubnetsPage{{14, 17, 30, 20}, 16, 2, "2", "172.16.32.0"};
+        QTest::newRow("RFC 1878 off: row r is subnet r + 1") << "172.16.37.5/20" << "172.16.37.5" << 0 << SubnetsPage{{13, 18, 30, 20}, 14, 1, "2", "172.16.32.0"};
+        QTest::newRow("RFC 1878 off: all-ones subnet has no row") << "172.16.255.1/20" << "172.16.255.1" << 0 << SubnetsPage{{13, 18, 30, 20}, 14, -1, "", ""};
+        QTest::newRow("/31 has no subnet ID") << "192.168.1.77/31" << "192.168.1.77" << 2 << SubnetsPage{{6, 26, 31, 31}, 126, 37, "38", "N/A"};
+        // clang-format on
     }
     void pageFollowsAddressAndOptions()
     {

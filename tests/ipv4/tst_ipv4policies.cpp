@@ -56,8 +56,9 @@ void TstIPv4Policies::subnets_data()
     QTest::addColumn<bool>("allowOneHostBit");
     for (const C& c : C::GetClasses())
         for (int options = 0; options < 4; ++options)
-            QTest::addRow("%s, RFC 1878 %d, RFC 3021 %d", c.GetName().c_str(), options & 1, options >> 1)
-                << static_cast<int>(c.GetClassID()) << static_cast<bool>(options & 1) << static_cast<bool>(options & 2);
+            // clang-format off
+            QTest::addRow("%s, RFC 1878 %d, RFC 3021 %d", c.GetName().c_str(), options & 1, options >> 1) << static_cast<int>(c.GetClassID()) << static_cast<bool>(options & 1) << static_cast<bool>(options & 2);
+    // clang-format on
 }
 
 void TstIPv4Policies::subnets()

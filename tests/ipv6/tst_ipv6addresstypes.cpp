@@ -81,36 +81,18 @@ void TstIPv6AddressTypes::layout_data()
     QTest::addColumn<IPv6AddressTypeID>("type");
     QTest::addColumn<QString>("fields");
 
-    QTest::newRow("ISATAP")
-        << "fe80::5efe:c0a8:101" << ISATAP
-        << "10|0xFE80|Link-Local Prefix; 86|0:0:0:0:5EFE|ISATAP Constant; 32|192.168.1.1|IPv4 Address";
-    QTest::newRow("link-local: scope in byte 3 only, MAC-48 interface")
-        << "fe80:ab::211:22ff:fe33:4455" << LinkLocal
-        << "10|0xFE80|Link-Local Prefix; 54|0xab|Mangled Scope ID; 64|02:11:22:FF:FE:33:44:55|MAC-48-Derived Interface "
-           "ID";
-    QTest::newRow("link-local: unused scope, FF without FE is EUI-64")
-        << "fe80::211:22ff:ff33:4455" << LinkLocal
-        << "10|0xFE80|Link-Local Prefix; 54|0|Unused; 64|02:11:22:FF:FF:33:44:55|EUI-64 Interface ID";
-    QTest::newRow("site-local subnet ID drops the prefix bits of byte 1")
-        << "fefc:0:0:1::1" << SiteLocal
-        << "10|0xFEC0|Site-Local Prefix; 54|0x3C000000000001|Subnet ID; " + PlainInterface;
-    QTest::newRow("1FFF:: is the last unformatted")
-        << "1fff:ffff::" << Unformatted
-        << "3|000" + Sub2 + "|Unformatted Prefix; 125|1FFF:FFFF:0000:0000:0000:0000:0000:0000|Unknown";
-    QTest::newRow("Teredo port and client inverted")
-        << "2001:0:4136:e378:8000:63bf:3fff:fdd2" << Teredo
-        << "32|2001:0000|Teredo Prefix; 32|65.54.227.120|Teredo Server Address; 16|0x8000|Teredo Flags; "
-           "16|40000|Obfuscated NAT UDP Port; 32|192.0.2.45|Obfuscated NAT Public IPv4 Address";
-    QTest::newRow("6to4") << "2002:c000:204:1::1" << SixToFour
-                          << "16|2002|6to4 Prefix; 32|192.0.2.4|IPv4 Address; 16|0x0001|Subnet ID; " + PlainInterface;
-    QTest::newRow("FF02::1 all nodes") << "ff02::1" << LinkLocalAllNodes
-                                       << Mcast("....", "0x2|Link-Local Scope",
-                                                "0000:0000:0000:0000:0000:0000:0001|All Nodes Group ID");
-    QTest::newRow("FF7E::1 flags .RPT") << "ff7e::1" << GlobalScope
-                                        << Mcast(".RPT", "0xE|Global Scope",
-                                                 "0000:0000:0000:0000:0000:0000:0001|Group ID");
-    QTest::newRow("FFFF:: high flag bit stays a dot")
-        << "ffff::" << Multicast << Mcast(".RPT", "0xF|Reserved Scope", "0000:0000:0000:0000:0000:0000:0000|Group ID");
+    // clang-format off
+    QTest::newRow("ISATAP") << "fe80::5efe:c0a8:101" << ISATAP << "10|0xFE80|Link-Local Prefix; 86|0:0:0:0:5EFE|ISATAP Constant; 32|192.168.1.1|IPv4 Address";
+    QTest::newRow("link-local: scope in byte 3 only, MAC-48 interface") << "fe80:ab::211:22ff:fe33:4455" << LinkLocal << "10|0xFE80|Link-Local Prefix; 54|0xab|Mangled Scope ID; 64|02:11:22:FF:FE:33:44:55|MAC-48-Derived Interface " "ID";
+    QTest::newRow("link-local: unused scope, FF without FE is EUI-64") << "fe80::211:22ff:ff33:4455" << LinkLocal << "10|0xFE80|Link-Local Prefix; 54|0|Unused; 64|02:11:22:FF:FF:33:44:55|EUI-64 Interface ID";
+    QTest::newRow("site-local subnet ID drops the prefix bits of byte 1") << "fefc:0:0:1::1" << SiteLocal << "10|0xFEC0|Site-Local Prefix; 54|0x3C000000000001|Subnet ID; " + PlainInterface;
+    QTest::newRow("1FFF:: is the last unformatted") << "1fff:ffff::" << Unformatted << "3|000" + Sub2 + "|Unformatted Prefix; 125|1FFF:FFFF:0000:0000:0000:0000:0000:0000|Unknown";
+    QTest::newRow("Teredo port and client inverted") << "2001:0:4136:e378:8000:63bf:3fff:fdd2" << Teredo << "32|2001:0000|Teredo Prefix; 32|65.54.227.120|Teredo Server Address; 16|0x8000|Teredo Flags; " "16|40000|Obfuscated NAT UDP Port; 32|192.0.2.45|Obfuscated NAT Public IPv4 Address";
+    QTest::newRow("6to4") << "2002:c000:204:1::1" << SixToFour << "16|2002|6to4 Prefix; 32|192.0.2.4|IPv4 Address; 16|0x0001|Subnet ID; " + PlainInterface;
+    QTest::newRow("FF02::1 all nodes") << "ff02::1" << LinkLocalAllNodes << Mcast("....", "0x2|Link-Local Scope", "0000:0000:0000:0000:0000:0000:0001|All Nodes Group ID");
+    QTest::newRow("FF7E::1 flags .RPT") << "ff7e::1" << GlobalScope << Mcast(".RPT", "0xE|Global Scope", "0000:0000:0000:0000:0000:0000:0001|Group ID");
+    QTest::newRow("FFFF:: high flag bit stays a dot") << "ffff::" << Multicast << Mcast(".RPT", "0xF|Reserved Scope", "0000:0000:0000:0000:0000:0000:0000|Group ID");
+    // clang-format on
 }
 
 void TstIPv6AddressTypes::layout()
@@ -149,11 +131,13 @@ void TstIPv6AddressTypes::bitRange_data()
     QTest::addColumn<QString>("text");
 
     // Bytes of 0123:4567:89AB:CDEF:FEDC:BA98:7654:3210; lowercase "0x" unless grouped.
+    // clang-format off
     QTest::newRow("bits outside the range read as 0") << 36 << 24 << "0x09abcde0";
     QTest::newRow("range inside one byte") << 9 << 3 << "0x20";
     QTest::newRow("count 0 runs to the end") << 112 << 0 << "0x3210";
     QTest::newRow("range past the end stops at byte 16") << 120 << 16 << "0x10";
     QTest::newRow("groups count from the first byte") << 8 << 40 << "2345:6789:AB";
+    // clang-format on
 }
 
 void TstIPv6AddressTypes::bitRange()
@@ -235,14 +219,14 @@ void TstIPv6AddressTypes::pattern_data()
     QTest::addColumn<bool>("matches");
     QTest::addColumn<QString>("applied");
 
+    // clang-format off
     QTest::newRow("site-local keeps the rest of byte 1") << SiteLocal << "2001:db8::1" << false << "FEC1:DB8::1";
     QTest::newRow("unformatted keeps the rest of byte 0") << Unformatted << "ffff::1" << false << "1FFF::1";
     QTest::newRow("ISATAP keeps the IPv4 part") << ISATAP << "2001:db8::1" << false << "FE80::5EFE:0:1";
-    QTest::newRow("solicited-node ignores the last 24 bits")
-        << SolicitedNode << "ff02::1:ffab:cdef" << true << "FF02::1:FFAB:CDEF";
-    QTest::newRow("solicited-node needs bits 96 to 103")
-        << SolicitedNode << "ff02::1:fe00:1" << false << "FF02::1:FF00:1";
+    QTest::newRow("solicited-node ignores the last 24 bits") << SolicitedNode << "ff02::1:ffab:cdef" << true << "FF02::1:FFAB:CDEF";
+    QTest::newRow("solicited-node needs bits 96 to 103") << SolicitedNode << "ff02::1:fe00:1" << false << "FF02::1:FF00:1";
     QTest::newRow("none pattern") << Unicast << "fe80::" << false << "FE80::";
+    // clang-format on
 }
 
 void TstIPv6AddressTypes::pattern()

@@ -113,23 +113,16 @@ void TstOctetrySettings::storedValueIsChecked_data()
     const QByteArray policy200Bits = Stored("SubnetPolicy", "IPv4SubnetPolicy", "00000006000000c80101");
     const QByteArray cidr20Bits = Stored("CidrPolicy", "IPv4CidrPolicy", "0000001000000014");
     using S = OctetrySettings;
+    // clang-format off
     QTest::newRow("TabIndex abc reads 0") << S::TabIndexSetting << QByteArray("TabIndex=abc\n") << QVariant(0);
-    QTest::newRow("AllowOneHostBit 0 reads false")
-        << S::AllowOneHostBitSetting << QByteArray("AllowOneHostBit=0\n") << QVariant(false);
-    QTest::newRow("SubnetPolicy completed for class A without one subnet bit")
-        << S::SubnetPolicySetting << Stored("IPv4Address", "IPv4Address", "010a000001") + "AllowOneSubnetBit=false\n"
-        << Of(IPv4SubnetPolicy(IPv4AddressClass(IPv4AddressClass::ClassA), 2, false, true));
-    QTest::newRow("SubnetPolicy of 200 bits on class C is refused")
-        << S::SubnetPolicySetting << policy200Bits << QVariant();
-    QTest::newRow("SubnetPolicy beside loopback: none fits")
-        << S::SubnetPolicySetting << Stored("IPv4Address", "IPv4Address", "017f000001") + policy200Bits
-        << Of(IPv4SubnetPolicy());
-    QTest::newRow("address block /33 is refused")
-        << S::CidrAddressBlockSetting << Stored("CidrAddressBlock", "IPv4AddressBlock", "00000021") << QVariant();
+    QTest::newRow("AllowOneHostBit 0 reads false") << S::AllowOneHostBitSetting << QByteArray("AllowOneHostBit=0\n") << QVariant(false);
+    QTest::newRow("SubnetPolicy completed for class A without one subnet bit") << S::SubnetPolicySetting << Stored("IPv4Address", "IPv4Address", "010a000001") + "AllowOneSubnetBit=false\n" << Of(IPv4SubnetPolicy(IPv4AddressClass(IPv4AddressClass::ClassA), 2, false, true));
+    QTest::newRow("SubnetPolicy of 200 bits on class C is refused") << S::SubnetPolicySetting << policy200Bits << QVariant();
+    QTest::newRow("SubnetPolicy beside loopback: none fits") << S::SubnetPolicySetting << Stored("IPv4Address", "IPv4Address", "017f000001") + policy200Bits << Of(IPv4SubnetPolicy());
+    QTest::newRow("address block /33 is refused") << S::CidrAddressBlockSetting << Stored("CidrAddressBlock", "IPv4AddressBlock", "00000021") << QVariant();
     QTest::newRow("CidrPolicy of 20 bits on /16 is refused") << S::CidrPolicySetting << cidr20Bits << QVariant();
-    QTest::newRow("CidrPolicy beside /32: none fits")
-        << S::CidrPolicySetting << Stored("CidrAddressBlock", "IPv4AddressBlock", "00000020") + cidr20Bits
-        << Of(IPv4CidrPolicy());
+    QTest::newRow("CidrPolicy beside /32: none fits") << S::CidrPolicySetting << Stored("CidrAddressBlock", "IPv4AddressBlock", "00000020") + cidr20Bits << Of(IPv4CidrPolicy());
+    // clang-format on
 }
 
 void TstOctetrySettings::storedValueIsChecked()
