@@ -166,6 +166,7 @@ void TstAddress::refusalsAndBytes()
     QCOMPARE(ThrownMessage<Invalid>([&] { v6.GetEmbeddedIPv4Address(address); }), QString("this"));
     QCOMPARE(IPv6Address(0x0123456789ABCDEF, 0xFEDCBA9876543210), P("123:4567:89ab:cdef:fedc:ba98:7654:3210"));
     QVERIFY(IPv6Address() != P("::") && P("8000::") != P("::"));
+    QVERIFY(IPv4Address() != IPv4Address(0u) && IPv4Address(1u) != IPv4Address(0u));
     v6 = P("fe80::1");
     v6.GetByte(1) = 0x02;
     QCOMPARE(v6, P("fe02::1"));

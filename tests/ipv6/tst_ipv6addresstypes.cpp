@@ -250,7 +250,11 @@ void TstIPv6AddressTypes::refusals()
     }
     QCOMPARE(IPv6AddressPattern(prefix, 1).ToString() + " " + IPv6AddressPattern(prefix, 128).ToString(),
              std::string("FE80::/1 FE80::/128"));
-    QCOMPARE(IPv6AddressPattern::CreateAny(128).GetMaskBits(), static_cast<quint8>(128));
+    for (int bits : {1, 128})
+        QCOMPARE(IPv6AddressPattern::CreateAny(bits).GetMaskBits(), static_cast<quint8>(bits));
+    const IPv6AddressField ipv4At96(IPv6AddressField::IPv4AddressKind, 96, 32, "name", "value");
+    QVERIFY(ipv4At96 == IPv6AddressField(IPv6AddressField::IPv4AddressKind, 96, 32, "name", "value")
+            && !(ipv4At96 == IPv6AddressField(IPv6AddressField::IPv4AddressKind, 96, 32, "name", "other")));
     for (int id : {-1, IPv6AddressTypeCount})
         QCOMPARE(ThrownMessage<std::out_of_range>([id] { GetIPv6AddressTypeInfo(id, IPv6AddressTypeInfo::NamePart); }),
                  QString("nTypeID"));
