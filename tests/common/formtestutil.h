@@ -17,10 +17,14 @@
 inline void TypeOver(QLineEdit* edit, const QString& text)
 {
     edit->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(edit, Qt::Key_Delete);
-    else
-        QTest::keyClicks(edit, text);
+    text.isEmpty() ? QTest::keyClick(edit, Qt::Key_Delete) : QTest::keyClicks(edit, text);
+}
+
+// One _data() row; as arguments the formatter packs its columns on few lines.
+template <typename... Columns>
+void AddRow(const char* tag, const Columns&... columns)
+{
+    (QTest::newRow(tag) << ... << columns);
 }
 
 // Chooses the entry of a mask list that ends in "(/maskBits)".

@@ -31,25 +31,22 @@ class TstController : public QObject
 {
     Q_OBJECT
     MainForm m_form;
-    Ui::OctetryMainForm* m_ui = m_form.GetUi();
-    static void Change()
-    {
-        MainForm::GetSettings()->SetAllowOneHostBit(!MainForm::GetSettings()->GetAllowOneHostBit());
-    }
 
 private slots:
     void updateBlocksItsWidgetsAndIsNotReentered()
     {
-        Probe probe(&m_form, m_ui->tabWidget->currentWidget()), listener(&m_form, probe.page);
+        Probe probe(&m_form, m_form.GetUi()->tabWidget->currentWidget()), listener(&m_form, probe.page);
+        OctetrySettings* settings = MainForm::GetSettings();
+        auto change = [settings] { settings->SetAllowOneHostBit(!settings->GetAllowOneHostBit()); };
         QLineEdit edit, alreadyBlocked;
         alreadyBlocked.blockSignals(true);
         probe.blocked = {&edit, nullptr, &alreadyBlocked};
         QSignalSpy spy(&edit, &QLineEdit::textChanged);
         probe.during = [&] {
             edit.setText("x");
-            Change();
+            change();
         };
-        Change();
+        change();
         QCOMPARE(probe.updates, 1); // no nested update
         QCOMPARE(listener.updates, 2);
         QCOMPARE(spy.count(), 0);

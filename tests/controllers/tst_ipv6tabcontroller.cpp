@@ -1,19 +1,12 @@
-#include "app/brandingutil.h"
 #include "app/mainform.h"
 #include "common/formtestutil.h"
-#include "common/testenvironment.h"
 #include "controllers/ipv6tabcontroller.h"
 #include "ui_octetrymainform.h"
 
 #include <QAbstractItemModelTester>
-#include <QApplication>
 #include <QGraphicsScene>
 #include <QGraphicsView>
-#include <QMenu>
-#include <QMessageBox>
-#include <QToolButton>
 #include <QTreeView>
-#include <QtTest>
 
 class TstIPv6TabController : public QObject
 {
@@ -56,7 +49,6 @@ private slots:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QTreeView* tree = ui->ipv6AddressTypeTreeView;
-        QCOMPARE(ui->ipv6AddressEdit->text(), QString("0000:0000:0000:0000:0000:0000:0000:0000"));
         const int width = tree->columnWidth(0);
         ui->tabWidget->setCurrentWidget(ui->ipv6Tab);
         QCOMPARE(ui->ipv6AddressEdit->text(), Stored());
@@ -95,46 +87,23 @@ private slots:
         QTest::addColumn<QString>("drawn");
         QTest::addColumn<QString>("left");    // the edit's text after Return
         QTest::addColumn<QString>("warning"); // title: text
-        const QString sixOver4 =
+        const char* sixOver4 =
             "10 bits|0xFE80|Link-Local Prefix; 86 bits|0|6over4 Constant; 32 bits|0.0.0.1|IPv4 Address";
-        QTest::newRow("fe80:0:0::1 is 6over4, compressed on leaving") << "fe80:0:0::1"
-                                                                      << "6over4" << sixOver4 << "FE80::1"
-                                                                      << "";
-        QTest::newRow("ff02::1 is the link-local All Nodes")
-            << "ff02::1"
-            << "All Nodes"
-            << "8 bits|0xFF|Multicast Prefix; 4 bits|....<sub>2</sub>|Flags; 4 bits|0x2|Link-Local Scope; 112 "
-               "bits|0000:0000:0000:0000:0000:0000:0001|All Nodes Group ID"
-            << "FF02::1"
-            << "";
-        QTest::newRow("1:2 is mistyped, no lookup") << "1:2"
-                                                    << ""
-                                                    << ""
-                                                    << "1:2"
-                                                    << "";
-        QTest::newRow("an IPv4-only name warns")
-            << "127.0.0.1"
-            << ""
-            << ""
-            << "127.0.0.1"
-            << "IPv6 Resolve Failed: No IPv6 addresses are available for this host name";
-        QTest::newRow("an empty edit looks up the empty name") << ""
-                                                               << ""
-                                                               << ""
-                                                               << ""
-                                                               << "IPv6 Resolve Failed: No host name given";
+        AddRow("fe80:0:0::1 is 6over4, compressed on leaving", "fe80:0:0::1", "6over4", sixOver4, "FE80::1", "");
+        AddRow("ff02::1 is the link-local All Nodes", "ff02::1", "All Nodes",
+               "8 bits|0xFF|Multicast Prefix; 4 bits|....<sub>2</sub>|Flags; 4 bits|0x2|Link-Local Scope; 112 "
+               "bits|0000:0000:0000:0000:0000:0000:0001|All Nodes Group ID",
+               "FF02::1", "");
+        AddRow("1:2 is mistyped, no lookup", "1:2", "", "", "1:2", "");
+        AddRow("an IPv4-only name warns", "127.0.0.1", "", "", "127.0.0.1",
+               "IPv6 Resolve Failed: No IPv6 addresses are available for this host name");
+        AddRow("an empty edit looks up the empty name", "", "", "", "", "IPv6 Resolve Failed: No host name given");
     }
     void typingAndLeavingTheEdit()
     {
         QFETCH(QString, typed);
         QFETCH(QString, drawn);
-        QString warning;
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, [&] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                warning = box->windowTitle() + ": " + box->text(), box->close();
-        });
-        closer.start(20);
+        MessageBoxCloser closer;
         TypeOver(ui->ipv6AddressEdit, typed);
         QTEST(SelectedType(), "type");
         QCOMPARE(Drawn(), drawn);
@@ -146,7 +115,7 @@ private slots:
             QCOMPARE(widget->isEnabled(), !drawn.isEmpty());
         QTest::keyClick(ui->ipv6AddressEdit, Qt::Key_Return);
         QTEST(ui->ipv6AddressEdit->text(), "left");
-        QTEST(warning, "warning");
+        QTEST(closer.title.isEmpty() ? "" : closer.title + ": " + closer.text, "warning");
         QCOMPARE(Settings()->GetIPv6Address().IsValid(), !drawn.isEmpty());
     }
 
@@ -156,23 +125,14 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("drawn");
-        QTest::newRow("6to4 writes its prefix")
-            << "6to4"
-            << "2002::1"
-            << "6to4"
-            << "16 bits|2002|6to4 Prefix; 32 bits|0.0.0.0|IPv4 Address; 16 bits|0x0000|Subnet ID; 64 "
-               "bits|00:00:00:00:00:00:00:01|EUI-64 Interface ID";
-        QTest::newRow("Link-Local is less specific: same address, its own fields")
-            << "Link-Local"
-            << "FE80::1"
-            << "Link-Local"
-            << "10 bits|0xFE80|Link-Local Prefix; 54 bits|0|Unused; 64 bits|00:00:00:00:00:00:00:01|EUI-64 Interface "
-               "ID";
-        QTest::newRow("Global is abstract and cannot be chosen")
-            << "Global"
-            << "FE80::1"
-            << "6over4"
-            << "10 bits|0xFE80|Link-Local Prefix; 86 bits|0|6over4 Constant; 32 bits|0.0.0.1|IPv4 Address";
+        AddRow("6to4 writes its prefix", "6to4", "2002::1", "6to4",
+               "16 bits|2002|6to4 Prefix; 32 bits|0.0.0.0|IPv4 Address; 16 bits|0x0000|Subnet ID; 64 "
+               "bits|00:00:00:00:00:00:00:01|EUI-64 Interface ID");
+        AddRow(
+            "Link-Local is less specific: same address, its own fields", "Link-Local", "FE80::1", "Link-Local",
+            "10 bits|0xFE80|Link-Local Prefix; 54 bits|0|Unused; 64 bits|00:00:00:00:00:00:00:01|EUI-64 Interface ID");
+        AddRow("Global is abstract and cannot be chosen", "Global", "FE80::1", "6over4",
+               "10 bits|0xFE80|Link-Local Prefix; 86 bits|0|6over4 Constant; 32 bits|0.0.0.1|IPv4 Address");
     }
     void choosingAType()
     {
@@ -213,13 +173,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    TestEnvironment environment;
-    QApplication app(argc, argv);
-    BrandingUtil::SetApplicationIdentity();
-    TstIPv6TabController test;
-    return QTest::qExec(&test, argc, argv);
-}
+OCTETRY_WINDOW_TEST_MAIN(TstIPv6TabController)
 
 #include "tst_ipv6tabcontroller.moc"
