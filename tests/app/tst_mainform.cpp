@@ -19,6 +19,18 @@ namespace {
 
 const char storedTabMode[] = "--stored-tab";
 
+// The window reopened over a stored tab index: its current page, the index stored then and the pages written.
+struct Reopened
+{
+    int page = -1, stored = -1;
+    QString written;
+    bool operator==(const Reopened&) const = default;
+};
+char* toString(const Reopened& r)
+{
+    return QTest::toString(QString("page %1, stored %2, written %3").arg(r.page).arg(r.stored).arg(r.written));
+}
+
 // Child process, as the store loads once per process: store a tab index, build the window,
 // let the News page's thread finish, and print the current page, the index stored then and
 // the pages written (each writes its address or text once).
@@ -220,10 +232,10 @@ private slots:
     void storedTabReopened_data()
     {
         QTest::addColumn<int>("stored");
-        QTest::addColumn<QString>("reopened"); // page, index stored, pages written
-        QTest::newRow("2 opens Subnets") << 2 << "2 2 2";
-        QTest::newRow("-3 opens Conversions, which stores 0") << -3 << "0 0 0";
-        QTest::newRow("99 opens the current last page in place and keeps 99") << 99 << "5 99 5";
+        QTest::addColumn<Reopened>("reopened");
+        QTest::newRow("2 opens Subnets") << 2 << Reopened{2, 2, "2"};
+        QTest::newRow("-3 opens Conversions, which stores 0") << -3 << Reopened{0, 0, "0"};
+        QTest::newRow("99 opens the current last page in place and keeps 99") << 99 << Reopened{5, 99, "5"};
     }
 
     void storedTabReopened()
@@ -234,7 +246,9 @@ private slots:
         child.start(QCoreApplication::applicationFilePath(), {storedTabMode, QString::number(stored)});
         QVERIFY(child.waitForFinished(120000));
         QCOMPARE(child.exitCode(), 0);
-        QTEST(QString(child.readAllStandardOutput()), "reopened");
+        Reopened reopened;
+        QTextStream(child.readAllStandardOutput()) >> reopened.page >> reopened.stored >> reopened.written;
+        QTEST(reopened, "reopened");
     }
 
     void exitClosesTheWindow()
