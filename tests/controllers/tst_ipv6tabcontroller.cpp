@@ -4,6 +4,7 @@
 #include "ui_octetrymainform.h"
 
 #include <QAbstractItemModelTester>
+#include <QGraphicsRectItem>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QTreeView>
@@ -110,6 +111,10 @@ private slots:
         // Each field is drawn as its shadow, box and three texts.
         QCOMPARE(ui->ipv6GraphicsView->scene() ? ui->ipv6GraphicsView->scene()->items().size() : 0,
                  static_cast<qsizetype>(5 * Picture().GetFields().size()));
+        // A shadow is filled flat without an outline; a box has a gradient and an outline.
+        for (QGraphicsItem* item : ui->ipv6GraphicsView->items())
+            if (auto* rect = qgraphicsitem_cast<QGraphicsRectItem*>(item))
+                QCOMPARE(rect->pen().style() == Qt::NoPen, rect->brush().style() == Qt::SolidPattern);
         for (QWidget* widget : std::initializer_list<QWidget*>{ui->ipv6AddressTypeLabel, ui->ipv6AddressTypeTreeView,
                                                                ui->ipv6AddressFormatLabel, ui->ipv6GraphicsView})
             QCOMPARE(widget->isEnabled(), !drawn.isEmpty());

@@ -211,6 +211,8 @@ void TstIPv4Policies::stream()
     QCOMPARE(Read("00000000000000000000", subnet), "ok"); // nothing chosen yet
     QCOMPARE(Read("00000006000000070001", subnet), "ok"); // RFC 3021 allows 7 on class C, 6 without
     QCOMPARE(Read("00000006000000070000", subnet), "refused");
+    QCOMPARE(Read("00000006000000020000", subnet), "ok"); // the fewest bits class C has without RFC 1878
+    QCOMPARE(Read("00000006000000010000", subnet), "refused");
     QCOMPARE(Read("00000004000000020000", subnet), "refused"); // loopback has no subnets
     QCOMPARE(Read("000000060000", subnet), "refused");
     QCOMPARE(Read("00000020", IPv4AddressBlock(8)), "ok");
