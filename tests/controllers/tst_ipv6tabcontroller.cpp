@@ -79,6 +79,10 @@ private slots:
                          "::FFFF:0.0.0.0/96||33; EUI-64 Formatted: ||33; All Nodes: FF01::1/128||33"));
         QVERIFY(!RowOf("Solicited-Node").isValid() && model->rowCount(RowOf("Multicast")) == 6
                 && model->rowCount(RowOf("Unicast").siblingAtColumn(1)) == 0);
+        // Only the column titles have a header text: no tool tip, no row numbers.
+        QVERIFY(model->headerData(0, Qt::Horizontal).isValid()
+                && !model->headerData(0, Qt::Horizontal, Qt::ToolTipRole).isValid()
+                && !model->headerData(0, Qt::Vertical).isValid());
     }
 
     void typingAndLeavingTheEdit_data()
