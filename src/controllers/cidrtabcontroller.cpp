@@ -13,7 +13,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTableView>
 #include <QVariant>
 
 #include <vector>

@@ -1,10 +1,9 @@
 #include "controllers/ipv4page.h"
 
 #include "address/ipv4address.h"
-#include "controllers/tabcontrollerutil.h"
+#include "controllers/largetableview.h"
 
 #include <QItemSelectionModel>
-#include <QTableView>
 
 namespace IPv4Page {
 QString DottedDecimal(const IPv4Address& address)
@@ -20,15 +19,11 @@ void LinkComboBoxes(std::span<QComboBox* const> comboBoxes)
                 QObject::connect(from, &QComboBox::currentIndexChanged, to, &QComboBox::setCurrentIndex);
 }
 
-void ShowAddressRow(QTableView* tableView, const QModelIndex& index)
+void ShowAddressRow(LargeTableView* tableView, const QModelIndex& index)
 {
     tableView->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    if (index.isValid()) {
-        // The reset lays the view out only later; without this the scroll
-        // would be clamped to the previous table's length.
-        tableView->doItemsLayout();
+    if (index.isValid())
         tableView->scrollTo(index, QAbstractItemView::PositionAtCenter);
-    }
-    TabControllerUtil::ResizeColumnsToContents(tableView);
+    tableView->resizeColumnsToContents();
 }
 } // namespace IPv4Page

@@ -11,8 +11,8 @@
 #include <vector>
 
 class IPv4Address;
+class LargeTableView;
 class QModelIndex;
-class QTableView;
 
 // What the IPv4 pages write alike: the dotted-decimal text of an address, the
 // values their combo box items hold, and for the Subnets and CIDR pages the
@@ -42,7 +42,7 @@ int ChoosePolicy(const std::vector<Policy>& policies, const Policy& stored, Mask
 
 // Selects the row of index (nothing for an invalid index), centres it in the
 // freshly reset table and fits the columns.
-void ShowAddressRow(QTableView* tableView, const QModelIndex& index);
+void ShowAddressRow(LargeTableView* tableView, const QModelIndex& index);
 
 // The value an item of the box holds.
 template <typename T>

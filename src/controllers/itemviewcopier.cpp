@@ -1,5 +1,7 @@
 #include "controllers/itemviewcopier.h"
 
+#include "controllers/largetableview.h"
+
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -24,6 +26,8 @@ std::vector<int> VisibleColumns(const QAbstractItemView* view)
     const QHeaderView* header = nullptr;
     if (const auto* table = qobject_cast<const QTableView*>(view))
         header = table->horizontalHeader();
+    else if (const auto* largeTable = qobject_cast<const LargeTableView*>(view))
+        header = largeTable->horizontalHeader();
     else if (const auto* tree = qobject_cast<const QTreeView*>(view))
         header = tree->header();
     std::vector<int> columns;

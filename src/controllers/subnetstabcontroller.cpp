@@ -12,7 +12,6 @@
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
-#include <QTableView>
 #include <QVariant>
 
 namespace {

@@ -3,6 +3,7 @@
 #include "address/ipv4address.h"
 #include "address/ipv6address.h"
 #include "controllers/ipv4page.h"
+#include "controllers/largetableview.h"
 #include "settings/octetrysettings.h"
 
 #include <QAction>
@@ -14,7 +15,6 @@
 #include <QMenu>
 #include <QNetworkInterface>
 #include <QPalette>
-#include <QTableView>
 #include <QTextBrowser>
 #include <QToolButton>
 
@@ -61,41 +61,18 @@ TabControllerUtil* TabControllerUtil::GetInstance()
 // Constructed before main, as the receiver of the menu commands.
 static TabControllerUtil* const systemAddressReceiver = TabControllerUtil::GetInstance();
 
-void TabControllerUtil::SetupTableView(QTableView* tableView)
+void TabControllerUtil::SetupTableView(LargeTableView* tableView)
 {
-    QHeaderView* header = tableView->verticalHeader();
-    header->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    header->setMinimumSectionSize(17);
-    header->setDefaultSectionSize(17);
-    header->setSectionResizeMode(QHeaderView::Fixed);
-    // Fitting the columns measures only the rows on screen: the rows are all
-    // of one shape, and measuring the toolkit's default thousand of them costs
-    // several frames on every keystroke.
-    tableView->horizontalHeader()->setResizeContentsPrecision(0);
+    tableView->setRowHeight(17);
     KeepSelectionColors(tableView);
-    // A table filled while hidden was fitted to a sample; fit it again to what is shown.
+    // A table filled while hidden was fitted to its size then; fit it again to what is shown.
     tableView->installEventFilter(GetInstance());
-}
-
-void TabControllerUtil::ResizeColumnsToContents(QTableView* tableView)
-{
-    if (tableView->isVisible()) {
-        tableView->resizeColumnsToContents();
-        return;
-    }
-    // A hidden table has no rows on screen, and the toolkit would then measure
-    // every row: millions of them for the largest tables.
-    QHeaderView* header = tableView->horizontalHeader();
-    const int precision = header->resizeContentsPrecision();
-    header->setResizeContentsPrecision(hiddenTableSampleRows);
-    tableView->resizeColumnsToContents();
-    header->setResizeContentsPrecision(precision);
 }
 
 bool TabControllerUtil::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Show) {
-        if (auto* tableView = qobject_cast<QTableView*>(watched))
+        if (auto* tableView = qobject_cast<LargeTableView*>(watched))
             tableView->resizeColumnsToContents();
     }
     return QObject::eventFilter(watched, event);

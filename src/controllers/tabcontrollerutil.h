@@ -9,9 +9,9 @@
 
 class IPv4Address;
 class IPv6Address;
+class LargeTableView;
 class QLabel;
 class QMenu;
-class QTableView;
 class QTextBrowser;
 class QToolButton;
 class QWidget;
@@ -23,11 +23,8 @@ class TabControllerUtil : public QObject
     Q_OBJECT
 
 public:
-    // Rows 17 pixels high, not resizable, numbers right-aligned; selection colours kept.
-    static void SetupTableView(QTableView* tableView);
-    // Fits the columns to the rows on screen, or to a sample of rows while the table is hidden.
-    static void ResizeColumnsToContents(QTableView* tableView);
-    static constexpr int hiddenTableSampleRows = 64;
+    // Rows 17 pixels high, numbers right-aligned; selection colours kept.
+    static void SetupTableView(LargeTableView* tableView);
     // Makes the selection look the same with and without the focus.
     static void KeepSelectionColors(QWidget* widget);
 

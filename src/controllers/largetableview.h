@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QAbstractItemView>
+#include <QPersistentModelIndex>
+
+class QHeaderView;
+
+// A table view whose time and memory do not grow with the number of rows, for
+// models of up to 2,147,483,647 rows. The toolkit's table keeps a record per
+// row in its vertical header and rebuilds them on every reset; here rows all
+// have one height, are placed by arithmetic, and the row-number column is
+// painted for the rows on screen only. The vertical scroll bar counts rows.
+class LargeTableView : public QAbstractItemView
+{
+    Q_OBJECT
+
+public:
+    explicit LargeTableView(QWidget* parent = nullptr);
+
+    void setModel(QAbstractItemModel* model) override;
+    void setSelectionModel(QItemSelectionModel* selectionModel) override;
+
+    // The column titles; sections can be resized, moved and hidden as in a table.
+    [[nodiscard]] QHeaderView* horizontalHeader() const { return m_header; }
+    // The height of every row in pixels.
+    [[nodiscard]] int rowHeight() const { return m_rowHeight; }
+    void setRowHeight(int height);
+    // The row shown at the top.
+    [[nodiscard]] int firstVisibleRow() const;
+    // The rows that fit on screen whole, at least one.
+    [[nodiscard]] int pageRowCount() const;
+    // Fits every column to its title and to the rows on screen.
+    void resizeColumnsToContents();
+
+    QRect visualRect(const QModelIndex& index) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    QModelIndex indexAt(const QPoint& point) const override;
+    int sizeHintForRow(int row) const override;
+    int sizeHintForColumn(int column) const override;
+    void keyboardSearch(const QString& search) override;
+
+protected:
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex& index) const override;
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    class RowNumbers;
+    friend class RowNumbers;
+
+    [[nodiscard]] int RowCount() const;
+    // The row at viewport height y, unclamped; may lie outside the model.
+    [[nodiscard]] qint64 RowAt(int y) const;
+    // The viewport height of row's top, kept within the int range.
+    [[nodiscard]] int RowY(qint64 row) const;
+    [[nodiscard]] QString RowNumberText(int row) const;
+    [[nodiscard]] int RowNumberWidth() const;
+    void UpdateScrollRanges();
+    void SelectRows(int row, Qt::KeyboardModifiers modifiers);
+    void SelectColumn(int column);
+
+    QHeaderView* m_header;
+    RowNumbers* m_rowNumbers;
+    QWidget* m_corner;
+    int m_rowHeight;
+    bool m_inGeometryUpdate = false;
+    // Where a Shift-extended selection starts, in model rows: the toolkit keeps
+    // it as a pixel position, which cannot reach every row of a large model.
+    mutable QPersistentModelIndex m_anchor;
+};
