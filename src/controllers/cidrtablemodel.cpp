@@ -114,6 +114,13 @@ void CidrTableModel::Reset(const IPv4Address& address, const IPv4CidrPolicy& pol
     endResetModel();
 }
 
+std::unique_ptr<QAbstractItemModel> CidrTableModel::Freeze() const
+{
+    auto model = std::make_unique<CidrTableModel>();
+    model->Reset(m_address, m_policy);
+    return model;
+}
+
 void CidrTableModel::Clear()
 {
     Reset(IPv4Address(), IPv4CidrPolicy());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "address/ipv4address.h"
+#include "controllers/itemviewcopier.h"
 #include "ipv4/ipv4cidrpolicy.h"
 
 #include <QAbstractTableModel>
@@ -8,7 +9,7 @@
 // The routes of a CIDR policy for the block holding an address, one row per
 // route, computed on demand. At most MaxRows routes are shown: a window of
 // network indices kept around the address's own route.
-class CidrTableModel : public QAbstractTableModel
+class CidrTableModel : public QAbstractTableModel, public FreezableModel
 {
     Q_OBJECT
 
@@ -32,6 +33,8 @@ public:
     void Reset(const IPv4Address& address, const IPv4CidrPolicy& policy);
     // Empties the model.
     void Clear();
+    // A model of the same address and policy.
+    [[nodiscard]] std::unique_ptr<QAbstractItemModel> Freeze() const override;
     // Column 0 of the row showing address's route; invalid when no row shows it.
     QModelIndex IndexOfAddress(const IPv4Address& address) const;
 

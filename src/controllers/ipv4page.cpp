@@ -22,8 +22,11 @@ void LinkComboBoxes(std::span<QComboBox* const> comboBoxes)
 void ShowAddressRow(LargeTableView* tableView, const QModelIndex& index)
 {
     tableView->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    if (index.isValid())
+    if (index.isValid()) {
+        // Keyboard moves start from the address's row, not from the top.
+        tableView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
         tableView->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    }
     tableView->resizeColumnsToContents();
 }
 } // namespace IPv4Page

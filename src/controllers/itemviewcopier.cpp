@@ -9,11 +9,13 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeySequence>
+#include <QMimeData>
 #include <QStringList>
 #include <QTableView>
 #include <QTreeView>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -51,16 +53,95 @@ std::vector<int> PathOf(QModelIndex index)
     return path;
 }
 
-void AppendRow(QString& text, const QAbstractItemModel* model, const QModelIndex& parent, int row,
-               const std::vector<int>& columns)
+// Selected rows in the order the view shows them: runs of table rows, or the
+// single rows of a tree. A table keeps only ranges, so selecting millions of
+// its rows costs no more than a few.
+struct SelectedRows
 {
-    QStringList cells;
-    cells.reserve(static_cast<qsizetype>(columns.size()));
+    struct Run
+    {
+        std::vector<int> path; // of the first row
+        QPersistentModelIndex parent;
+        int last;
+    };
+    std::vector<Run> runs;
+
+    SelectedRows(const QItemSelection& selection, bool table)
+    {
+        for (const QItemSelectionRange& range : selection) {
+            if (table) {
+                runs.push_back({{range.top()}, {}, range.bottom()});
+                continue;
+            }
+            const std::vector<int> parentPath = PathOf(range.parent());
+            for (int row = range.top(); row <= range.bottom(); ++row) {
+                std::vector<int> path = parentPath;
+                path.push_back(row);
+                runs.push_back({std::move(path), range.parent(), row});
+            }
+        }
+        std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.path < b.path; });
+        // Overlapping runs and rows selected in more than one column become one.
+        std::vector<Run> merged;
+        for (Run& run : runs) {
+            if (!merged.empty() && run.parent == merged.back().parent && run.path.back() <= merged.back().last) {
+                merged.back().last = std::max(merged.back().last, run.last);
+                continue;
+            }
+            merged.push_back(std::move(run));
+        }
+        runs = std::move(merged);
+    }
+};
+
+QString RowsText(const QAbstractItemModel* model, const std::vector<int>& columns, const SelectedRows& rows)
+{
+    QStringList headers;
     for (int column : columns)
-        cells << model->data(model->index(row, column, parent), Qt::DisplayRole).toString();
-    text += cells.join(QLatin1Char('\t'));
-    text += QLatin1Char('\n');
+        headers << model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    QString text = headers.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    for (const SelectedRows::Run& run : rows.runs)
+        for (int row = run.path.back(); row <= run.last; ++row) {
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                if (i > 0)
+                    text += QLatin1Char('\t');
+                text += model->data(model->index(row, columns[i], run.parent), Qt::DisplayRole).toString();
+            }
+            text += QLatin1Char('\n');
+        }
+    return text;
 }
+
+// Clipboard content made when first asked for, from a frozen copy of the model.
+class LazyRowsMimeData : public QMimeData
+{
+public:
+    LazyRowsMimeData(std::unique_ptr<QAbstractItemModel> model, std::vector<int> columns, SelectedRows rows)
+        : m_model(std::move(model)),
+          m_columns(std::move(columns)),
+          m_rows(std::move(rows))
+    {
+    }
+
+    QStringList formats() const override { return {QStringLiteral("text/plain")}; }
+    bool hasFormat(const QString& mimeType) const override { return mimeType == QLatin1String("text/plain"); }
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType) const override
+    {
+        if (!hasFormat(mimeType))
+            return {};
+        if (!m_text)
+            m_text = RowsText(m_model.get(), m_columns, m_rows);
+        return *m_text;
+    }
+
+private:
+    std::unique_ptr<QAbstractItemModel> m_model;
+    std::vector<int> m_columns;
+    SelectedRows m_rows;
+    mutable std::optional<QString> m_text;
+};
 
 } // namespace
 
@@ -82,45 +163,17 @@ ItemViewCopier::ItemViewCopier(QAbstractItemView* view)
     view->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
-QString ItemViewCopier::SelectedRowsText(const QAbstractItemView* view)
-{
-    const QAbstractItemModel* model = view->model();
-    const QItemSelectionModel* selectionModel = view->selectionModel();
-    if (!model || !selectionModel)
-        return {};
-
-    // Selection ranges rather than selected indexes, so that a selection of
-    // many rows costs only the rows themselves.
-    std::vector<std::pair<std::vector<int>, QModelIndex>> rows;
-    const QItemSelection selection = selectionModel->selection();
-    for (const QItemSelectionRange& range : selection) {
-        const QModelIndex parent = range.parent();
-        std::vector<int> parentPath = PathOf(parent);
-        for (int row = range.top(); row <= range.bottom(); ++row) {
-            std::vector<int> path = parentPath;
-            path.push_back(row);
-            rows.emplace_back(std::move(path), parent);
-        }
-    }
-    if (rows.empty())
-        return {};
-    std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    rows.erase(std::unique(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
-               rows.end());
-
-    const std::vector<int> columns = VisibleColumns(view);
-    QStringList headers;
-    for (int column : columns)
-        headers << model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-    QString text = headers.join(QLatin1Char('\t')) + QLatin1Char('\n');
-    for (const auto& [path, parent] : rows)
-        AppendRow(text, model, parent, path.back(), columns);
-    return text;
-}
-
 void ItemViewCopier::on_copyAction_triggered()
 {
-    const QString text = SelectedRowsText(m_view);
-    if (!text.isEmpty())
-        QApplication::clipboard()->setText(text);
+    const QAbstractItemModel* model = m_view->model();
+    const QItemSelectionModel* selectionModel = m_view->selectionModel();
+    if (!model || !selectionModel || !selectionModel->hasSelection())
+        return;
+    SelectedRows rows(selectionModel->selection(), !qobject_cast<const QTreeView*>(m_view));
+    std::vector<int> columns = VisibleColumns(m_view);
+    if (const auto* freezable = dynamic_cast<const FreezableModel*>(model))
+        QApplication::clipboard()->setMimeData(
+            new LazyRowsMimeData(freezable->Freeze(), std::move(columns), std::move(rows)));
+    else
+        QApplication::clipboard()->setText(RowsText(model, columns, rows));
 }

@@ -40,15 +40,15 @@ protected:
         const int rows = m_view->RowCount();
         const QItemSelectionModel* selection = m_view->selectionModel();
         const QFont font = painter.font();
-        for (qint64 row = m_view->RowAt(event->rect().top());
-             row < rows && m_view->RowY(row) <= event->rect().bottom(); ++row) {
+        for (qint64 row = m_view->RowAt(event->rect().top()); row < rows && m_view->RowY(row) <= event->rect().bottom();
+             ++row) {
             const int r = static_cast<int>(row);
             QStyleOptionHeader section = option;
             section.rect = QRect(0, m_view->RowY(row), width(), height);
             section.section = r;
             section.text = m_view->RowNumberText(r);
-            section.position = rows == 1 ? QStyleOptionHeader::OnlyOneSection
-                               : r == 0  ? QStyleOptionHeader::Beginning
+            section.position = rows == 1       ? QStyleOptionHeader::OnlyOneSection
+                               : r == 0        ? QStyleOptionHeader::Beginning
                                : r == rows - 1 ? QStyleOptionHeader::End
                                                : QStyleOptionHeader::Middle;
             const bool highlighted = selection && selection->rowIntersectsSelection(r, m_view->rootIndex());
@@ -88,7 +88,10 @@ LargeTableView::LargeTableView(QWidget* parent)
 {
     m_header->setSectionsClickable(true);
     m_header->setHighlightSections(true);
-    connect(m_header, &QHeaderView::sectionResized, this, [this] { updateGeometries(); viewport()->update(); });
+    connect(m_header, &QHeaderView::sectionResized, this, [this] {
+        updateGeometries();
+        viewport()->update();
+    });
     connect(m_header, &QHeaderView::sectionMoved, this, [this] { viewport()->update(); });
     connect(m_header, &QHeaderView::sectionPressed, this, &LargeTableView::SelectColumn);
     setSelectionBehavior(SelectItems);
@@ -162,8 +165,8 @@ int LargeTableView::RowNumberWidth() const
     const auto fit = [&](int row) {
         option.section = row;
         option.text = RowNumberText(row);
-        width = std::max(width, style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), m_rowNumbers)
-                                    .width());
+        width = std::max(width,
+                         style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), m_rowNumbers).width());
     };
     if (rows == 0)
         return style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) * 2;
@@ -505,16 +508,16 @@ void LargeTableView::SelectRows(int row, Qt::KeyboardModifiers modifiers)
     const auto rows = QItemSelectionModel::Rows;
     if ((modifiers & Qt::ShiftModifier) && m_anchor.isValid()) {
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-        selectionModel()->select(QItemSelection(model()->index(m_anchor.row(), 0, rootIndex()), index),
-                                 ((modifiers & Qt::ControlModifier) ? QItemSelectionModel::Select
-                                                                     : QItemSelectionModel::ClearAndSelect)
-                                     | rows);
+        selectionModel()->select(
+            QItemSelection(model()->index(m_anchor.row(), 0, rootIndex()), index),
+            ((modifiers & Qt::ControlModifier) ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect)
+                | rows);
         return;
     }
     m_anchor = index;
-    selectionModel()->setCurrentIndex(index, ((modifiers & Qt::ControlModifier) ? QItemSelectionModel::Toggle
-                                                                               : QItemSelectionModel::ClearAndSelect)
-                                                 | rows);
+    selectionModel()->setCurrentIndex(
+        index,
+        ((modifiers & Qt::ControlModifier) ? QItemSelectionModel::Toggle : QItemSelectionModel::ClearAndSelect) | rows);
 }
 
 void LargeTableView::SelectColumn(int column)

@@ -100,6 +100,13 @@ void SubnetsTableModel::Reset(const IPv4Address& address, const IPv4SubnetPolicy
     endResetModel();
 }
 
+std::unique_ptr<QAbstractItemModel> SubnetsTableModel::Freeze() const
+{
+    auto model = std::make_unique<SubnetsTableModel>();
+    model->Reset(m_address, m_policy);
+    return model;
+}
+
 void SubnetsTableModel::Clear()
 {
     Reset(IPv4Address(), IPv4SubnetPolicy());

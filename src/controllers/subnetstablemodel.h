@@ -1,6 +1,7 @@
 #pragma once
 
 #include "address/ipv4address.h"
+#include "controllers/itemviewcopier.h"
 #include "ipv4/ipv4subnetpolicy.h"
 
 #include <QAbstractTableModel>
@@ -8,7 +9,7 @@
 // The subnets of the classful network of one address under one policy, one
 // row per usable subnet. Nothing is stored per row: every cell is computed
 // when a view asks for it.
-class SubnetsTableModel : public QAbstractTableModel
+class SubnetsTableModel : public QAbstractTableModel, public FreezableModel
 {
     Q_OBJECT
 
@@ -29,6 +30,8 @@ public:
     void Reset(const IPv4Address& address, const IPv4SubnetPolicy& policy);
     // Empties the model.
     void Clear();
+    // A model of the same address and policy.
+    [[nodiscard]] std::unique_ptr<QAbstractItemModel> Freeze() const override;
     // Column 0 of the row showing address's subnet; invalid when no row shows it.
     QModelIndex IndexOfAddress(const IPv4Address& address) const;
 

@@ -2,6 +2,7 @@
 #include "app/mainform.h"
 #include "common/formtestutil.h"
 #include "controllers/itemviewcopier.h"
+#include "controllers/largetableview.h"
 #include "ui_octetrymainform.h"
 
 #include <QClipboard>
@@ -11,7 +12,6 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardItemModel>
-#include <QTableView>
 #include <QThread>
 #include <QTreeView>
 
@@ -139,11 +139,11 @@ private slots:
             parent->appendRow(model.takeRow(0));
         QWidget window;
         QAbstractItemView* itemView =
-            view == "tree" ? static_cast<QAbstractItemView*>(new QTreeView(&window)) : new QTableView(&window);
+            view == "tree" ? static_cast<QAbstractItemView*>(new QTreeView(&window)) : new LargeTableView(&window);
         itemView->setModel(&model);
         if (view == "reordered table") {
-            static_cast<QTableView*>(itemView)->horizontalHeader()->moveSection(2, 0);
-            static_cast<QTableView*>(itemView)->setColumnHidden(1, true);
+            static_cast<LargeTableView*>(itemView)->horizontalHeader()->moveSection(2, 0);
+            static_cast<LargeTableView*>(itemView)->horizontalHeader()->hideSection(1);
         }
         ItemViewCopier::Install(itemView);
         window.show();

@@ -1,0 +1,147 @@
+#include "app/mainform.h"
+#include "common/formtestutil.h"
+#include "controllers/largetableview.h"
+#include "ui_octetrymainform.h"
+
+#include <QClipboard>
+#include <QHeaderView>
+#include <QScrollBar>
+
+// The table as the user sees it: the current row, the selected rows (first,
+// last, count) and the row at the top.
+struct TableState
+{
+    int current = -1, first = -1, last = -1, count = 0, top = 0;
+    bool operator==(const TableState&) const = default;
+};
+char* toString(const TableState& s)
+{
+    return QTest::toString(QString("current %1, rows %2-%3 (%4) selected, top %5")
+                               .arg(s.current)
+                               .arg(s.first)
+                               .arg(s.last)
+                               .arg(s.count)
+                               .arg(s.top));
+}
+
+// The route table of the CIDR page for 10.1.2.3 in block /1: with mask /2 it
+// has 2 rows; with mask /32 a window of 16,777,216 rows around the address.
+class TstLargeTableView : public QObject
+{
+    Q_OBJECT
+
+    static constexpr int addressRow = 8388608, lastRow = 16777215;
+
+private slots:
+    void init()
+    {
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        ui->tabWidget->setCurrentWidget(ui->cidrTab);
+        TypeOver(ui->cidrAddressEdit, "10.1.2.3");
+        ChooseMaskBits(ui->addressBlockMaskComboBox, 1);
+        ChooseMaskBits(ui->cidrMaskComboBox, 32);
+        view->setFocus();
+    }
+
+    void resetKeepsAddressRowCentredAndColumnsFitted()
+    {
+        for (int maskBits : {32, 2, 32}) {
+            ChooseMaskBits(ui->cidrMaskComboBox, maskBits);
+            const int row = maskBits == 32 ? addressRow : 0;
+            QCOMPARE(view->model()->rowCount(), maskBits == 32 ? lastRow + 1 : 2);
+            QCOMPARE(State().current, row);
+            QCOMPARE(State().count, 1);
+            const int y = view->visualRect(view->currentIndex()).center().y();
+            QVERIFY2(maskBits == 2 || qAbs(y - view->viewport()->height() / 2) <= view->rowHeight(),
+                     qPrintable(QString::number(y)));
+            // Every shown cell and row number fits its column.
+            const QFontMetrics metrics(view->font());
+            for (int column = 0; column < 2; ++column)
+                QVERIFY(metrics.horizontalAdvance(view->model()->index(row, column).data().toString())
+                        < view->horizontalHeader()->sectionSize(column));
+            const int rows = view->model()->rowCount();
+            QVERIFY(metrics.horizontalAdvance(view->model()->headerData(rows - 1, Qt::Vertical).toString())
+                    < view->viewport()->x());
+        }
+    }
+
+    void keysMoveTheCurrentRow_data()
+    {
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QList<int>>("expected"); // current, first, last, count, top; -1/-2: one/two pages on
+        // clang-format off
+        AddRow("Page Down moves one page", QStringList{"PgDown"}, QList<int>{-1, -1, -1, 1, 0});
+        AddRow("Shift+Page Down twice selects two pages on", QStringList{"Shift+PgDown", "Shift+PgDown"}, QList<int>{-2, addressRow, -2, 0, 0});
+        AddRow("Ctrl+End goes to the last row, selection kept", QStringList{"Ctrl+End"}, QList<int>{lastRow, addressRow, addressRow, 1, 0});
+        AddRow("Ctrl+Home goes to the first row, selection kept", QStringList{"Ctrl+Home"}, QList<int>{0, addressRow, addressRow, 1, 0});
+        AddRow("Ctrl+A selects all", QStringList{"Ctrl+A"}, QList<int>{addressRow, 0, lastRow, lastRow + 1, 0});
+        // clang-format on
+    }
+    void keysMoveTheCurrentRow()
+    {
+        QFETCH(QStringList, keys);
+        QFETCH(QList<int>, expected);
+        const int page = view->pageRowCount();
+        const auto resolve = [&](int value) { return value < 0 ? addressRow - value * page : value; };
+        for (const QString& key : keys)
+            QTest::keySequence(view, QKeySequence(key));
+        const TableState state = State();
+        const int current = resolve(expected[0]);
+        QCOMPARE(state.current, current);
+        QCOMPARE(state.first, resolve(expected[1]));
+        QCOMPARE(state.last, resolve(expected[2]));
+        QCOMPARE(state.count, expected[3] ? expected[3] : state.last - state.first + 1);
+        // The current row is on screen.
+        QVERIFY(state.top <= current && current < state.top + page);
+    }
+
+    void mouseSelectsRowsAndCopyKeepsThem()
+    {
+        const auto click = [&](QWidget* widget, int row, Qt::KeyboardModifiers modifiers) {
+            const int y = view->visualRect(view->model()->index(row, 0)).center().y();
+            QTest::mouseClick(widget, Qt::LeftButton, modifiers, QPoint(widget == view->viewport() ? 5 : 2, y));
+        };
+        const int top = view->firstVisibleRow();
+        click(view->viewport(), top + 1, {});
+        click(view->viewport(), top + 3, Qt::ShiftModifier);
+        QCOMPARE(State(), (TableState{top + 3, top + 1, top + 3, 3, top}));
+        click(view->viewport(), top + 2, Qt::ControlModifier);
+        QCOMPARE(State().count, 2);
+        // A click on a row number selects the whole row.
+        const QWidget* numbers = view->viewport()->parentWidget()->childAt(view->viewport()->x() - 2, 50);
+        click(const_cast<QWidget*>(numbers), addressRow, {});
+        QCOMPARE(view->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(State().current, addressRow);
+
+        // The last three rows, copied, then the table changes: the copy stays.
+        QTest::keySequence(view, QKeySequence("Ctrl+End"));
+        for (int i = 0; i < 2; ++i)
+            QTest::keySequence(view, QKeySequence("Shift+Up"));
+        QTest::keySequence(view, QKeySequence::Copy);
+        ChooseMaskBits(ui->cidrMaskComboBox, 2);
+        QCOMPARE(QApplication::clipboard()->text(),
+                 "Route\tAddress Range\n10.129.2.0\tN/A\n10.129.2.1\tN/A\n10.129.2.2\tN/A\n");
+    }
+
+private:
+    TableState State() const
+    {
+        const QItemSelection selection = view->selectionModel()->selection();
+        TableState state{view->currentIndex().row(), -1, -1, 0, view->firstVisibleRow()};
+        for (const QItemSelectionRange& range : selection) {
+            state.first = state.first < 0 ? range.top() : std::min(state.first, range.top());
+            state.last = std::max(state.last, range.bottom());
+            state.count += range.height();
+        }
+        return state;
+    }
+
+    MainForm form;
+    Ui::OctetryMainForm* ui = form.GetUi();
+    LargeTableView* view = ui->cidrTableView;
+};
+
+OCTETRY_WINDOW_TEST_MAIN(TstLargeTableView)
+
+#include "tst_largetableview.moc"
