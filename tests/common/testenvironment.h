@@ -24,11 +24,13 @@ inline bool WriteAll(const QString& path, const QByteArray& bytes)
 
 // Points every per-user location (settings, cache) into a fresh temporary
 // directory, so no test ever reads or writes the user's real files.
-// Construct it first thing in main(), before any QCoreApplication exists.
+// Construct it first thing in main(), before any QCoreApplication exists;
+// parent is the folder the temporary directory is made in.
 class TestEnvironment
 {
 public:
-    TestEnvironment()
+    explicit TestEnvironment(const QString& parent = QDir::tempPath())
+        : m_dir(parent + "/octetry-XXXXXX")
     {
         const QString root = m_dir.path();
         QDir().mkpath(root + "/config");
