@@ -270,6 +270,14 @@ void LargeTableView::keyboardSearch(const QString& search)
         QAbstractItemView::keyboardSearch(search);
 }
 
+void LargeTableView::reset()
+{
+    QAbstractItemView::reset();
+    // Laying out now costs nothing per row, and spares the second repaint the
+    // deferred layout would cause.
+    doItemsLayout();
+}
+
 QModelIndex LargeTableView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
 {
     const int rows = RowCount();

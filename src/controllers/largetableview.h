@@ -38,6 +38,7 @@ public:
     int sizeHintForRow(int row) const override;
     int sizeHintForColumn(int column) const override;
     void keyboardSearch(const QString& search) override;
+    void reset() override;
 
 protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
