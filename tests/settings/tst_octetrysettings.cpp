@@ -127,7 +127,7 @@ void TstOctetrySettings::writtenAtOnceOnEveryWayOut()
         store->Flush();
     } else if (way == "aboutToQuit") {
         // exec() announces aboutToQuit once its loop has ended.
-        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(0); });
         QCoreApplication::exec();
     } else {
         store.reset();
