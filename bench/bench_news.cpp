@@ -109,7 +109,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     BrandingUtil::SetApplicationIdentity();
     OctetrySettings::Instance()->SetTabIndex(newsTabIndex);
-    OctetrySettings::Instance()->Save();
+    OctetrySettings::Instance()->Flush();
 
     std::printf("| News page (longest GUI hold, ms) | arrives | at start, cached |\n|---|---|---|\n");
     for (const Page& page : pages) {

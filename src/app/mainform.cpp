@@ -86,6 +86,13 @@ MainForm::~MainForm()
     m_menuController = nullptr;
 }
 
+void MainForm::closeEvent(QCloseEvent* event)
+{
+    // File > Exit, the window's close button and the quit signals all come here.
+    GetSettings()->Flush();
+    QMainWindow::closeEvent(event);
+}
+
 void MainForm::CreateTabControllers()
 {
     // One line per page, in page order; a page's controller is created here.

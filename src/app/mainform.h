@@ -34,6 +34,10 @@ public:
     // page, a page without controller or a controller not created yet.
     TabController* FindTabController(QWidget* page) const;
 
+protected:
+    // Writes the pending settings change before the window goes.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void CreateTabControllers();
     void ReopenStoredTab();

@@ -2,6 +2,7 @@
 
 #include "controllers/tabcontrollerutil.h"
 #include "ipv4/ipv4addressclass.h"
+#include "settings/settingswriter.h"
 
 #include <QCoreApplication>
 #include <QSettings>
@@ -62,31 +63,28 @@ T ToUserType(const QVariant& value)
 
 OctetrySettings* OctetrySettings::Instance()
 {
-    // Lives until the process ends, so the last change is already on disk.
-    static OctetrySettings* const instance = new OctetrySettings();
+    // Lives until the process ends; the last change is written when the
+    // application quits, or at the latest when its object is destroyed.
+    static OctetrySettings* const instance = [] {
+        qAddPostRoutine([] { Instance()->Flush(); });
+        return new OctetrySettings();
+    }();
     return instance;
 }
 
 OctetrySettings::OctetrySettings()
+    : m_writer(std::make_unique<SettingsWriter>(QSettings()))
 {
-    m_saveTimer.setSingleShot(true);
-    m_saveTimer.setInterval(0);
-    connect(&m_saveTimer, &QTimer::timeout, this, &OctetrySettings::Save);
     if (QCoreApplication* application = QCoreApplication::instance())
-        connect(application, &QCoreApplication::aboutToQuit, this, [this] {
-            if (m_saveTimer.isActive())
-                Save();
-        });
+        connect(application, &QCoreApplication::aboutToQuit, this, &OctetrySettings::Flush);
     RegisterIPv4MetaTypes();
     IPv6Address::RegisterMetaType();
     Load();
     CompleteMissingValues();
 }
 
-OctetrySettings::~OctetrySettings()
-{
-    Save();
-}
+// The writer's destructor writes what is still queued.
+OctetrySettings::~OctetrySettings() = default;
 
 void OctetrySettings::CompleteMissingValues()
 {
@@ -120,22 +118,20 @@ void OctetrySettings::Set(T& member, const T& value, Setting setting)
     if (!(member != value))
         return;
     member = value;
-    SaveSoon();
+    if (!m_loading)
+        QueueWrite();
     emit SettingChanged(setting);
 }
 
-void OctetrySettings::SaveSoon()
+void OctetrySettings::QueueWrite()
 {
     // Writing the file syncs it to disk, which costs far more than a keystroke's
-    // whole update; so the write waits until the event that made the change has
-    // been handled and the window repainted, and a burst of changes from one
-    // event is written once. Without an event loop it happens at once.
-    if (m_busy)
-        return;
-    if (QCoreApplication::instance())
-        m_saveTimer.start();
-    else
-        Save();
+    // whole update; so this thread only hands a copy of the values over.
+    SettingsWriter::Values values;
+    values.reserve(SettingCount);
+    for (int nSetting = 0; nSetting < SettingCount; ++nSetting)
+        values.emplace_back(GetKey(nSetting), GetValue(nSetting));
+    m_writer->Queue(std::move(values));
 }
 
 void OctetrySettings::SetTabIndex(int nTabIndex)
@@ -234,26 +230,24 @@ void OctetrySettings::SetValue(int nSetting, const QVariant& value)
 
 void OctetrySettings::Load()
 {
-    if (m_busy)
+    if (m_loading)
         return;
-    m_busy = true;
+    m_loading = true;
     {
         QSettings settings;
         for (int nSetting = 0; nSetting < SettingCount; ++nSetting)
             SetValue(nSetting, settings.value(GetKey(nSetting), GetValue(nSetting)));
         m_showOctalConversions = ToBool(settings.value(QLatin1String(showOctalConversionsKey), m_showOctalConversions));
     }
-    m_busy = false;
+    m_loading = false;
 }
 
-void OctetrySettings::Save()
+void OctetrySettings::Flush()
 {
-    if (m_busy)
-        return;
-    m_saveTimer.stop();
-    m_busy = true;
-    QSettings settings;
-    for (int nSetting = 0; nSetting < SettingCount; ++nSetting)
-        settings.setValue(GetKey(nSetting), GetValue(nSetting));
-    m_busy = false;
+    m_writer->Flush();
+}
+
+bool OctetrySettings::IsSavePending() const
+{
+    return m_writer->IsBusy();
 }

@@ -7,13 +7,16 @@
 #include "ipv4/ipv4subnetpolicy.h"
 
 #include <QObject>
-#include <QTimer>
 #include <QVariant>
 
-class QString;
+#include <memory>
 
-// The program's options and last-used values: every change is saved at once
-// to the user's settings and announced with SettingChanged.
+class QString;
+class SettingsWriter;
+
+// The program's options and last-used values: every change is announced at
+// once with SettingChanged and written to the user's settings soon after, by
+// a thread of its own, so no keystroke waits for the disk.
 class OctetrySettings : public QObject
 {
     Q_OBJECT
@@ -41,7 +44,7 @@ public:
     // Builds a store over the user's settings as they are now: registers the
     // value types, loads and completes the values. The program uses Instance().
     OctetrySettings();
-    // Saves once more.
+    // Writes what is still pending.
     ~OctetrySettings() override;
 
     int GetTabIndex() const { return m_tabIndex; }
@@ -55,7 +58,7 @@ public:
     // Read once at start and never written: whether the octal rows are shown.
     bool GetShowOctalConversions() const { return m_showOctalConversions; }
 
-    // Each stores, saves and announces a value that differs from the held one.
+    // Each stores, queues for writing and announces a value that differs from the held one.
     void SetTabIndex(int nTabIndex);
     void SetAllowOneSubnetBit(bool allow);
     void SetAllowOneHostBit(bool allow);
@@ -72,23 +75,24 @@ public:
     // Converts value to nSetting's type (unusable values give the type's default) and sets it.
     void SetValue(int nSetting, const QVariant& value);
 
-    // Reads every setting, keeping the held value for a missing key.
+    // Reads every setting, keeping the held value for a missing key; writes nothing.
     void Load();
-    // Writes all eight settings; does nothing while loading.
-    void Save();
-    // Whether a change is still waiting to be written (see SaveSoon).
-    bool IsSavePending() const { return m_saveTimer.isActive(); }
+    // Writes the pending change now and returns once it is on disk; the
+    // window's closing and the application's quitting call it.
+    void Flush();
+    // Whether a change is queued for writing or being written.
+    bool IsSavePending() const;
 
 signals:
     void SettingChanged(OctetrySettings::Setting setting);
 
 private:
     void CompleteMissingValues();
-    void SaveSoon();
+    void QueueWrite();
     template <typename T>
     void Set(T& member, const T& value, Setting setting);
 
-    bool m_busy = false;
+    bool m_loading = false;
     int m_tabIndex = 0;
     bool m_allowOneSubnetBit = true;
     bool m_allowOneHostBit = true;
@@ -98,5 +102,5 @@ private:
     IPv4CidrPolicy m_cidrPolicy;
     IPv6Address m_ipv6Address;
     bool m_showOctalConversions = false;
-    QTimer m_saveTimer;
+    std::unique_ptr<SettingsWriter> m_writer;
 };

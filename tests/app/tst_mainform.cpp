@@ -79,6 +79,7 @@ private slots:
 
     void init()
     {
+        m_form->show();
         m_form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_form));
         m_urls.clear();
@@ -251,11 +252,23 @@ private slots:
         QTEST(reopened, "reopened");
     }
 
-    void exitClosesTheWindow()
+    void closingWritesTheLastChange_data()
     {
-        QVERIFY(m_form->isVisible());
-        m_ui->actionExit->trigger();
+        QTest::addColumn<bool>("byExit");
+        QTest::addColumn<int>("tab");
+        QTest::newRow("File > Exit") << true << 4;
+        QTest::newRow("window closed") << false << 1;
+    }
+
+    // Closing the window, whichever way, writes the change just made before it goes.
+    void closingWritesTheLastChange()
+    {
+        QFETCH(bool, byExit);
+        QFETCH(int, tab);
+        m_ui->tabWidget->setCurrentIndex(tab);
+        byExit ? m_ui->actionExit->trigger() : void(m_form->close());
         QVERIFY(!m_form->isVisible());
+        QVERIFY(ReadAll(QSettings().fileName()).contains("TabIndex=" + QByteArray::number(tab) + "\n"));
     }
 
     void cleanupTestCase()

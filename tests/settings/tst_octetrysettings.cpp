@@ -6,7 +6,9 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
+#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -45,7 +47,9 @@ private slots:
     void initTestCase() { BrandingUtil::SetApplicationIdentity(); }
     void init() { QFile::remove(ConfPath()); }
     void roundTripKeepsTypes();
-    void missingValuesCompletedThenBurstWrittenOnce();
+    void missingValuesCompletedThenBurstWritten();
+    void writtenAtOnceOnEveryWayOut_data();
+    void writtenAtOnceOnEveryWayOut();
     void storedValueIsChecked_data();
     void storedValueIsChecked();
 };
@@ -65,7 +69,7 @@ void TstOctetrySettings::roundTripKeepsTypes()
                                  Of(IPv6Address(std::string("2001:db8::1")))};
     for (int n = 0; n < OctetrySettings::SettingCount; ++n)
         store.SetValue(n, values[n]);
-    store.Save();
+    store.Flush();
 
     // Existing files use these keys, and keep the read-only one.
     const QSettings file;
@@ -82,26 +86,53 @@ void TstOctetrySettings::roundTripKeepsTypes()
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, reread.GetValue(-1));
 }
 
-void TstOctetrySettings::missingValuesCompletedThenBurstWrittenOnce()
+void TstOctetrySettings::missingValuesCompletedThenBurstWritten()
 {
     OctetrySettings store;
     QVERIFY(store.GetIPv4Address().IsValid() && store.GetIPv6Address().IsValid());
     QCOMPARE(store.GetCidrPolicy(), IPv4CidrPolicy(IPv4AddressBlock(1), 1));
-    // Loading and completing are no change to save.
-    QVERIFY(!store.IsSavePending() && !QFile::exists(ConfPath()));
-
     QSignalSpy spy(&store, &OctetrySettings::SettingChanged);
-    // The held value: nothing announced, nothing written.
+    // Loading, completing and setting the held value are no change: nothing announced, nothing written.
     store.SetTabIndex(0);
     store.SetValue(OctetrySettings::CidrPolicySetting, store.GetValue(OctetrySettings::CidrPolicySetting));
-    QVERIFY(spy.isEmpty() && !store.IsSavePending());
-    // A burst is written once the event loop runs, and so is every later one.
+    QVERIFY(spy.isEmpty() && !store.IsSavePending() && !QFile::exists(ConfPath()));
+    // A burst is announced at once and written soon after, with the last value of each setting.
     store.SetAllowOneHostBit(false);
-    store.SetTabIndex(4);
-    QVERIFY(spy.count() == 2 && store.IsSavePending() && !QFile::exists(ConfPath()));
+    for (int tab = 1; tab <= 4; ++tab)
+        store.SetTabIndex(tab);
+    QCOMPARE(spy.count(), 5);
     QTRY_VERIFY(!store.IsSavePending());
+    const QByteArray written = ReadAll(ConfPath());
+    QVERIFY2(written.contains("TabIndex=4\n") && written.contains("AllowOneHostBit=false\n"), written);
+    QVERIFY(!written.contains("ShowOctalConversions"));
+    // And so is every later change.
     store.SetTabIndex(1);
-    QTRY_COMPARE(QSettings().value("TabIndex").toInt(), 1);
+    QTRY_VERIFY(ReadAll(ConfPath()).contains("TabIndex=1\n"));
+}
+
+void TstOctetrySettings::writtenAtOnceOnEveryWayOut_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("Flush") << "Flush";
+    QTest::newRow("aboutToQuit, as after File > Exit or a quit signal") << "aboutToQuit";
+    QTest::newRow("destructor") << "destructor";
+}
+
+void TstOctetrySettings::writtenAtOnceOnEveryWayOut()
+{
+    QFETCH(QString, way);
+    auto store = std::make_unique<OctetrySettings>();
+    store->SetTabIndex(5);
+    if (way == "Flush") {
+        store->Flush();
+    } else if (way == "aboutToQuit") {
+        // exec() announces aboutToQuit once its loop has ended.
+        QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
+    } else {
+        store.reset();
+    }
+    QVERIFY(ReadAll(ConfPath()).contains("TabIndex=5\n"));
 }
 
 void TstOctetrySettings::storedValueIsChecked_data()
