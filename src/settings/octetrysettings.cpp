@@ -242,6 +242,12 @@ void OctetrySettings::Load()
     m_loading = false;
 }
 
+void OctetrySettings::Save()
+{
+    QueueWrite();
+    Flush();
+}
+
 void OctetrySettings::Flush()
 {
     m_writer->Flush();

@@ -77,6 +77,8 @@ public:
 
     // Reads every setting, keeping the held value for a missing key; writes nothing.
     void Load();
+    // Writes all eight settings now and returns once they are on disk.
+    void Save();
     // Writes the pending change now and returns once it is on disk; the
     // window's closing and the application's quitting call it.
     void Flush();

@@ -69,7 +69,7 @@ void TstOctetrySettings::roundTripKeepsTypes()
                                  Of(IPv6Address(std::string("2001:db8::1")))};
     for (int n = 0; n < OctetrySettings::SettingCount; ++n)
         store.SetValue(n, values[n]);
-    store.Flush();
+    store.Save();
 
     // Existing files use these keys, and keep the read-only one.
     const QSettings file;
