@@ -1,15 +1,18 @@
 #include "controllers/largetableview.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QStyleOptionHeader>
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 // The row-number column, or with no rows to number the corner above it; both
 // look like header sections and select what they head when pressed.
@@ -81,6 +84,7 @@ private:
 
 LargeTableView::LargeTableView(QWidget* parent)
     : QAbstractItemView(parent),
+      m_defaultDelegate(itemDelegate()),
       m_header(new QHeaderView(Qt::Horizontal, this)),
       m_rowNumbers(new RowNumbers(this, false)),
       m_corner(new RowNumbers(this, true)),
@@ -252,11 +256,14 @@ int LargeTableView::sizeHintForColumn(int column) const
         return -1;
     QStyleOptionViewItem option;
     initViewItemOption(&option);
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, &option, this) + 1;
     const int last = static_cast<int>(std::min<qint64>(RowCount() - 1, qint64(firstVisibleRow()) + pageRowCount()));
     int width = -1;
     for (int row = firstVisibleRow(); row <= last; ++row) {
         const QModelIndex index = model()->index(row, column, rootIndex());
-        width = std::max(width, itemDelegateForIndex(index)->sizeHint(option, index).width());
+        const std::optional<PlainCell> plain = PlainCellOf(index);
+        width = std::max(width, plain ? qCeil(TextWidth(plain->text, option.font)) + 2 * margin
+                                      : itemDelegateForIndex(index)->sizeHint(option, index).width());
     }
     return width < 0 ? width : width + 1; // the grid line
 }
@@ -500,7 +507,8 @@ void LargeTableView::paintEvent(QPaintEvent* event)
             if (!isActiveWindow())
                 cell.palette.setCurrentColorGroup(QPalette::Inactive);
             style()->drawPrimitive(QStyle::PE_PanelItemViewRow, &cell, &painter, this);
-            itemDelegateForIndex(index)->paint(&painter, cell, index);
+            if (!PaintPlainCell(painter, cell, index))
+                itemDelegateForIndex(index)->paint(&painter, cell, index);
         }
         painter.setPen(gridPen);
         painter.drawLine(x + width - 1, RowY(firstRow), x + width - 1, RowY(lastRow + 1) - 1);
@@ -508,6 +516,87 @@ void LargeTableView::paintEvent(QPaintEvent* event)
     painter.setPen(gridPen);
     for (qint64 row = firstRow; row <= lastRow; ++row)
         painter.drawLine(0, RowY(row + 1) - 1, right - 1, RowY(row + 1) - 1);
+}
+
+std::optional<LargeTableView::PlainCell> LargeTableView::PlainCellOf(const QModelIndex& index) const
+{
+    // The default delegate lays out every cell's text as a paragraph, which
+    // costs most of a repaint. A cell of plain text is measured and drawn here
+    // as it would be: its panel, the text in the palette's colour, the focus frame.
+    if (itemDelegateForIndex(index) != m_defaultDelegate)
+        return std::nullopt;
+    const QVariant display = index.data(Qt::DisplayRole);
+    if (display.typeId() != QMetaType::QString)
+        return std::nullopt;
+    for (int role : {Qt::DecorationRole, Qt::CheckStateRole, Qt::FontRole, Qt::ForegroundRole, Qt::BackgroundRole})
+        if (index.data(role).isValid())
+            return std::nullopt;
+    const QVariant alignment = index.data(Qt::TextAlignmentRole);
+    return PlainCell{display.toString(),
+                     alignment.isValid() ? Qt::Alignment(alignment.toInt()) : Qt::AlignLeft | Qt::AlignVCenter};
+}
+
+bool LargeTableView::PaintPlainCell(QPainter& painter, QStyleOptionViewItem& cell, const QModelIndex& index) const
+{
+    const std::optional<PlainCell> plain = PlainCellOf(index);
+    if (!plain)
+        return false;
+    cell.displayAlignment = plain->alignment;
+    cell.text = plain->text;
+    cell.features |= QStyleOptionViewItem::HasDisplay;
+    cell.index = index;
+    style()->drawPrimitive(QStyle::PE_PanelItemViewItem, &cell, &painter, this);
+
+    QPalette::ColorGroup group = (cell.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+    if (group == QPalette::Normal && !(cell.state & QStyle::State_Active))
+        group = QPalette::Inactive;
+    const bool selected = cell.state & QStyle::State_Selected;
+    painter.setPen(cell.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+    const QFontMetricsF metrics(cell.font);
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, &cell, this) + 1;
+    const QRect textRect =
+        style()->subElementRect(QStyle::SE_ItemViewItemText, &cell, this).adjusted(margin, 0, -margin, 0);
+    QString text = cell.text;
+    qreal width = TextWidth(text, cell.font);
+    if (width > textRect.width()) {
+        text = metrics.elidedText(text, cell.textElideMode, textRect.width());
+        width = metrics.horizontalAdvance(text);
+    }
+    const QRect box =
+        QStyle::alignedRect(cell.direction, cell.displayAlignment, QSizeF(width, metrics.height()).toSize(), textRect);
+    painter.setFont(cell.font);
+    painter.drawText(QPointF(box.left(), box.top() + qRound(metrics.ascent())), text);
+
+    if (cell.state & QStyle::State_HasFocus) {
+        QStyleOptionFocusRect focus;
+        focus.QStyleOption::operator=(cell);
+        focus.rect = style()->subElementRect(QStyle::SE_ItemViewItemFocusRect, &cell, this);
+        focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+        focus.backgroundColor = cell.palette.color(group, selected ? QPalette::Highlight : QPalette::Window);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+    return true;
+}
+
+qreal LargeTableView::TextWidth(const QString& text, const QFont& font) const
+{
+    // Summed advances of Latin characters, which neither join nor reorder:
+    // shaping the text only to place it would cost as much as drawing it.
+    if (font != m_advancesFont) {
+        m_advances.clear();
+        m_advancesFont = font;
+    }
+    const QFontMetricsF metrics(font);
+    qreal width = 0;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x0300)
+            return metrics.horizontalAdvance(text);
+        auto advance = m_advances.constFind(c.unicode());
+        if (advance == m_advances.constEnd())
+            advance = m_advances.insert(c.unicode(), metrics.horizontalAdvance(c));
+        width += *advance;
+    }
+    return width;
 }
 
 void LargeTableView::SelectRows(int row, Qt::KeyboardModifiers modifiers)

@@ -1,9 +1,15 @@
 #pragma once
 
 #include <QAbstractItemView>
+#include <QFont>
+#include <QHash>
 #include <QPersistentModelIndex>
 
+#include <optional>
+
 class QHeaderView;
+class QPainter;
+class QStyleOptionViewItem;
 
 // A table view whose time and memory do not grow with the number of rows, for
 // models of up to 2,147,483,647 rows. The toolkit's table keeps a record per
@@ -66,8 +72,21 @@ private:
     [[nodiscard]] int RowNumberWidth() const;
     void UpdateScrollRanges();
     void SelectRows(int row, Qt::KeyboardModifiers modifiers);
+    struct PlainCell
+    {
+        QString text;
+        Qt::Alignment alignment;
+    };
+    // The text of a cell that only has text, else nothing.
+    [[nodiscard]] std::optional<PlainCell> PlainCellOf(const QModelIndex& index) const;
+    bool PaintPlainCell(QPainter& painter, QStyleOptionViewItem& cell, const QModelIndex& index) const;
+    [[nodiscard]] qreal TextWidth(const QString& text, const QFont& font) const;
     void SelectColumn(int column);
 
+    QAbstractItemDelegate* m_defaultDelegate;
+    // Advances of the characters drawn so far, for the font they were measured in.
+    mutable QHash<char16_t, qreal> m_advances;
+    mutable QFont m_advancesFont;
     QHeaderView* m_header;
     RowNumbers* m_rowNumbers;
     QWidget* m_corner;
