@@ -159,27 +159,33 @@ QString LargeTableView::RowNumberText(int row) const
 
 int LargeTableView::RowNumberWidth() const
 {
-    // The first, the last and the shown rows: numbers grow down the table, so
-    // the width stays put while scrolling.
+    // The widest of the first, the last and the shown rows' numbers, in bold
+    // as when highlighted: numbers grow down the table, so the width stays put
+    // while scrolling.
     const int rows = RowCount();
     QStyleOptionHeader option;
     option.initFrom(m_rowNumbers);
     option.orientation = Qt::Vertical;
-    int width = 0;
-    const auto fit = [&](int row) {
-        option.section = row;
-        option.text = RowNumberText(row);
-        width = std::max(width,
-                         style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), m_rowNumbers).width());
+    QFont bold = m_rowNumbers->font();
+    bold.setBold(true);
+    option.fontMetrics = QFontMetrics(bold);
+    qreal widest = -1;
+    const auto consider = [&](int row) {
+        QString text = RowNumberText(row);
+        if (const qreal width = TextWidth(text, bold); width > widest) {
+            widest = width;
+            option.section = row;
+            option.text = std::move(text);
+        }
     };
-    if (rows == 0)
-        return style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) * 2;
-    fit(0);
-    fit(rows - 1);
+    if (rows > 0) {
+        consider(0);
+        consider(rows - 1);
+    }
     const int last = static_cast<int>(std::min<qint64>(rows - 1, qint64(firstVisibleRow()) + pageRowCount()));
     for (int row = firstVisibleRow(); row <= last; ++row)
-        fit(row);
-    return width;
+        consider(row);
+    return style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), m_rowNumbers).width();
 }
 
 void LargeTableView::resizeColumnsToContents()
@@ -554,8 +560,8 @@ bool LargeTableView::PaintPlainCell(QPainter& painter, QStyleOptionViewItem& cel
     painter.setPen(cell.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
     const QFontMetricsF metrics(cell.font);
     const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, &cell, this) + 1;
-    const QRect textRect =
-        style()->subElementRect(QStyle::SE_ItemViewItemText, &cell, this).adjusted(margin, 0, -margin, 0);
+    // Without icon or check box the text has the whole cell, less the margins.
+    const QRect textRect = cell.rect.adjusted(margin, 0, -margin, 0);
     QString text = cell.text;
     qreal width = TextWidth(text, cell.font);
     if (width > textRect.width()) {
@@ -582,18 +588,23 @@ qreal LargeTableView::TextWidth(const QString& text, const QFont& font) const
 {
     // Summed advances of Latin characters, which neither join nor reorder:
     // shaping the text only to place it would cost as much as drawing it.
-    if (font != m_advancesFont) {
-        m_advances.clear();
-        m_advancesFont = font;
+    auto fontAdvances =
+        std::find_if(m_advances.begin(), m_advances.end(), [&](const auto& entry) { return entry.first == font; });
+    if (fontAdvances == m_advances.end()) {
+        if (m_advances.size() >= 4) // fonts change rarely; keep the latest few
+            m_advances.removeFirst();
+        m_advances.append({font, {}});
+        fontAdvances = m_advances.end() - 1;
     }
+    QHash<char16_t, qreal>& advances = fontAdvances->second;
     const QFontMetricsF metrics(font);
     qreal width = 0;
     for (const QChar c : text) {
         if (c.unicode() >= 0x0300)
             return metrics.horizontalAdvance(text);
-        auto advance = m_advances.constFind(c.unicode());
-        if (advance == m_advances.constEnd())
-            advance = m_advances.insert(c.unicode(), metrics.horizontalAdvance(c));
+        auto advance = advances.constFind(c.unicode());
+        if (advance == advances.constEnd())
+            advance = advances.insert(c.unicode(), metrics.horizontalAdvance(c));
         width += *advance;
     }
     return width;

@@ -3,9 +3,11 @@
 #include <QAbstractItemView>
 #include <QFont>
 #include <QHash>
+#include <QList>
 #include <QPersistentModelIndex>
 
 #include <optional>
+#include <utility>
 
 class QHeaderView;
 class QPainter;
@@ -84,9 +86,8 @@ private:
     void SelectColumn(int column);
 
     QAbstractItemDelegate* m_defaultDelegate;
-    // Advances of the characters drawn so far, for the font they were measured in.
-    mutable QHash<char16_t, qreal> m_advances;
-    mutable QFont m_advancesFont;
+    // Advances of the characters measured so far, per font.
+    mutable QList<std::pair<QFont, QHash<char16_t, qreal>>> m_advances;
     QHeaderView* m_header;
     RowNumbers* m_rowNumbers;
     QWidget* m_corner;
