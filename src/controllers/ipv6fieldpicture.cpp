@@ -2,6 +2,8 @@
 
 #include "address/ipv6address.h"
 
+#include <QGuiApplication>
+#include <QHash>
 #include <QTextDocument>
 #include <QTextOption>
 
@@ -12,9 +14,17 @@ namespace {
 // (a negative width: unwrapped).
 QSizeF LaidOutSize(const QString& html, qreal width)
 {
+    // Laying out a document costs a parse; the same names and bit counts come
+    // back with every address and type, so their sizes are kept per font.
+    static QHash<QString, QSizeF> sizes;
+    const QString key = QStringLiteral("%1\n%2\n%3").arg(QGuiApplication::font().key()).arg(width).arg(html);
+    if (const auto size = sizes.constFind(key); size != sizes.constEnd())
+        return *size;
+    if (sizes.size() > 4096)
+        sizes.clear();
     QTextDocument document;
     IPv6FieldPicture::LayOut(&document, {html, QRectF(0, 0, width, 0), IPv6FieldPicture::TextColor});
-    return document.size();
+    return *sizes.insert(key, document.size());
 }
 
 // Wraps the text to width; a word too long to wrap widens the field instead.
