@@ -144,6 +144,11 @@ struct Row
 // each from its input to the idle, repainted window; prints one row per name.
 void Measure(PaintCounter& painter, const std::vector<Step>& steps)
 {
+    // OCTETRY_BENCH_ONLY keeps the interactions whose name holds it, for a profiler.
+    static const std::string only = qEnvironmentVariable("OCTETRY_BENCH_ONLY").toStdString();
+    if (std::none_of(steps.begin(), steps.end(),
+                     [](const Step& step) { return !step.name.empty() && step.name.find(only) != std::string::npos; }))
+        return;
     std::vector<std::string> order;
     std::map<std::string, Row> rows;
     for (const Step& step : steps)
