@@ -273,5 +273,10 @@ void IPv6TabController::FitPicture()
         if (scale < 1)
             view->scale(scale, scale);
     }
-    view->updateGeometry();
+    // A new size hint lays the page out again and repaints all of it; the same
+    // hint, as for most addresses, would only repaint it for nothing.
+    if (view->sizeHint() != m_pictureSizeHint) {
+        m_pictureSizeHint = view->sizeHint();
+        view->updateGeometry();
+    }
 }

@@ -4,6 +4,8 @@
 #include "controllers/ipv6fieldpicture.h"
 #include "controllers/tabcontroller.h"
 
+#include <QSize>
+
 class IPv6Address;
 class IPv6AddressTypeNode;
 class QGraphicsScene;
@@ -49,5 +51,7 @@ private:
     IPv6AddressTypeModel m_typeModel;
     IPv6FieldPicture m_picture;
     QGraphicsScene* m_scene = nullptr;
+    // The size hint the page was last laid out for.
+    QSize m_pictureSizeHint;
     bool m_restoringSelection = false;
 };
