@@ -191,9 +191,22 @@ int LargeTableView::RowNumberWidth() const
 void LargeTableView::resizeColumnsToContents()
 {
     updateGeometries();
-    for (int column = 0; column < m_header->count(); ++column)
-        if (!m_header->isSectionHidden(column))
-            m_header->resizeSection(column, std::max(sizeHintForColumn(column), m_header->sectionSizeHint(column)));
+    FitColumns(false);
+}
+
+void LargeTableView::FitColumns(bool growOnly)
+{
+    m_fittedWidths.resize(m_header->count());
+    for (int column = 0; column < m_header->count(); ++column) {
+        if (m_header->isSectionHidden(column))
+            continue;
+        int& fitted = m_fittedWidths[column];
+        const int width = std::max(sizeHintForColumn(column), m_header->sectionSizeHint(column));
+        if (growOnly && (m_header->sectionSize(column) != fitted || width <= fitted))
+            continue;
+        fitted = width;
+        m_header->resizeSection(column, width);
+    }
 }
 
 QRect LargeTableView::visualRect(const QModelIndex& index) const
@@ -474,7 +487,14 @@ void LargeTableView::scrollContentsBy(int dx, int dy)
     if (dy != 0) {
         viewport()->update();
         m_rowNumbers->update();
+        FitColumns(true);
     }
+}
+
+void LargeTableView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractItemView::resizeEvent(event);
+    FitColumns(true);
 }
 
 void LargeTableView::paintEvent(QPaintEvent* event)

@@ -60,6 +60,7 @@ protected:
     void updateGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     class RowNumbers;
@@ -73,6 +74,10 @@ private:
     [[nodiscard]] QString RowNumberText(int row) const;
     [[nodiscard]] int RowNumberWidth() const;
     void UpdateScrollRanges();
+    // Fits the columns to their titles and the rows on screen. Growing only,
+    // it widens the columns still at their fitted width for rows scrolled
+    // into view, and leaves a width the user chose.
+    void FitColumns(bool growOnly);
     void SelectRows(int row, Qt::KeyboardModifiers modifiers);
     struct PlainCell
     {
@@ -93,6 +98,7 @@ private:
     QWidget* m_corner;
     int m_rowHeight;
     bool m_inGeometryUpdate = false;
+    QList<int> m_fittedWidths;
     // Where a Shift-extended selection starts, in model rows: the toolkit keeps
     // it as a pixel position, which cannot reach every row of a large model.
     mutable QPersistentModelIndex m_anchor;

@@ -55,14 +55,7 @@ private slots:
             const int y = view->visualRect(view->currentIndex()).center().y();
             QVERIFY2(maskBits == 2 || qAbs(y - view->viewport()->height() / 2) <= view->rowHeight(),
                      qPrintable(QString::number(y)));
-            // Every shown cell and row number fits its column.
-            const QFontMetrics metrics(view->font());
-            for (int column = 0; column < 2; ++column)
-                QVERIFY(metrics.horizontalAdvance(view->model()->index(row, column).data().toString())
-                        < view->horizontalHeader()->sectionSize(column));
-            const int rows = view->model()->rowCount();
-            QVERIFY(metrics.horizontalAdvance(view->model()->headerData(rows - 1, Qt::Vertical).toString())
-                    < view->viewport()->x());
+            QVERIFY(ShownTextsFit());
         }
     }
 
@@ -92,8 +85,9 @@ private slots:
         QCOMPARE(state.first, resolve(expected[1]));
         QCOMPARE(state.last, resolve(expected[2]));
         QCOMPARE(state.count, expected[3] ? expected[3] : state.last - state.first + 1);
-        // The current row is on screen.
+        // The current row is on screen, its texts whole.
         QVERIFY(state.top <= current && current < state.top + page);
+        QVERIFY(ShownTextsFit());
     }
 
     void mouseSelectsRowsAndCopyKeepsThem()
@@ -125,6 +119,20 @@ private slots:
     }
 
 private:
+    // Every cell on screen and the row numbers fit their columns, unelided.
+    bool ShownTextsFit() const
+    {
+        const QFontMetrics metrics(view->font());
+        const QAbstractItemModel* model = view->model();
+        const int last = std::min(model->rowCount(), view->firstVisibleRow() + view->pageRowCount()) - 1;
+        for (int row = view->firstVisibleRow(); row <= last; ++row)
+            for (int column = 0; column < 2; ++column)
+                if (metrics.horizontalAdvance(model->index(row, column).data().toString())
+                    >= view->horizontalHeader()->sectionSize(column))
+                    return false;
+        return metrics.horizontalAdvance(model->headerData(last, Qt::Vertical).toString()) < view->viewport()->x();
+    }
+
     TableState State() const
     {
         const QItemSelection selection = view->selectionModel()->selection();
