@@ -83,8 +83,10 @@ OctetrySettings::OctetrySettings()
     CompleteMissingValues();
 }
 
-// The writer's destructor writes what is still queued.
-OctetrySettings::~OctetrySettings() = default;
+OctetrySettings::~OctetrySettings()
+{
+    Save();
+}
 
 void OctetrySettings::CompleteMissingValues()
 {

@@ -44,7 +44,7 @@ public:
     // Builds a store over the user's settings as they are now: registers the
     // value types, loads and completes the values. The program uses Instance().
     OctetrySettings();
-    // Writes what is still pending.
+    // Saves once more.
     ~OctetrySettings() override;
 
     int GetTabIndex() const { return m_tabIndex; }
