@@ -24,6 +24,18 @@ char* toString(const TableState& s)
                                .arg(s.top));
 }
 
+// Row r shows r, in as many rows as a model can have.
+class CountingModel : public QAbstractTableModel
+{
+public:
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : INT_MAX; }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 1; }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        return role == Qt::DisplayRole ? QVariant(QString::number(index.row())) : QVariant();
+    }
+};
+
 // The route table of the CIDR page for 10.1.2.3 in block /1: with mask /2 it
 // has 2 rows; with mask /32 a window of 16,777,216 rows around the address.
 class TstLargeTableView : public QObject
@@ -116,6 +128,32 @@ private slots:
         ChooseMaskBits(ui->cidrMaskComboBox, 2);
         QCOMPARE(QApplication::clipboard()->text(),
                  "Route\tAddress Range\n10.129.2.0\tN/A\n10.129.2.1\tN/A\n10.129.2.2\tN/A\n");
+    }
+
+    void listsAsManyRowsAsAModelHas()
+    {
+        CountingModel model;
+        LargeTableView table;
+        table.setModel(&model);
+        table.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&table));
+        QTest::keySequence(&table, QKeySequence("Down")); // the first key makes the top row current
+        QTest::keySequence(&table, QKeySequence("Ctrl+End"));
+        const int page = table.pageRowCount(), last = INT_MAX - 1;
+        QCOMPARE(table.currentIndex().row(), last);
+        QCOMPARE(table.firstVisibleRow(), INT_MAX - page);
+        QVERIFY(table.viewport()->rect().contains(table.visualRect(table.currentIndex())));
+        QTest::keySequence(&table, QKeySequence("Ctrl+Home"));
+        QCOMPARE(table.firstVisibleRow(), 0);
+        // A click on the first row, the scroll bar to the end, a Shift+click on the last row.
+        const auto click = [&](int row, Qt::KeyboardModifiers modifiers) {
+            const QPoint point(5, (row - table.firstVisibleRow()) * table.rowHeight() + table.rowHeight() / 2);
+            QTest::mouseClick(table.viewport(), Qt::LeftButton, modifiers, point);
+        };
+        click(0, {});
+        table.verticalScrollBar()->setValue(table.verticalScrollBar()->maximum());
+        click(last, Qt::ShiftModifier);
+        QCOMPARE(table.selectionModel()->selection(), QItemSelection(model.index(0, 0), model.index(last, 0)));
     }
 
 private:
