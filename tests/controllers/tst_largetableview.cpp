@@ -76,6 +76,7 @@ private slots:
         QTest::addColumn<QStringList>("keys");
         QTest::addColumn<QList<int>>("expected"); // current, first, last, count, top; -1/-2: one/two pages on
         // clang-format off
+        AddRow("Down moves one row", QStringList{"Down"}, QList<int>{addressRow + 1, addressRow + 1, addressRow + 1, 1, 0});
         AddRow("Page Down moves one page", QStringList{"PgDown"}, QList<int>{-1, -1, -1, 1, 0});
         AddRow("Shift+Page Down twice selects two pages on", QStringList{"Shift+PgDown", "Shift+PgDown"}, QList<int>{-2, addressRow, -2, 0, 0});
         AddRow("Ctrl+End goes to the last row, selection kept", QStringList{"Ctrl+End"}, QList<int>{lastRow, addressRow, addressRow, 1, 0});
@@ -119,6 +120,12 @@ private slots:
         click(const_cast<QWidget*>(numbers), addressRow, {});
         QCOMPARE(view->selectionModel()->selectedRows().size(), 1);
         QCOMPARE(State().current, addressRow);
+
+        // A click on a column title selects the whole column.
+        QTest::mouseClick(view->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(view->horizontalHeader()->sectionViewportPosition(1) + 5, 5));
+        QCOMPARE(view->selectionModel()->selection(),
+                 QItemSelection(view->model()->index(0, 1), view->model()->index(lastRow, 1)));
 
         // The last three rows, copied, then the table changes: the copy stays.
         QTest::keySequence(view, QKeySequence("Ctrl+End"));
