@@ -322,6 +322,10 @@ int RunInteractions()
     const std::string largestCidr = "CIDR /1 with mask /32";
     Measure(painter, Keystroke("keystroke, " + largestCidr, ui->cidrAddressEdit, Qt::Key_1, Qt::Key_Backspace));
     Measure(painter, TableKeys(largestCidr + " table", cidrTable));
+    Measure(painter, {{{}, [cidrTable] { cidrTable->setFocus(); }},
+                      {"Ctrl+A, " + largestCidr + " table", Key(cidrTable, Qt::Key_A, Qt::ControlModifier)},
+                      {"Ctrl+C, " + largestCidr + " table", Key(cidrTable, Qt::Key_C, Qt::ControlModifier)},
+                      {{}, Key(cidrTable, Qt::Key_Down)}});
 
     ShowPage(form, ui->subnetsTab);
     UseLargestSubnetsTable();

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
@@ -82,16 +83,58 @@ private:
     bool m_corner;
 };
 
+namespace {
+
+// Column titles highlighted from the table's selection ranges. The toolkit's
+// header asks its selection model whether each whole column is selected,
+// which reads every row; it is given an empty one of its own instead.
+class ColumnHeader : public QHeaderView
+{
+public:
+    explicit ColumnHeader(QWidget* parent)
+        : QHeaderView(Qt::Horizontal, parent)
+    {
+    }
+
+    void SetModels(QAbstractItemModel* model, const QItemSelectionModel* selection)
+    {
+        setModel(model);
+        QItemSelectionModel* previous = selectionModel();
+        setSelectionModel(new QItemSelectionModel(model, this));
+        delete previous;
+        m_selection = selection;
+    }
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override
+    {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        if (!m_selection)
+            return;
+        const int rows = model()->rowCount(rootIndex());
+        for (const QItemSelectionRange& range : m_selection->selection())
+            if (range.left() <= logicalIndex && logicalIndex <= range.right()) {
+                option->state |= QStyle::State_On;
+                if (range.top() == 0 && range.bottom() == rows - 1)
+                    option->state |= QStyle::State_Sunken;
+            }
+    }
+
+private:
+    QPointer<const QItemSelectionModel> m_selection;
+};
+
+} // namespace
+
 LargeTableView::LargeTableView(QWidget* parent)
     : QAbstractItemView(parent),
       m_defaultDelegate(itemDelegate()),
-      m_header(new QHeaderView(Qt::Horizontal, this)),
+      m_header(new ColumnHeader(this)),
       m_rowNumbers(new RowNumbers(this, false)),
       m_corner(new RowNumbers(this, true)),
       m_rowHeight(style()->pixelMetric(QStyle::PM_HeaderDefaultSectionSizeVertical, nullptr, this))
 {
     m_header->setSectionsClickable(true);
-    m_header->setHighlightSections(true);
     connect(m_header, &QHeaderView::sectionResized, this, [this] {
         updateGeometries();
         viewport()->update();
@@ -104,8 +147,6 @@ LargeTableView::LargeTableView(QWidget* parent)
 
 void LargeTableView::setModel(QAbstractItemModel* model)
 {
-    // The header first: the base class then hands both the new selection model.
-    m_header->setModel(model);
     QAbstractItemView::setModel(model);
     m_rowNumbers->update();
 }
@@ -113,8 +154,10 @@ void LargeTableView::setModel(QAbstractItemModel* model)
 void LargeTableView::setSelectionModel(QItemSelectionModel* selectionModel)
 {
     QAbstractItemView::setSelectionModel(selectionModel);
-    m_header->setSelectionModel(selectionModel);
+    static_cast<ColumnHeader*>(m_header)->SetModels(model(), selectionModel);
     connect(selectionModel, &QItemSelectionModel::selectionChanged, m_rowNumbers, qOverload<>(&QWidget::update));
+    connect(selectionModel, &QItemSelectionModel::selectionChanged, m_header->viewport(),
+            qOverload<>(&QWidget::update));
 }
 
 void LargeTableView::setRowHeight(int height)
