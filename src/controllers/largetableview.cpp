@@ -1,6 +1,5 @@
 #include "controllers/largetableview.h"
 
-#include <QApplication>
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -13,7 +12,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <optional>
 
 // The row-number column, or with no rows to number the corner above it; both
 // look like header sections and select what they head when pressed.
@@ -195,6 +193,11 @@ int LargeTableView::RowY(qint64 row) const
     return static_cast<int>(std::clamp((row - firstVisibleRow()) * m_rowHeight, -limit, limit));
 }
 
+int LargeTableView::LastShownRow() const
+{
+    return static_cast<int>(std::min<qint64>(RowCount() - 1, static_cast<qint64>(firstVisibleRow()) + pageRowCount()));
+}
+
 QString LargeTableView::RowNumberText(int row) const
 {
     return model()->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
@@ -225,15 +228,13 @@ int LargeTableView::RowNumberWidth() const
         consider(0);
         consider(rows - 1);
     }
-    const int last = static_cast<int>(std::min<qint64>(rows - 1, qint64(firstVisibleRow()) + pageRowCount()));
-    for (int row = firstVisibleRow(); row <= last; ++row)
+    for (int row = firstVisibleRow(), last = LastShownRow(); row <= last; ++row)
         consider(row);
     return style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), m_rowNumbers).width();
 }
 
 void LargeTableView::resizeColumnsToContents()
 {
-    updateGeometries();
     FitColumns(false);
 }
 
@@ -319,9 +320,8 @@ int LargeTableView::sizeHintForColumn(int column) const
     QStyleOptionViewItem option;
     initViewItemOption(&option);
     const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, &option, this) + 1;
-    const int last = static_cast<int>(std::min<qint64>(RowCount() - 1, qint64(firstVisibleRow()) + pageRowCount()));
     int width = -1;
-    for (int row = firstVisibleRow(); row <= last; ++row) {
+    for (int row = firstVisibleRow(), last = LastShownRow(); row <= last; ++row) {
         const QModelIndex index = model()->index(row, column, rootIndex());
         const std::optional<PlainCell> plain = PlainCellOf(index);
         width = std::max(width, plain ? qCeil(TextWidth(plain->text, option.font)) + 2 * margin
@@ -412,7 +412,8 @@ int LargeTableView::horizontalOffset() const
 
 int LargeTableView::verticalOffset() const
 {
-    return static_cast<int>(std::min<qint64>(qint64(firstVisibleRow()) * m_rowHeight, std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        std::min<qint64>(static_cast<qint64>(firstVisibleRow()) * m_rowHeight, std::numeric_limits<int>::max()));
 }
 
 bool LargeTableView::isIndexHidden(const QModelIndex& index) const
@@ -601,8 +602,8 @@ std::optional<LargeTableView::PlainCell> LargeTableView::PlainCellOf(const QMode
         if (index.data(role).isValid())
             return std::nullopt;
     const QVariant alignment = index.data(Qt::TextAlignmentRole);
-    return PlainCell{display.toString(),
-                     alignment.isValid() ? Qt::Alignment(alignment.toInt()) : Qt::AlignLeft | Qt::AlignVCenter};
+    return PlainCell{display.toString(), alignment.isValid() ? Qt::Alignment::fromInt(alignment.toInt())
+                                                             : Qt::AlignLeft | Qt::AlignVCenter};
 }
 
 bool LargeTableView::PaintPlainCell(QPainter& painter, QStyleOptionViewItem& cell, const QModelIndex& index) const

@@ -71,6 +71,8 @@ private:
     [[nodiscard]] qint64 RowAt(int y) const;
     // The viewport height of row's top, kept within the int range.
     [[nodiscard]] int RowY(qint64 row) const;
+    // The last row with any part on screen.
+    [[nodiscard]] int LastShownRow() const;
     [[nodiscard]] QString RowNumberText(int row) const;
     [[nodiscard]] int RowNumberWidth() const;
     void UpdateScrollRanges();
