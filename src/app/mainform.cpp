@@ -53,6 +53,10 @@ MainForm::MainForm(QWidget* parent, Qt::WindowFlags flags)
       m_ui(std::make_unique<Ui::OctetryMainForm>())
 {
     m_ui->setupUi(this);
+    // The IPv6 page's address facts sit above its type tree and picture; the
+    // window grows by their rows so that both keep their room.
+    resize(width(), height() + m_ui->ipv6DetailsWidget->sizeHint().height() + m_ui->ipv6GapSpacer3->sizeHint().height()
+                        + 2 * m_ui->gridLayout7->verticalSpacing());
     // A Designer cursor lands on the scroll area's frame; the text is drawn on the viewport.
     for (QTextBrowser* bitUsage : {m_ui->classBitUsageEdit, m_ui->subnetsBitUsageEdit, m_ui->cidrBitUsageEdit})
         bitUsage->viewport()->setCursor(Qt::IBeamCursor);

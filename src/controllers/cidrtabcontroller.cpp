@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QVariant>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -158,12 +159,26 @@ void CidrTabController::DoUpdateView(QWidget* source)
     TabControllerUtil::ShowBitUsage(showPolicy ? policy.GetBitUsage() : BitUsage(), address, m_bitUsageCaption,
                                     ui->cidrBitUsageLabel, ui->cidrBitUsageEdit, showPolicy);
 
+    ui->cidrWildcardEdit->setText(showPolicy ? IPv4Page::WildcardText(policy.GetCidrMask()) : QString());
     if (!showPolicy) {
         m_routeModel.Clear();
         return;
     }
     m_routeModel.Reset(address, policy);
     IPv4Page::ShowAddressRow(ui->cidrTableView, m_routeModel.IndexOfAddress(address));
+}
+
+void CidrTabController::ApplyPrefixLength(int prefixLength)
+{
+    // A policy has one CIDR bit at least, so /0 and /1 give the /2 of a /1 block.
+    const int maskLength = std::max(prefixLength, 2);
+    OctetrySettings* settings = GetSettings();
+    IPv4AddressBlock block = settings->GetCidrAddressBlock();
+    if (!block.IsValid() || block.GetMaskBits() >= maskLength) {
+        block = IPv4AddressBlock(static_cast<quint8>(maskLength - 1));
+        settings->SetCidrAddressBlock(block);
+    }
+    settings->SetCidrPolicy(IPv4CidrPolicy(block, static_cast<quint32>(maskLength - block.GetMaskBits())));
 }
 
 void CidrTabController::on_addressBlockMaskComboBox_currentIndexChanged(int index)

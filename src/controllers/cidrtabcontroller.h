@@ -34,6 +34,8 @@ protected:
     void DoUpdateView(QWidget* source) override;
     // True for the IPv4 address, the CIDR address block and the CIDR policy.
     bool IsSettingRelevant(OctetrySettings::Setting setting) override;
+    // Makes the CIDR mask that long, shortening the block first where it must.
+    void ApplyPrefixLength(int prefixLength) override;
 
 private slots:
     void on_addressBlockMaskComboBox_currentIndexChanged(int index);

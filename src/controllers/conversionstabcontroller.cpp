@@ -1,15 +1,16 @@
 #include "controllers/conversionstabcontroller.h"
 
+#include "address/addressregistry.h"
 #include "app/mainform.h"
 #include "controllers/fittingvalidator.h"
 #include "controllers/ipv4addressvalidator.h"
+#include "controllers/tabcontrollerutil.h"
 #include "controllers/uint32validator.h"
 #include "ipv4/ipv4addressclass.h"
 #include "settings/octetrysettings.h"
 #include "ui_octetrymainform.h"
 
 #include <QLineEdit>
-#include <QStringList>
 
 namespace {
 QString ToText(const IPv4Address& address, const IPv4Address::Notation& notation)
@@ -26,16 +27,9 @@ bool IsMulticast(const IPv4Address& address)
 QString EthernetMulticastText(const IPv4Address& address)
 {
     const quint32 value = address.GetValue();
-    const quint8 bytes[6] = {0x01,
-                             0x00,
-                             0x5e,
-                             static_cast<quint8>((value >> 16) & 0x7f),
-                             static_cast<quint8>(value >> 8),
-                             static_cast<quint8>(value)};
-    QStringList parts;
-    for (const quint8 byte : bytes)
-        parts.append(QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper());
-    return parts.join(QLatin1Char(':'));
+    return QString::fromStdString(
+        AddressRegistry::MacAddressText({0x01, 0x00, 0x5e, static_cast<quint8>((value >> 16) & 0x7f),
+                                         static_cast<quint8>(value >> 8), static_cast<quint8>(value)}));
 }
 } // namespace
 
@@ -109,6 +103,10 @@ void ConversionsTabController::DoUpdateView(QWidget* source)
     ui->multicastLabel->setEnabled(multicast);
     ui->multicastEdit->setEnabled(multicast);
     ui->multicastEdit->setText(multicast ? EthernetMulticastText(address) : QString());
+    TabControllerUtil::ShowFact(ui->addressSpaceLabel, ui->addressSpaceEdit, AddressRegistry::IPv4AddressSpace(address),
+                                AddressRegistry::IPv4AddressSpaceDetails(address));
+    TabControllerUtil::ShowFact(ui->reverseDnsLabel, ui->reverseDnsEdit,
+                                address.IsValid() ? AddressRegistry::ReverseDnsName(address) : std::string());
 }
 
 void ConversionsTabController::on_notationEdit_textChanged(const QString& text)

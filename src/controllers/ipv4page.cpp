@@ -11,6 +11,11 @@ QString DottedDecimal(const IPv4Address& address)
     return QString::fromStdString(address.ToString(IPv4Address::DottedDecimal));
 }
 
+QString WildcardText(const IPv4Address& mask)
+{
+    return mask.IsValid() ? DottedDecimal(IPv4Address(~mask.GetValue())) : QString();
+}
+
 void LinkComboBoxes(std::span<QComboBox* const> comboBoxes)
 {
     for (QComboBox* from : comboBoxes)

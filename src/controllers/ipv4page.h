@@ -21,6 +21,8 @@ class QModelIndex;
 namespace IPv4Page {
 // The address in dotted decimal; empty for an invalid address.
 QString DottedDecimal(const IPv4Address& address);
+// The wildcard (inverse) mask of mask, as access lists take it; empty for an invalid mask.
+QString WildcardText(const IPv4Address& mask);
 
 // The boxes are views of one list: a choice in any moves all the others.
 void LinkComboBoxes(std::span<QComboBox* const> comboBoxes);
@@ -28,16 +30,21 @@ void LinkComboBoxes(std::span<QComboBox* const> comboBoxes);
 // The index of the policy to show when the list changes: the first whose mask
 // is at least as long as the stored one's, so that a new list keeps the mask
 // length where it can; the last when none is, 0 without a stored policy.
+// The index of the first policy whose mask is at least length bits long, the
+// last when none is: the nearest where the lengths are consecutive.
+template <typename Policy, typename MaskLength>
+int ChooseMaskLength(const std::vector<Policy>& policies, int length, MaskLength maskLength)
+{
+    for (std::size_t position = 0; position < policies.size(); ++position)
+        if (maskLength(policies[position]) >= length)
+            return static_cast<int>(position);
+    return static_cast<int>(policies.size()) - 1;
+}
+
 template <typename Policy, typename MaskLength>
 int ChoosePolicy(const std::vector<Policy>& policies, const Policy& stored, MaskLength maskLength)
 {
-    if (!stored.IsValid())
-        return 0;
-    const int storedLength = maskLength(stored);
-    for (std::size_t position = 0; position < policies.size(); ++position)
-        if (maskLength(policies[position]) >= storedLength)
-            return static_cast<int>(position);
-    return static_cast<int>(policies.size()) - 1;
+    return stored.IsValid() ? ChooseMaskLength(policies, maskLength(stored), maskLength) : 0;
 }
 
 // Selects the row of index (nothing for an invalid index), centres it in the

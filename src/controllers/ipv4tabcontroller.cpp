@@ -1,5 +1,6 @@
 #include "controllers/ipv4tabcontroller.h"
 
+#include "address/addressprefix.h"
 #include "address/ipv4address.h"
 #include "app/mainform.h"
 #include "controllers/fittingvalidator.h"
@@ -23,6 +24,20 @@ bool ContainsLetter(const QString& text)
         if (c.isLetter())
             return true;
     return false;
+}
+
+// Whether more than one character arrived at once, as a paste or a drop
+// brings them; typing adds one at a time.
+bool IsPasted(const QString& before, const QString& after)
+{
+    qsizetype head = 0;
+    while (head < before.size() && head < after.size() && before[head] == after[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < before.size() - head && tail < after.size() - head
+           && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    return after.size() - head - tail > 1;
 }
 
 // Leaves the address line edit, its container with the tool button and the
@@ -93,8 +108,10 @@ void IPv4TabController::InitializeView()
 void IPv4TabController::DoUpdateView(QWidget* source)
 {
     QLineEdit* addressEdit = GetAddressEdit();
-    if (addressEdit != nullptr && addressEdit != source)
+    if (addressEdit != nullptr && addressEdit != source) {
         addressEdit->setText(IPv4Page::DottedDecimal(GetSettings()->GetIPv4Address()));
+        m_addressText = addressEdit->text();
+    }
     SetPageEnabled(GetTabPage(), IsViewEnabled());
 }
 
@@ -119,11 +136,39 @@ void IPv4TabController::SetPageEnabled(QWidget* parent, bool enabled)
     }
 }
 
+void IPv4TabController::ApplyPrefixLength(int /*prefixLength*/) {}
+
+void IPv4TabController::ApplyPrefixOf(QLineEdit* addressEdit)
+{
+    std::string addressText;
+    int prefixLength = -1;
+    if (AddressPrefix::SplitIPv4(addressEdit->text().toStdString(), addressText, prefixLength)
+            == AddressPrefix::Form::Prefix
+        && GetSettings()->GetIPv4Address().IsValid()) {
+        // The edit keeps the text until it is left.
+        const ChangeSource changeSource(this, addressEdit);
+        ApplyPrefixLength(prefixLength);
+    }
+}
+
 void IPv4TabController::on_ipv4AddressEdit_textChanged(const QString& text)
 {
-    const IPv4Address address(text.toStdString(), IPv4Address::DottedDecimal);
-    const ChangeSource changeSource(this, qobject_cast<QWidget*>(sender()));
-    GetSettings()->SetIPv4Address(address);
+    std::string addressText;
+    int prefixLength = -1;
+    const bool badPrefix =
+        AddressPrefix::SplitIPv4(text.toStdString(), addressText, prefixLength) == AddressPrefix::Form::Bad;
+    const IPv4Address address = badPrefix ? IPv4Address() : IPv4Address(addressText, IPv4Address::DottedDecimal);
+    QLineEdit* addressEdit = qobject_cast<QLineEdit*>(sender());
+    {
+        const ChangeSource changeSource(this, addressEdit);
+        GetSettings()->SetIPv4Address(address);
+    }
+    // A prefix is applied once it is complete: a paste brings it whole, typing
+    // waits for Return or leaving the edit.
+    const bool pasted = IsPasted(m_addressText, text);
+    m_addressText = text;
+    if (pasted && addressEdit != nullptr)
+        ApplyPrefixOf(addressEdit);
 }
 
 void IPv4TabController::on_ipv4AddressEdit_editingFinished()
@@ -135,7 +180,11 @@ void IPv4TabController::on_ipv4AddressEdit_editingFinished()
     IPv4Address address = GetSettings()->GetIPv4Address();
     if (!address.IsValid()) {
         const QString text = addressEdit->text();
-        if (!ContainsLetter(text))
+        std::string addressText;
+        int prefixLength = -1;
+        // A host name holds neither a "/" nor a blank.
+        if (!ContainsLetter(text)
+            || AddressPrefix::SplitIPv4(text.toStdString(), addressText, prefixLength) != AddressPrefix::Form::NoPrefix)
             return;
         QString errorText;
         address = ResolveIPv4(text, errorText);
@@ -145,6 +194,7 @@ void IPv4TabController::on_ipv4AddressEdit_editingFinished()
         }
         GetSettings()->SetIPv4Address(address);
     }
+    ApplyPrefixOf(addressEdit);
     addressEdit->setText(IPv4Page::DottedDecimal(address));
 }
 

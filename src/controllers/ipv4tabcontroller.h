@@ -2,6 +2,8 @@
 
 #include "controllers/tabcontroller.h"
 
+#include <QString>
+
 class MainForm;
 class QLineEdit;
 class QToolButton;
@@ -34,6 +36,9 @@ protected:
 
     // Enables every widget under parent except the address entry; disabling also clears them.
     void SetPageEnabled(QWidget* parent, bool enabled);
+    // Takes the prefix length of a finished "a.b.c.d/n" entry where the page
+    // has a mask; here nothing.
+    virtual void ApplyPrefixLength(int prefixLength);
 
 private slots:
     void on_ipv4AddressEdit_textChanged(const QString& text);
@@ -41,4 +46,9 @@ private slots:
 
 private:
     QLineEdit* GetAddressEdit();
+    // Applies the prefix of the edit's text, if it has a valid one.
+    void ApplyPrefixOf(QLineEdit* addressEdit);
+
+    // The address edit's text as last seen, to tell a paste from a keystroke.
+    QString m_addressText;
 };

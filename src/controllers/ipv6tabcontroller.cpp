@@ -1,5 +1,7 @@
 #include "controllers/ipv6tabcontroller.h"
 
+#include "address/addressregistry.h"
+#include "address/ipv4address.h"
 #include "address/ipv6address.h"
 #include "app/mainform.h"
 #include "controllers/fittingvalidator.h"
@@ -147,6 +149,7 @@ void IPv6TabController::DoUpdateView(QWidget* source)
                                                            ui->ipv6AddressFormatLabel, ui->ipv6GraphicsView})
         widget->setEnabled(valid);
 
+    ShowDetails(address);
     const IPv6AddressTypeNode* addressType = valid ? FindIPv6AddressType(address) : nullptr;
 
     QTreeView* treeView = ui->ipv6AddressTypeTreeView;
@@ -176,6 +179,37 @@ void IPv6TabController::DoUpdateView(QWidget* source)
         source == treeView ? IPv6AddressTypeModel::NodeOf(selectionModel->currentIndex()) : addressType;
     DrawPicture(address, drawnType);
     FitPicture();
+}
+
+void IPv6TabController::ShowDetails(const IPv6Address& address)
+{
+    Ui::OctetryMainForm* ui = GetUi();
+    TabControllerUtil::ShowFact(ui->ipv6AddressSpaceLabel, ui->ipv6AddressSpaceEdit,
+                                AddressRegistry::IPv6AddressSpace(address),
+                                AddressRegistry::IPv6AddressSpaceDetails(address));
+
+    // The three never apply together: one row shows whichever does.
+    QString derivedLabel = tr("&EUI-64 MAC");
+    std::string derived;
+    AddressRegistry::MacAddress mac{};
+    const IPv4Address ipv4 = AddressRegistry::TranslatedIPv4Address(address);
+    if (ipv4.IsValid()) {
+        derivedLabel = tr("&Embedded IPv4");
+        derived = ipv4.ToString(IPv4Address::DottedDecimal);
+    } else if (AddressRegistry::GetMulticastMacAddress(address, mac)) {
+        derivedLabel = tr("&Ethernet Multicast");
+        derived = AddressRegistry::MacAddressText(mac);
+    } else if (AddressRegistry::GetEui64MacAddress(address, mac)) {
+        derived = AddressRegistry::MacAddressText(mac);
+    }
+    ui->ipv6DerivedLabel->setText(derivedLabel);
+    TabControllerUtil::ShowFact(ui->ipv6DerivedLabel, ui->ipv6DerivedEdit, derived);
+
+    TabControllerUtil::ShowFact(
+        ui->ipv6SolicitedNodeLabel, ui->ipv6SolicitedNodeEdit,
+        AddressRegistry::SolicitedNodeAddress(address).ToString(IPv6Address::CompressedNotation));
+    const std::string reverseName = address.IsValid() ? AddressRegistry::ReverseDnsName(address) : std::string();
+    TabControllerUtil::ShowFact(ui->ipv6ReverseDnsLabel, ui->ipv6ReverseDnsEdit, reverseName, reverseName);
 }
 
 bool IPv6TabController::IsSettingRelevant(OctetrySettings::Setting setting)

@@ -44,6 +44,8 @@ private slots:
     void on_ipv6AddressTypeTreeView_selectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
 
 private:
+    // What the registries say about the address, and the names and addresses derived from it.
+    void ShowDetails(const IPv6Address& address);
     void DrawPicture(const IPv6Address& address, const IPv6AddressTypeNode* node);
     void FitPicture();
 

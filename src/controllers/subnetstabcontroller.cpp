@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
 #include <QVariant>
 
 namespace {
@@ -132,8 +133,7 @@ void SubnetsTabController::DoUpdateView(QWidget* source)
 
     // While the user is choosing in the mask box the lists stay as they are.
     if (source != policyCombos[MaskCombo] && subnettable) {
-        const std::vector<IPv4SubnetPolicy> policies = IPv4SubnetPolicy::GetPolicies(
-            addressClass, settings->GetAllowOneSubnetBit(), settings->GetAllowOneHostBit());
+        const std::vector<IPv4SubnetPolicy> policies = GetPolicies(addressClass);
         FillPolicyCombos(policies);
         // A change of class or options keeps the mask length where the new list allows it.
         const int chosen = IPv4Page::ChoosePolicy(policies, settings->GetSubnetPolicy(), MaskLength);
@@ -147,8 +147,26 @@ void SubnetsTabController::DoUpdateView(QWidget* source)
     const bool hasPolicy = policy.IsValid();
     TabControllerUtil::ShowBitUsage(hasPolicy ? policy.GetBitUsage() : BitUsage(), address, m_bitUsageCaption,
                                     ui->subnetsBitUsageLabel, ui->subnetsBitUsageEdit, subnettable && hasPolicy);
+    ui->subnetsWildcardEdit->setText(subnettable && hasPolicy ? IPv4Page::WildcardText(policy.GetSubnetMask())
+                                                              : QString());
 
     ShowSubnets(address, subnettable && hasPolicy);
+}
+
+std::vector<IPv4SubnetPolicy> SubnetsTabController::GetPolicies(const IPv4AddressClass& addressClass)
+{
+    return IPv4SubnetPolicy::GetPolicies(addressClass, GetSettings()->GetAllowOneSubnetBit(),
+                                         GetSettings()->GetAllowOneHostBit());
+}
+
+void SubnetsTabController::ApplyPrefixLength(int prefixLength)
+{
+    const IPv4AddressClass addressClass = IPv4AddressClass::FromAddress(GetSettings()->GetIPv4Address());
+    if (!addressClass.IsSubnettable())
+        return;
+    const std::vector<IPv4SubnetPolicy> policies = GetPolicies(addressClass);
+    const int chosen = IPv4Page::ChooseMaskLength(policies, prefixLength, MaskLength);
+    GetSettings()->SetSubnetPolicy(policies[static_cast<std::size_t>(chosen)]);
 }
 
 void SubnetsTabController::ShowSubnets(const IPv4Address& address, bool show)

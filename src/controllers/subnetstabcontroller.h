@@ -6,7 +6,10 @@
 #include <QString>
 
 #include <array>
+#include <vector>
 
+class IPv4AddressClass;
+class IPv4SubnetPolicy;
 class QComboBox;
 
 // The Subnets page: five linked combo boxes choose the subnet policy of the
@@ -35,11 +38,15 @@ protected:
     void DoUpdateView(QWidget* source) override;
     // The IPv4 address, the two subnetting options and the subnet policy.
     bool IsSettingRelevant(OctetrySettings::Setting setting) override;
+    // Chooses the subnet mask of that length, or the nearest the class offers.
+    void ApplyPrefixLength(int prefixLength) override;
 
 private slots:
     void on_maskComboBox_currentIndexChanged(int index);
 
 private:
+    // The policies of the class under the two subnetting options.
+    std::vector<IPv4SubnetPolicy> GetPolicies(const IPv4AddressClass& addressClass);
     void FillPolicyCombos(const std::vector<IPv4SubnetPolicy>& policies);
     void ShowSubnets(const IPv4Address& address, bool show);
 

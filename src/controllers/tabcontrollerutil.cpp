@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QHostAddress>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QNetworkInterface>
 #include <QPalette>
@@ -89,6 +90,15 @@ void TabControllerUtil::KeepSelectionColors(QWidget* widget)
 QString TabControllerUtil::MaskText(const IPv4Address& mask, int maskBits)
 {
     return QStringLiteral("%1   (/%2)").arg(IPv4Page::DottedDecimal(mask)).arg(maskBits);
+}
+
+void TabControllerUtil::ShowFact(QLabel* label, QLineEdit* edit, const std::string& text, const std::string& toolTip)
+{
+    edit->setText(QString::fromStdString(text));
+    edit->setCursorPosition(0);
+    edit->setToolTip(QString::fromStdString(toolTip));
+    label->setEnabled(!text.empty());
+    edit->setEnabled(!text.empty());
 }
 
 QString TabControllerUtil::RangeText(const IPv4Address& first, const IPv4Address& last)

@@ -5,12 +5,14 @@
 #include <QObject>
 #include <QString>
 
+#include <string>
 #include <vector>
 
 class IPv4Address;
 class IPv6Address;
 class LargeTableView;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QTextBrowser;
 class QToolButton;
@@ -32,6 +34,9 @@ public:
     static QString MaskText(const IPv4Address& mask, int maskBits);
     // "first - last", or the one address when both are equal.
     static QString RangeText(const IPv4Address& first, const IPv4Address& last);
+    // Shows text from its start, the whole text as the tool tip when given; the
+    // field and its label are enabled only while there is a text.
+    static void ShowFact(QLabel* label, QLineEdit* edit, const std::string& text, const std::string& toolTip = {});
     // Writes caption plus legend into label and the coloured bit string into
     // edit (either may be null); disabled and empty when enabled is false.
     static void ShowBitUsage(const BitUsage& bitUsage, const IPv4Address& address, const QString& caption,

@@ -2,6 +2,8 @@
 #include "app/mainform.h"
 #include "common/formtestutil.h"
 #include "common/testenvironment.h"
+#include "ipv4/ipv4cidrpolicy.h"
+#include "ipv4/ipv4subnetpolicy.h"
 #include "ui_octetrymainform.h"
 
 #include <QApplication>
@@ -130,6 +132,90 @@ private slots:
         QVERIFY(ui->decEdit->isEnabled() && ui->hexEdit->isEnabled()); // an invalid address keeps the page usable
         QTest::keyClick(edit, Qt::Key_Return);
         QTEST(edit->text(), "shown");
+    }
+
+    // Read-only facts beside the notations, masks and IPv6 type, as the user reads them after typing an address.
+    void addressFacts_data()
+    {
+        QTest::addColumn<QLineEdit*>("edit");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QLineEdit*>("field");
+        QTest::addColumn<QString>("shown");
+        // clang-format off
+        AddRow("10.1.2.3 is private-use", ui->dottedDecEdit, QString("10.1.2.3"), ui->addressSpaceEdit, QString("Private-Use (RFC 1918)"));
+        AddRow("10.1.2.3 in reverse", ui->dottedDecEdit, QString("10.1.2.3"), ui->reverseDnsEdit, QString("3.2.1.10.in-addr.arpa"));
+        AddRow("224.0.0.251 is mDNS", ui->dottedDecEdit, QString("224.0.0.251"), ui->addressSpaceEdit, QString("Local Network Control Block: mDNS"));
+        AddRow("a /25 subnet's wildcard", ui->subnetsAddressEdit, QString("192.168.1.1/25"), ui->subnetsWildcardEdit, QString("0.0.0.127"));
+        AddRow("a /20 route's wildcard", ui->cidrAddressEdit, QString("10.1.2.3/20"), ui->cidrWildcardEdit, QString("0.0.15.255"));
+        AddRow("FD12:3456:789A::1 is unique-local", ui->ipv6AddressEdit, QString("FD12:3456:789A::1"), ui->ipv6AddressSpaceEdit, QString("Unique-Local (RFC 4193, RFC 8190)"));
+        AddRow("64:FF9B::C000:221 holds 192.0.2.33", ui->ipv6AddressEdit, QString("64:FF9B::C000:221"), ui->ipv6DerivedEdit, QString("192.0.2.33"));
+        AddRow("an EUI-64 id gives its MAC", ui->ipv6AddressEdit, QString("FE80::21A:2BFF:FE3C:4D5E"), ui->ipv6DerivedEdit, QString("00:1A:2B:3C:4D:5E"));
+        AddRow("a group's Ethernet address", ui->ipv6AddressEdit, QString("FF02::1:2"), ui->ipv6DerivedEdit, QString("33:33:00:01:00:02"));
+        AddRow("a unicast address's solicited-node group", ui->ipv6AddressEdit, QString("2001:DB8::1:800:200E:8C6C"), ui->ipv6SolicitedNodeEdit, QString("FF02::1:FF0E:8C6C"));
+        AddRow("2001:DB8::1 in reverse", ui->ipv6AddressEdit, QString("2001:DB8::1"), ui->ipv6ReverseDnsEdit, QString("1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.8.b.d.0.1.0.0.2.ip6.arpa"));
+        AddRow("no MAC behind ::1", ui->ipv6AddressEdit, QString("::1"), ui->ipv6DerivedEdit, QString());
+        // clang-format on
+    }
+    void addressFacts()
+    {
+        QFETCH(QLineEdit*, edit);
+        QFETCH(QLineEdit*, field);
+        ui->tabWidget->setCurrentWidget(edit->parentWidget()->parentWidget());
+        QFETCH(QString, typed);
+        TypeOver(edit, typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTEST(field->text(), "shown");
+        QCOMPARE(field->isEnabled(), !field->text().isEmpty());
+    }
+
+    // A prefix reaches the page's mask once complete: on Return or in a paste, never half-typed or bad.
+    void prefixEntry_data()
+    {
+        QTest::addColumn<QLineEdit*>("edit");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("finish"); // 0 typed only, 1 typed and Return, 2 pasted
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("masks"); // the subnet mask, CIDR block and CIDR mask afterwards
+        // clang-format off
+        AddRow("CIDR /20 inside a /24 block makes it /19", ui->cidrAddressEdit, QString("10.1.2.3/20"), 1, QString("10.1.2.3"), QString("/20 /19 /20"));
+        AddRow("CIDR /28 keeps the block", ui->cidrAddressEdit, QString("10.1.2.3/28"), 1, QString("10.1.2.3"), QString("/20 /24 /28"));
+        AddRow("CIDR /0 gives the nearest mask, /2", ui->cidrAddressEdit, QString("10.1.2.3/0"), 2, QString("10.1.2.3"), QString("/20 /1 /2"));
+        AddRow("CIDR pasted wildcard 0.0.0.255", ui->cidrAddressEdit, QString("10.1.2.3 0.0.0.255"), 2, QString("10.1.2.3"), QString("/20 /23 /24"));
+        AddRow("CIDR half-typed /2 changes nothing", ui->cidrAddressEdit, QString("10.1.2.3/2"), 0, QString("10.1.2.3"), QString("/20 /24 /26"));
+        AddRow("Subnets netmask of class B", ui->subnetsAddressEdit, QString("172.16.5.4 255.255.255.0"), 1, QString("172.16.5.4"), QString("/24 /24 /26"));
+        AddRow("Subnets /8 gives class A's shortest", ui->subnetsAddressEdit, QString("10.9.8.7/8"), 2, QString("10.9.8.7"), QString("/9 /24 /26"));
+        AddRow("Classes stores the address only", ui->classesAddressEdit, QString("10.9.8.7/8"), 1, QString("10.9.8.7"), QString("/20 /24 /26"));
+        AddRow("Conversions stores the address only", ui->dottedDecEdit, QString("10.9.8.7/30"), 2, QString("10.9.8.7"), QString("/20 /24 /26"));
+        AddRow("/33 is refused", ui->cidrAddressEdit, QString("10.1.2.3/33"), 1, QString(), QString("/20 /24 /26"));
+        AddRow("/-1 is refused", ui->subnetsAddressEdit, QString("10.1.2.3/-1"), 2, QString(), QString("/20 /24 /26"));
+        AddRow("/x is refused without a lookup", ui->cidrAddressEdit, QString("10.1.2.3/x"), 1, QString(), QString("/20 /24 /26"));
+        AddRow("255.0.255.0 is no mask", ui->cidrAddressEdit, QString("10.1.2.3 255.0.255.0"), 1, QString(), QString("/20 /24 /26"));
+        // clang-format on
+    }
+    void prefixEntry()
+    {
+        MessageBoxCloser closer;
+        QFETCH(QLineEdit*, edit);
+        QFETCH(QString, text);
+        QFETCH(int, finish);
+        Settings()->SetIPv4Address(IPv4Address(0x0a010203));
+        ui->tabWidget->setCurrentWidget(ui->subnetsTab);
+        ChooseMaskBits(ui->subnetsMaskComboBox, 20);
+        Settings()->SetCidrAddressBlock(IPv4AddressBlock(24));
+        Settings()->SetCidrPolicy(IPv4CidrPolicy(IPv4AddressBlock(24), 2));
+        ui->tabWidget->setCurrentWidget(edit->parentWidget()->parentWidget());
+        edit->selectAll();
+        QApplication::clipboard()->setText(text);
+        finish == 2 ? QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier) : QTest::keyClicks(edit, text);
+        if (finish == 1)
+            QTest::keyClick(edit, Qt::Key_Return);
+        quint8 subnetMask = 0, bits = 0, hostBits = 0;
+        Settings()->GetSubnetPolicy().GetBitCounts(subnetMask, bits, hostBits);
+        const IPv4CidrPolicy cidr = Settings()->GetCidrPolicy();
+        const int block = cidr.GetAddressBlock().GetMaskBits();
+        QTEST(QString("/%1 /%2 /%3").arg(subnetMask).arg(block).arg(block + cidr.GetCidrBits()), "masks");
+        QTEST(Stored(), "stored");
+        QCOMPARE(closer.title, QString());
     }
 
     // Pasted text is trimmed first and, if it still does not fit, refused whole: it never becomes another address.
