@@ -26,6 +26,19 @@ bool ContainsLetter(const QString& text)
     return false;
 }
 
+// The edit's text split into its address part and prefix.
+struct PrefixEntry
+{
+    explicit PrefixEntry(const QString& text)
+        : form(AddressPrefix::SplitIPv4(text.toStdString(), addressText, prefixLength))
+    {
+    }
+
+    std::string addressText;
+    int prefixLength = -1;
+    AddressPrefix::Form form;
+};
+
 // Whether more than one character arrived at once, as a paste or a drop
 // brings them; typing adds one at a time.
 bool IsPasted(const QString& before, const QString& after)
@@ -140,24 +153,20 @@ void IPv4TabController::ApplyPrefixLength(int /*prefixLength*/) {}
 
 void IPv4TabController::ApplyPrefixOf(QLineEdit* addressEdit)
 {
-    std::string addressText;
-    int prefixLength = -1;
-    if (AddressPrefix::SplitIPv4(addressEdit->text().toStdString(), addressText, prefixLength)
-            == AddressPrefix::Form::Prefix
-        && GetSettings()->GetIPv4Address().IsValid()) {
+    const PrefixEntry entry(addressEdit->text());
+    if (entry.form == AddressPrefix::Form::Prefix && GetSettings()->GetIPv4Address().IsValid()) {
         // The edit keeps the text until it is left.
         const ChangeSource changeSource(this, addressEdit);
-        ApplyPrefixLength(prefixLength);
+        ApplyPrefixLength(entry.prefixLength);
     }
 }
 
 void IPv4TabController::on_ipv4AddressEdit_textChanged(const QString& text)
 {
-    std::string addressText;
-    int prefixLength = -1;
-    const bool badPrefix =
-        AddressPrefix::SplitIPv4(text.toStdString(), addressText, prefixLength) == AddressPrefix::Form::Bad;
-    const IPv4Address address = badPrefix ? IPv4Address() : IPv4Address(addressText, IPv4Address::DottedDecimal);
+    const PrefixEntry entry(text);
+    const IPv4Address address = entry.form == AddressPrefix::Form::Bad
+                                    ? IPv4Address()
+                                    : IPv4Address(entry.addressText, IPv4Address::DottedDecimal);
     QLineEdit* addressEdit = qobject_cast<QLineEdit*>(sender());
     {
         const ChangeSource changeSource(this, addressEdit);
@@ -180,11 +189,8 @@ void IPv4TabController::on_ipv4AddressEdit_editingFinished()
     IPv4Address address = GetSettings()->GetIPv4Address();
     if (!address.IsValid()) {
         const QString text = addressEdit->text();
-        std::string addressText;
-        int prefixLength = -1;
         // A host name holds neither a "/" nor a blank.
-        if (!ContainsLetter(text)
-            || AddressPrefix::SplitIPv4(text.toStdString(), addressText, prefixLength) != AddressPrefix::Form::NoPrefix)
+        if (!ContainsLetter(text) || PrefixEntry(text).form != AddressPrefix::Form::NoPrefix)
             return;
         QString errorText;
         address = ResolveIPv4(text, errorText);

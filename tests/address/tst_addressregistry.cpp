@@ -102,8 +102,6 @@ class TstAddressRegistry : public QObject
 private slots:
     void space_data();
     void space();
-    void details_data();
-    void details();
     void derived_data();
     void derived();
     void reverseDns_data();
@@ -114,35 +112,46 @@ void TstAddressRegistry::space_data()
 {
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<bool>("details"); // the flags or block in words rather than the name
     for (const Block& b : Blocks) {
         const QStringList edges = Edges(b.block);
         const QString cases[3] = {b.first ? b.first : b.inside, b.last ? b.last : b.inside, b.outside};
         const char* names[3] = {"first", "last", "just outside"};
         for (int i = 0; i < 3; ++i)
-            QTest::addRow("%s %s %s", b.block, names[i], qPrintable(edges[i])) << edges[i] << QString(cases[i]);
+            QTest::addRow("%s %s %s", b.block, names[i], qPrintable(edges[i]))
+                << edges[i] << QString(cases[i]) << false;
     }
     // clang-format off
-    QTest::newRow("global unicast below multicast") << "223.255.255.255" << GU;
-    QTest::newRow("multicast block end") << "224.0.0.255" << "Local Network Control Block (RFC 5771)";
-    QTest::newRow("next multicast block") << "224.0.1.0" << "Internetwork Control Block (RFC 5771)";
-    QTest::newRow("AD-HOC III after GLOP") << "233.252.0.0" << "AD-HOC Block III (RFC 5771)";
-    QTest::newRow("admin scoped start") << "239.0.0.0" << "Administratively Scoped Block (RFC 2365)";
-    QTest::newRow("group mDNS") << "224.0.0.251" << "Local Network Control Block: mDNS";
-    QTest::newRow("group SSDP") << "239.255.255.250" << "Administratively Scoped Block: SSDP";
-    QTest::newRow("all nodes") << "ff02::1" << "Multicast (Link-Local scope, permanent): All Nodes";
-    QTest::newRow("DHCP agents") << "FF02::1:2" << "Multicast (Link-Local scope, permanent): All DHCP Agents";
-    QTest::newRow("DHCP servers") << "FF05::1:3" << "Multicast (Site-Local scope, permanent): All DHCP Servers";
-    QTest::newRow("solicited-node") << "FF02::1:FF12:3456" << "Multicast (Link-Local scope, permanent): Solicited-Node";
-    QTest::newRow("no all nodes in site scope") << "ff05::1" << "Multicast (Site-Local scope, permanent)";
-    QTest::newRow("NTP in any scope") << "ff0e::101" << "Multicast (Global scope, permanent): NTP";
-    QTest::newRow("mDNSv6 in reserved scope") << "ff0f::fb" << "Multicast (reserved scope, permanent): mDNSv6";
-    QTest::newRow("groups need flags 0") << "ff12::1" << "Multicast (Link-Local scope, transient)";
-    QTest::newRow("scope 6 unassigned") << "ff06::1" << "Multicast (unassigned scope, permanent)";
-    QTest::newRow("unicast-prefix-based") << "ff38:40:2001:db8::1" << "Multicast (Organization-Local scope, transient, unicast-prefix-based)";
-    QTest::newRow("source-specific") << "ff34::8000:1" << "Multicast (Admin-Local scope, transient, unicast-prefix-based, source-specific)";
-    QTest::newRow("embedded RP") << "ff7e:140:2001:db8::1" << "Multicast (Global scope, transient, unicast-prefix-based, embedded RP)";
-    QTest::newRow("invalid IPv4") << "bad" << "";
-    QTest::newRow("invalid IPv6") << "1::2::3" << "";
+    QTest::newRow("global unicast below multicast") << "223.255.255.255" << GU << false;
+    QTest::newRow("multicast block end") << "224.0.0.255" << "Local Network Control Block (RFC 5771)" << false;
+    QTest::newRow("next multicast block") << "224.0.1.0" << "Internetwork Control Block (RFC 5771)" << false;
+    QTest::newRow("AD-HOC III after GLOP") << "233.252.0.0" << "AD-HOC Block III (RFC 5771)" << false;
+    QTest::newRow("admin scoped start") << "239.0.0.0" << "Administratively Scoped Block (RFC 2365)" << false;
+    QTest::newRow("group mDNS") << "224.0.0.251" << "Local Network Control Block: mDNS" << false;
+    QTest::newRow("group SSDP") << "239.255.255.250" << "Administratively Scoped Block: SSDP" << false;
+    QTest::newRow("all nodes") << "ff02::1" << "Multicast (Link-Local scope, permanent): All Nodes" << false;
+    QTest::newRow("DHCP agents") << "FF02::1:2" << "Multicast (Link-Local scope, permanent): All DHCP Agents" << false;
+    QTest::newRow("DHCP servers") << "FF05::1:3" << "Multicast (Site-Local scope, permanent): All DHCP Servers" << false;
+    QTest::newRow("solicited-node") << "FF02::1:FF12:3456" << "Multicast (Link-Local scope, permanent): Solicited-Node" << false;
+    QTest::newRow("no all nodes in site scope") << "ff05::1" << "Multicast (Site-Local scope, permanent)" << false;
+    QTest::newRow("NTP in any scope") << "ff0e::101" << "Multicast (Global scope, permanent): NTP" << false;
+    QTest::newRow("mDNSv6 in reserved scope") << "ff0f::fb" << "Multicast (reserved scope, permanent): mDNSv6" << false;
+    QTest::newRow("groups need flags 0") << "ff12::1" << "Multicast (Link-Local scope, transient)" << false;
+    QTest::newRow("scope 6 unassigned") << "ff06::1" << "Multicast (unassigned scope, permanent)" << false;
+    QTest::newRow("unicast-prefix-based") << "ff38:40:2001:db8::1" << "Multicast (Organization-Local scope, transient, unicast-prefix-based)" << false;
+    QTest::newRow("source-specific") << "ff34::8000:1" << "Multicast (Admin-Local scope, transient, unicast-prefix-based, source-specific)" << false;
+    QTest::newRow("embedded RP") << "ff7e:140:2001:db8::1" << "Multicast (Global scope, transient, unicast-prefix-based, embedded RP)" << false;
+    QTest::newRow("invalid IPv4") << "bad" << "" << false;
+    QTest::newRow("invalid IPv6") << "1::2::3" << "" << false;
+    QTest::newRow("limited broadcast flags") << "255.255.255.255" << "Source: no\nDestination: yes\nForwardable: no\nGlobally reachable: no\nReserved by protocol: yes" << true;
+    QTest::newRow("TEREDO flags") << "2001::1" << "Source: yes\nDestination: yes\nForwardable: yes\nGlobally reachable: not applicable\nReserved by protocol: no" << true;
+    QTest::newRow("multicast block") << "224.0.0.251" << "224.0.0.0 – 224.0.0.255, RFC 5771" << true;
+    QTest::newRow("multicast block note") << "233.252.0.1" << "233.252.0.0 – 233.255.255.255, RFC 5771; 233.252.0.0/24: MCAST-TEST-NET, documentation, RFC 6676" << true;
+    QTest::newRow("IPv4 global unicast") << "8.8.8.8" << "" << true;
+    QTest::newRow("IPv6 multicast") << "ff02::1" << "ff00::/8, RFC 4291" << true;
+    QTest::newRow("IPv6 reserved") << "4000::" << "Reserved by IETF, RFC 4291" << true;
+    QTest::newRow("IPv6 global unicast") << "2a00::1" << "" << true;
+    QTest::newRow("invalid") << "1::2::3" << "" << true;
     // clang-format on
 }
 
@@ -150,31 +159,10 @@ void TstAddressRegistry::space()
 {
     QFETCH(QString, address);
     QFETCH(QString, expected);
-    QCOMPARE(Of(address, R::IPv4AddressSpace, R::IPv6AddressSpace), expected);
-}
-
-void TstAddressRegistry::details_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("expected");
-    // clang-format off
-    QTest::newRow("limited broadcast flags") << "255.255.255.255" << "Source: no\nDestination: yes\nForwardable: no\nGlobally reachable: no\nReserved by protocol: yes";
-    QTest::newRow("TEREDO flags") << "2001::1" << "Source: yes\nDestination: yes\nForwardable: yes\nGlobally reachable: not applicable\nReserved by protocol: no";
-    QTest::newRow("multicast block") << "224.0.0.251" << "224.0.0.0 – 224.0.0.255, RFC 5771";
-    QTest::newRow("multicast block note") << "233.252.0.1" << "233.252.0.0 – 233.255.255.255, RFC 5771; 233.252.0.0/24: MCAST-TEST-NET, documentation, RFC 6676";
-    QTest::newRow("IPv4 global unicast") << "8.8.8.8" << "";
-    QTest::newRow("IPv6 multicast") << "ff02::1" << "ff00::/8, RFC 4291";
-    QTest::newRow("IPv6 reserved") << "4000::" << "Reserved by IETF, RFC 4291";
-    QTest::newRow("IPv6 global unicast") << "2a00::1" << "";
-    QTest::newRow("invalid") << "1::2::3" << "";
-    // clang-format on
-}
-
-void TstAddressRegistry::details()
-{
-    QFETCH(QString, address);
-    QFETCH(QString, expected);
-    QCOMPARE(Of(address, R::IPv4AddressSpaceDetails, R::IPv6AddressSpaceDetails), expected);
+    QFETCH(bool, details);
+    QCOMPARE(details ? Of(address, R::IPv4AddressSpaceDetails, R::IPv6AddressSpaceDetails)
+                     : Of(address, R::IPv4AddressSpace, R::IPv6AddressSpace),
+             expected);
 }
 
 void TstAddressRegistry::derived_data()
