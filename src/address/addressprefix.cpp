@@ -26,25 +26,26 @@ int PrefixLength(const std::string& text, int maxLength)
     return length <= maxLength ? length : -1;
 }
 
-AddressPrefix::Form Split(const std::string& text, bool ipv4, std::string& addressText, int& prefixLength)
+AddressPrefix Split(const std::string& text, bool ipv4)
 {
+    AddressPrefix split;
     const std::string trimmed = Trimmed(text);
     std::size_t separator = trimmed.find('/');
     if (separator == std::string::npos && ipv4)
         separator = trimmed.find_first_of(blanks);
-    prefixLength = -1;
     if (separator == std::string::npos) {
-        addressText = trimmed;
-        return AddressPrefix::Form::NoPrefix;
+        split.addressText = trimmed;
+        return split;
     }
-    addressText = Trimmed(trimmed.substr(0, separator));
+    split.addressText = Trimmed(trimmed.substr(0, separator));
     const std::string prefixText = Trimmed(trimmed.substr(separator + 1));
     if (trimmed[separator] == '/') {
-        prefixLength = PrefixLength(prefixText, ipv4 ? 32 : 128);
+        split.prefixLength = PrefixLength(prefixText, ipv4 ? 32 : 128);
     } else if (std::count(prefixText.begin(), prefixText.end(), '.') == 3) {
-        prefixLength = AddressPrefix::MaskLength(IPv4Address(prefixText, IPv4Address::DottedDecimal));
+        split.prefixLength = AddressPrefix::MaskLength(IPv4Address(prefixText, IPv4Address::DottedDecimal));
     }
-    return prefixLength < 0 ? AddressPrefix::Form::Bad : AddressPrefix::Form::Prefix;
+    split.form = split.prefixLength < 0 ? AddressPrefix::Form::Bad : AddressPrefix::Form::Prefix;
+    return split;
 }
 
 // The number of leading one bits when only zeros follow them; -1 otherwise.
@@ -55,14 +56,14 @@ int NetmaskLength(quint32 mask)
 }
 } // namespace
 
-AddressPrefix::Form AddressPrefix::SplitIPv4(const std::string& text, std::string& addressText, int& prefixLength)
+AddressPrefix AddressPrefix::SplitIPv4(const std::string& text)
 {
-    return Split(text, true, addressText, prefixLength);
+    return Split(text, true);
 }
 
-AddressPrefix::Form AddressPrefix::SplitIPv6(const std::string& text, std::string& addressText, int& prefixLength)
+AddressPrefix AddressPrefix::SplitIPv6(const std::string& text)
 {
-    return Split(text, false, addressText, prefixLength);
+    return Split(text, false);
 }
 
 int AddressPrefix::MaskLength(const IPv4Address& mask)

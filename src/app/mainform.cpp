@@ -5,6 +5,7 @@
 #include "controllers/cidrtabcontroller.h"
 #include "controllers/classestabcontroller.h"
 #include "controllers/conversionstabcontroller.h"
+#include "controllers/ipv6subnetstabcontroller.h"
 #include "controllers/ipv6tabcontroller.h"
 #include "controllers/itemviewcopier.h"
 #include "controllers/subnetstabcontroller.h"
@@ -73,7 +74,7 @@ MainForm::MainForm(QWidget* parent, Qt::WindowFlags flags)
     }
     // Address plans are pasted into tickets and spreadsheets.
     for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{
-             m_ui->subnetsTableView, m_ui->cidrTableView, m_ui->ipv6AddressTypeTreeView})
+             m_ui->subnetsTableView, m_ui->cidrTableView, m_ui->ipv6AddressTypeTreeView, m_ui->ipv6SubnetsTableView})
         ItemViewCopier::Install(view);
     ReopenStoredTab();
 }
@@ -99,27 +100,31 @@ void MainForm::closeEvent(QCloseEvent* event)
 
 void MainForm::CreateTabControllers()
 {
-    // One line per page, in page order; a page's controller is created here.
+    // One line per page, in stored tab index order; a page's controller is created here.
     m_tabControllers[0] = new ConversionsTabController(this);
     m_tabControllers[1] = new ClassesTabController(this);
     m_tabControllers[2] = new SubnetsTabController(this);
     m_tabControllers[3] = new CidrTabController(this);
     m_tabControllers[4] = new IPv6TabController(this);
     m_tabControllers[5] = new NewsTabController(this);
+    m_tabControllers[6] = new IPv6SubnetsTabController(this);
 }
 
 void MainForm::ReopenStoredTab()
 {
     QTabWidget* tabWidget = m_ui->tabWidget;
     const int current = tabWidget->currentIndex();
-    const int last = tabWidget->count() - 1;
-    const int stored = std::min(std::max(GetSettings()->GetTabIndex(), 0), last);
-    if (stored == current) {
+    const int stored = GetSettings()->GetTabIndex();
+    // A number that names no page opens the first or the last page.
+    const bool named = stored >= 0 && stored < static_cast<int>(m_tabControllers.size()) && m_tabControllers[stored];
+    const int index = named ? tabWidget->indexOf(m_tabControllers[stored]->GetTabPage())
+                            : std::clamp(stored, 0, tabWidget->count() - 1);
+    if (index == current) {
         // No tab change will happen, so the current page is brought up to date here.
         if (TabController* controller = FindTabController(tabWidget->widget(current)))
             controller->UpdateView();
     } else {
-        tabWidget->setCurrentIndex(stored);
+        tabWidget->setCurrentIndex(index);
     }
 }
 
@@ -142,4 +147,10 @@ TabController* MainForm::FindTabController(QWidget* page) const
             return controller;
     }
     return nullptr;
+}
+
+int MainForm::GetStoredTabIndex(const TabController* controller) const
+{
+    const auto found = std::find(m_tabControllers.begin(), m_tabControllers.end(), controller);
+    return found == m_tabControllers.end() ? -1 : static_cast<int>(found - m_tabControllers.begin());
 }

@@ -14,7 +14,7 @@ class OctetryMainForm;
 }
 
 // The one top-level window: builds the form, creates the menu controller and
-// the six tab controllers, and reopens the tab that was current last time.
+// the seven tab controllers, and reopens the tab that was current last time.
 class MainForm : public QMainWindow
 {
     Q_OBJECT
@@ -33,6 +33,9 @@ public:
     // Returns the first tab controller whose page is `page`; null for a null
     // page, a page without controller or a controller not created yet.
     TabController* FindTabController(QWidget* page) const;
+    // The number the TabIndex setting keeps for controller's page; -1 for
+    // a controller that is not the window's.
+    int GetStoredTabIndex(const TabController* controller) const;
 
 protected:
     // Writes the pending settings change before the window goes.
@@ -45,6 +48,9 @@ private:
     // The widgets of the Designer form; ui_octetrymainform.h declares them.
     std::unique_ptr<Ui::OctetryMainForm> m_ui;
     MenuController* m_menuController = nullptr;
-    // In page order: Conversions, Classes, Subnets, CIDR, IPv6, News.
-    std::array<TabController*, 6> m_tabControllers{};
+    // In creation order, which is also the order of the stored tab index:
+    // Conversions, Classes, Subnets, CIDR, IPv6, News, IPv6 Subnets. The IPv6
+    // Subnets page came later and sits before News, but files already
+    // written keep opening the page they name.
+    std::array<TabController*, 7> m_tabControllers{};
 };

@@ -165,7 +165,7 @@ void CidrTabController::DoUpdateView(QWidget* source)
         return;
     }
     m_routeModel.Reset(address, policy);
-    IPv4Page::ShowAddressRow(ui->cidrTableView, m_routeModel.IndexOfAddress(address));
+    TabControllerUtil::ShowAddressRow(ui->cidrTableView, m_routeModel.IndexOfAddress(address));
 }
 
 void CidrTabController::ApplyPrefixLength(int prefixLength)

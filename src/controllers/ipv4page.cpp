@@ -24,14 +24,4 @@ void LinkComboBoxes(std::span<QComboBox* const> comboBoxes)
                 QObject::connect(from, &QComboBox::currentIndexChanged, to, &QComboBox::setCurrentIndex);
 }
 
-void ShowAddressRow(LargeTableView* tableView, const QModelIndex& index)
-{
-    tableView->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    if (index.isValid()) {
-        // Keyboard moves start from the address's row, not from the top.
-        tableView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-        tableView->scrollTo(index, QAbstractItemView::PositionAtCenter);
-    }
-    tableView->resizeColumnsToContents();
-}
 } // namespace IPv4Page

@@ -47,10 +47,6 @@ int ChoosePolicy(const std::vector<Policy>& policies, const Policy& stored, Mask
     return stored.IsValid() ? ChooseMaskLength(policies, maskLength(stored), maskLength) : 0;
 }
 
-// Selects the row of index (nothing for an invalid index), centres it in the
-// freshly reset table and fits the columns.
-void ShowAddressRow(LargeTableView* tableView, const QModelIndex& index);
-
 // The value an item of the box holds.
 template <typename T>
 T ItemValue(const QComboBox* comboBox, int index)

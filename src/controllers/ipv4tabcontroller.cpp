@@ -9,12 +9,9 @@
 #include "controllers/tabcontrollerutil.h"
 #include "settings/octetrysettings.h"
 
-#include <QComboBox>
 #include <QHostAddress>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QTextBrowser>
 #include <QToolButton>
 
 namespace {
@@ -26,53 +23,9 @@ bool ContainsLetter(const QString& text)
     return false;
 }
 
-// The edit's text split into its address part and prefix.
-struct PrefixEntry
+AddressPrefix PrefixEntry(const QString& text)
 {
-    explicit PrefixEntry(const QString& text)
-        : form(AddressPrefix::SplitIPv4(text.toStdString(), addressText, prefixLength))
-    {
-    }
-
-    std::string addressText;
-    int prefixLength = -1;
-    AddressPrefix::Form form;
-};
-
-// Whether more than one character arrived at once, as a paste or a drop
-// brings them; typing adds one at a time.
-bool IsPasted(const QString& before, const QString& after)
-{
-    qsizetype head = 0;
-    while (head < before.size() && head < after.size() && before[head] == after[head])
-        ++head;
-    qsizetype tail = 0;
-    while (tail < before.size() - head && tail < after.size() - head
-           && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
-        ++tail;
-    return after.size() - head - tail > 1;
-}
-
-// Leaves the address line edit, its container with the tool button and the
-// label naming it usable, so that a new address can always be entered.
-bool IsAddressEntry(QWidget* widget, QLineEdit* addressEdit)
-{
-    if (addressEdit == nullptr)
-        return false;
-    if (widget == addressEdit || widget == addressEdit->parentWidget())
-        return true;
-    const QLabel* label = qobject_cast<QLabel*>(widget);
-    return label != nullptr && label->buddy() == addressEdit;
-}
-
-void ClearWidget(QWidget* widget)
-{
-    if (QComboBox* comboBox = qobject_cast<QComboBox*>(widget))
-        comboBox->setCurrentIndex(-1);
-    else if (QTextBrowser* textBrowser = qobject_cast<QTextBrowser*>(widget))
-        textBrowser->setPlainText(QString());
-    else if (QLineEdit* lineEdit = qobject_cast<QLineEdit*>(widget))
-        lineEdit->setText(QString());
+    return AddressPrefix::SplitIPv4(text.toStdString());
 }
 
 // The first IPv4 answer of a host name, or an invalid address with the
@@ -125,7 +78,7 @@ void IPv4TabController::DoUpdateView(QWidget* source)
         addressEdit->setText(IPv4Page::DottedDecimal(GetSettings()->GetIPv4Address()));
         m_addressText = addressEdit->text();
     }
-    SetPageEnabled(GetTabPage(), IsViewEnabled());
+    TabControllerUtil::SetPageEnabled(GetTabPage(), addressEdit, IsViewEnabled());
 }
 
 bool IPv4TabController::IsSettingRelevant(OctetrySettings::Setting setting)
@@ -133,27 +86,11 @@ bool IPv4TabController::IsSettingRelevant(OctetrySettings::Setting setting)
     return setting == OctetrySettings::IPv4AddressSetting;
 }
 
-void IPv4TabController::SetPageEnabled(QWidget* parent, bool enabled)
-{
-    if (parent == nullptr)
-        return;
-    QLineEdit* addressEdit = GetAddressEdit();
-    for (QObject* object : parent->children()) {
-        QWidget* child = qobject_cast<QWidget*>(object);
-        if (child == nullptr || IsAddressEntry(child, addressEdit))
-            continue;
-        SetPageEnabled(child, enabled);
-        child->setEnabled(enabled);
-        if (!enabled)
-            ClearWidget(child);
-    }
-}
-
 void IPv4TabController::ApplyPrefixLength(int /*prefixLength*/) {}
 
 void IPv4TabController::ApplyPrefixOf(QLineEdit* addressEdit)
 {
-    const PrefixEntry entry(addressEdit->text());
+    const AddressPrefix entry = PrefixEntry(addressEdit->text());
     if (entry.form == AddressPrefix::Form::Prefix && GetSettings()->GetIPv4Address().IsValid()) {
         // The edit keeps the text until it is left.
         const ChangeSource changeSource(this, addressEdit);
@@ -163,7 +100,7 @@ void IPv4TabController::ApplyPrefixOf(QLineEdit* addressEdit)
 
 void IPv4TabController::on_ipv4AddressEdit_textChanged(const QString& text)
 {
-    const PrefixEntry entry(text);
+    const AddressPrefix entry = PrefixEntry(text);
     const IPv4Address address = entry.form == AddressPrefix::Form::Bad
                                     ? IPv4Address()
                                     : IPv4Address(entry.addressText, IPv4Address::DottedDecimal);
@@ -174,7 +111,7 @@ void IPv4TabController::on_ipv4AddressEdit_textChanged(const QString& text)
     }
     // A prefix is applied once it is complete: a paste brings it whole, typing
     // waits for Return or leaving the edit.
-    const bool pasted = IsPasted(m_addressText, text);
+    const bool pasted = TabControllerUtil::IsPasted(m_addressText, text);
     m_addressText = text;
     if (pasted && addressEdit != nullptr)
         ApplyPrefixOf(addressEdit);

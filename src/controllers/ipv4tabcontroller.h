@@ -34,8 +34,6 @@ protected:
     // True for the IPv4 address setting.
     bool IsSettingRelevant(OctetrySettings::Setting setting) override;
 
-    // Enables every widget under parent except the address entry; disabling also clears them.
-    void SetPageEnabled(QWidget* parent, bool enabled);
     // Takes the prefix length of a finished "a.b.c.d/n" entry where the page
     // has a mask; here nothing.
     virtual void ApplyPrefixLength(int prefixLength);

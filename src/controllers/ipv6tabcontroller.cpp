@@ -5,7 +5,6 @@
 #include "address/ipv6address.h"
 #include "app/mainform.h"
 #include "controllers/fittingvalidator.h"
-#include "controllers/hostlookup.h"
 #include "controllers/tabcontrollerutil.h"
 #include "ipv6/ipv6addresstypes.h"
 #include "settings/octetrysettings.h"
@@ -17,12 +16,10 @@
 #include <QGraphicsTextItem>
 #include <QGraphicsView>
 #include <QGuiApplication>
-#include <QHostAddress>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
-#include <QMessageBox>
 #include <QPalette>
 #include <QPen>
 #include <QToolButton>
@@ -33,11 +30,6 @@
 namespace {
 // Room left at the right of a picture that has been shrunk to the view.
 constexpr qreal kFitMargin = 0.02;
-
-QString CompressedText(const IPv6Address& address)
-{
-    return QString::fromStdString(address.ToString(IPv6Address::CompressedNotation));
-}
 
 // The colour of a role of the picture; texts take the application's.
 QColor ColorOf(IPv6FieldPicture::ColorRole role)
@@ -83,19 +75,11 @@ QGraphicsTextItem* CreateText(const IPv6FieldPicture::Text& text, QGraphicsItem*
     return item;
 }
 
-// The first IPv6 answer of a host name, or an invalid address with the
-// reason in errorText.
-IPv6Address ResolveIPv6(const QString& hostName, QString& errorText)
-{
-    const QHostAddress address = HostLookup::FirstAddress(
-        hostName, QAbstractSocket::IPv6Protocol,
-        IPv6TabController::tr("No IPv6 addresses are available for this host name"), errorText);
-    return address.isNull() ? IPv6Address() : IPv6Address(address.toIPv6Address());
-}
 } // namespace
 
 IPv6TabController::IPv6TabController(MainForm* parent)
-    : TabController(parent)
+    : TabController(parent),
+      m_addressEntry(this, GetUi()->ipv6AddressEdit)
 {
 }
 
@@ -143,7 +127,7 @@ void IPv6TabController::DoUpdateView(QWidget* source)
     const bool valid = address.IsValid();
 
     if (source != ui->ipv6AddressEdit)
-        ui->ipv6AddressEdit->setText(CompressedText(address));
+        m_addressEntry.ShowAddress(address);
 
     for (QWidget* widget : std::initializer_list<QWidget*>{ui->ipv6AddressTypeLabel, ui->ipv6AddressTypeTreeView,
                                                            ui->ipv6AddressFormatLabel, ui->ipv6GraphicsView})
@@ -219,32 +203,12 @@ bool IPv6TabController::IsSettingRelevant(OctetrySettings::Setting setting)
 
 void IPv6TabController::on_ipv6AddressEdit_textChanged(const QString& text)
 {
-    const IPv6Address address(text.toStdString());
-    const ChangeSource changeSource(this, GetUi()->ipv6AddressEdit);
-    GetSettings()->SetIPv6Address(address);
+    m_addressEntry.OnTextChanged(text);
 }
 
 void IPv6TabController::on_ipv6AddressEdit_editingFinished()
 {
-    QLineEdit* addressEdit = qobject_cast<QLineEdit*>(sender());
-    if (addressEdit == nullptr)
-        return;
-
-    IPv6Address address = GetSettings()->GetIPv6Address();
-    if (!address.IsValid()) {
-        const QString text = addressEdit->text();
-        // A colon marks a mistyped address, never a host name.
-        if (text.contains(QLatin1Char(':')))
-            return;
-        QString errorText;
-        address = ResolveIPv6(text, errorText);
-        if (!address.IsValid()) {
-            QMessageBox::warning(nullptr, tr("IPv6 Resolve Failed"), errorText, QMessageBox::Ok);
-            return;
-        }
-        GetSettings()->SetIPv6Address(address);
-    }
-    addressEdit->setText(CompressedText(address));
+    m_addressEntry.OnEditingFinished();
 }
 
 void IPv6TabController::on_ipv6AddressTypeTreeView_selectionChanged(const QItemSelection& selected,

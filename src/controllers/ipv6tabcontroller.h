@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controllers/ipv6addressentry.h"
 #include "controllers/ipv6addresstypemodel.h"
 #include "controllers/ipv6fieldpicture.h"
 #include "controllers/tabcontroller.h"
@@ -49,6 +50,7 @@ private:
     void DrawPicture(const IPv6Address& address, const IPv6AddressTypeNode* node);
     void FitPicture();
 
+    IPv6AddressEntry m_addressEntry;
     bool m_treePrepared = false;
     IPv6AddressTypeModel m_typeModel;
     IPv6FieldPicture m_picture;

@@ -176,7 +176,7 @@ void SubnetsTabController::ShowSubnets(const IPv4Address& address, bool show)
         return;
     }
     m_subnetModel.Reset(address, GetSettings()->GetSubnetPolicy());
-    IPv4Page::ShowAddressRow(GetUi()->subnetsTableView, m_subnetModel.IndexOfAddress(address));
+    TabControllerUtil::ShowAddressRow(GetUi()->subnetsTableView, m_subnetModel.IndexOfAddress(address));
 }
 
 void SubnetsTabController::on_maskComboBox_currentIndexChanged(int index)

@@ -30,7 +30,9 @@ void TabController::on_tabWidget_currentChanged(int index)
 {
     if (!IsPageCurrent())
         return;
-    GetSettings()->SetTabIndex(index);
+    // The stored number names the page, wherever the tab bar shows it.
+    const int stored = GetForm()->GetStoredTabIndex(this);
+    GetSettings()->SetTabIndex(stored >= 0 ? stored : index);
     if (m_stale)
         UpdateView();
 }

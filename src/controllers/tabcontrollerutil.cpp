@@ -8,9 +8,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QEvent>
 #include <QHeaderView>
 #include <QHostAddress>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -22,6 +24,27 @@
 #include <memory>
 
 namespace {
+// Leaves the address line edit, its container with the tool button and the
+// label naming it usable, so that a new address can always be entered.
+bool IsAddressEntry(QWidget* widget, QLineEdit* addressEdit)
+{
+    if (addressEdit == nullptr)
+        return false;
+    if (widget == addressEdit || widget == addressEdit->parentWidget())
+        return true;
+    const QLabel* label = qobject_cast<QLabel*>(widget);
+    return label != nullptr && label->buddy() == addressEdit;
+}
+
+void ClearWidget(QWidget* widget)
+{
+    if (QComboBox* comboBox = qobject_cast<QComboBox*>(widget))
+        comboBox->setCurrentIndex(-1);
+    else if (QTextBrowser* textBrowser = qobject_cast<QTextBrowser*>(widget))
+        textBrowser->setPlainText(QString());
+    else if (QLineEdit* lineEdit = qobject_cast<QLineEdit*>(widget))
+        lineEdit->setText(QString());
+}
 
 struct SystemAddresses
 {
@@ -85,6 +108,46 @@ void TabControllerUtil::KeepSelectionColors(QWidget* widget)
     palette.setBrush(QPalette::Inactive, QPalette::Highlight, QBrush(palette.color(QPalette::Highlight)));
     palette.setBrush(QPalette::Inactive, QPalette::HighlightedText, QBrush(palette.color(QPalette::HighlightedText)));
     widget->setPalette(palette);
+}
+
+void TabControllerUtil::ShowAddressRow(LargeTableView* tableView, const QModelIndex& index)
+{
+    tableView->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (index.isValid()) {
+        // Keyboard moves start from the address's row, not from the top.
+        tableView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+        tableView->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    }
+    tableView->resizeColumnsToContents();
+    // Wider columns may bring a horizontal scroll bar that hides the last rows.
+    if (index.isValid())
+        tableView->scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+void TabControllerUtil::SetPageEnabled(QWidget* parent, QLineEdit* addressEdit, bool enabled)
+{
+    if (parent == nullptr)
+        return;
+    for (QObject* object : parent->children()) {
+        QWidget* child = qobject_cast<QWidget*>(object);
+        if (child == nullptr || IsAddressEntry(child, addressEdit))
+            continue;
+        SetPageEnabled(child, addressEdit, enabled);
+        child->setEnabled(enabled);
+        if (!enabled)
+            ClearWidget(child);
+    }
+}
+
+bool TabControllerUtil::IsPasted(const QString& before, const QString& after)
+{
+    qsizetype head = 0;
+    while (head < before.size() && head < after.size() && before[head] == after[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < before.size() - head && tail < after.size() - head
+           && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    return after.size() - head - tail > 1;
 }
 
 QString TabControllerUtil::MaskText(const IPv4Address& mask, int maskBits)

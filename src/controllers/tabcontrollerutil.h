@@ -14,6 +14,7 @@ class LargeTableView;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QModelIndex;
 class QTextBrowser;
 class QToolButton;
 class QWidget;
@@ -29,6 +30,15 @@ public:
     static void SetupTableView(LargeTableView* tableView);
     // Makes the selection look the same with and without the focus.
     static void KeepSelectionColors(QWidget* widget);
+    // Selects the row of index (nothing for an invalid index), centres it in the
+    // freshly reset table and fits the columns.
+    static void ShowAddressRow(LargeTableView* tableView, const QModelIndex& index);
+    // Enables every widget under parent but the address edit, its container
+    // and its label; disabling also empties them.
+    static void SetPageEnabled(QWidget* parent, QLineEdit* addressEdit, bool enabled);
+    // Whether more than one character arrived at once, as a paste or a drop
+    // brings them; typing adds one at a time.
+    [[nodiscard]] static bool IsPasted(const QString& before, const QString& after);
 
     // "mask   (/bits)" for a mask combo box entry.
     static QString MaskText(const IPv4Address& mask, int maskBits);

@@ -14,8 +14,8 @@
 namespace {
 
 constexpr std::array<const char*, OctetrySettings::SettingCount> settingKeys = {
-    "TabIndex",     "AllowOneSubnetBit", "AllowOneHostBit", "IPv4Address",
-    "SubnetPolicy", "CidrAddressBlock",  "CidrPolicy",      "IPv6Address",
+    "TabIndex",         "AllowOneSubnetBit", "AllowOneHostBit", "IPv4Address",      "SubnetPolicy",
+    "CidrAddressBlock", "CidrPolicy",        "IPv6Address",     "IPv6PrefixLength", "IPv6SubnetLength",
 };
 
 const char* const showOctalConversionsKey = "ShowOctalConversions";
@@ -44,11 +44,11 @@ bool ToBool(const QVariant& value)
     return ok && number != 0;
 }
 
-int ToInt(const QVariant& value)
+int ToInt(const QVariant& value, int fallback = 0)
 {
     bool ok = false;
     const int number = value.toInt(&ok);
-    return ok ? number : 0;
+    return ok ? number : fallback;
 }
 
 template <typename T>
@@ -168,6 +168,19 @@ void OctetrySettings::SetIPv6Address(const IPv6Address& address)
 {
     Set(m_ipv6Address, address, IPv6AddressSetting);
 }
+void OctetrySettings::SetIPv6PrefixLength(int length)
+{
+    if (length < 0 || length > 128)
+        return;
+    Set(m_ipv6PrefixLength, length, IPv6PrefixLengthSetting);
+    if (m_ipv6SubnetLength < length)
+        Set(m_ipv6SubnetLength, length, IPv6SubnetLengthSetting);
+}
+void OctetrySettings::SetIPv6SubnetLength(int length)
+{
+    if (length >= m_ipv6PrefixLength && length <= 128)
+        Set(m_ipv6SubnetLength, length, IPv6SubnetLengthSetting);
+}
 
 QString OctetrySettings::GetKey(int nSetting)
 {
@@ -195,6 +208,10 @@ QVariant OctetrySettings::GetValue(int nSetting) const
         return QVariant::fromValue(m_cidrPolicy);
     case IPv6AddressSetting:
         return QVariant::fromValue(m_ipv6Address);
+    case IPv6PrefixLengthSetting:
+        return QVariant(m_ipv6PrefixLength);
+    case IPv6SubnetLengthSetting:
+        return QVariant(m_ipv6SubnetLength);
     }
     return {};
 }
@@ -226,6 +243,13 @@ void OctetrySettings::SetValue(int nSetting, const QVariant& value)
         break;
     case IPv6AddressSetting:
         SetIPv6Address(ToUserType<IPv6Address>(value));
+        break;
+    // A length that is no number keeps the held one, as one out of range does.
+    case IPv6PrefixLengthSetting:
+        SetIPv6PrefixLength(ToInt(value, -1));
+        break;
+    case IPv6SubnetLengthSetting:
+        SetIPv6SubnetLength(ToInt(value, -1));
         break;
     }
 }

@@ -33,10 +33,12 @@ public:
         CidrAddressBlockSetting = 5,
         CidrPolicySetting = 6,
         IPv6AddressSetting = 7,
+        IPv6PrefixLengthSetting = 8,
+        IPv6SubnetLengthSetting = 9,
     };
     Q_ENUM(Setting)
 
-    static constexpr int SettingCount = 8;
+    static constexpr int SettingCount = 10;
 
     // The store of the process, built, loaded and completed on first call.
     static OctetrySettings* Instance();
@@ -55,6 +57,9 @@ public:
     const IPv4AddressBlock& GetCidrAddressBlock() const { return m_cidrAddressBlock; }
     const IPv4CidrPolicy& GetCidrPolicy() const { return m_cidrPolicy; }
     const IPv6Address& GetIPv6Address() const { return m_ipv6Address; }
+    // The IPv6 prefix being split into subnets, and the subnets' length (never shorter).
+    int GetIPv6PrefixLength() const { return m_ipv6PrefixLength; }
+    int GetIPv6SubnetLength() const { return m_ipv6SubnetLength; }
     // Read once at start and never written: whether the octal rows are shown.
     bool GetShowOctalConversions() const { return m_showOctalConversions; }
 
@@ -67,8 +72,12 @@ public:
     void SetCidrAddressBlock(const IPv4AddressBlock& block);
     void SetCidrPolicy(const IPv4CidrPolicy& policy);
     void SetIPv6Address(const IPv6Address& address);
+    // Lengths outside 0..128 are refused; a prefix longer than the subnets
+    // makes them as long, and subnets shorter than the prefix are refused.
+    void SetIPv6PrefixLength(int length);
+    void SetIPv6SubnetLength(int length);
 
-    // The key of nSetting in the settings file; outside 0..7 throws std::out_of_range("nSetting").
+    // The key of nSetting in the settings file; outside 0..9 throws std::out_of_range("nSetting").
     static QString GetKey(int nSetting);
     // The value of nSetting in its stored QVariant type; same range rule.
     QVariant GetValue(int nSetting) const;
@@ -77,7 +86,7 @@ public:
 
     // Reads every setting, keeping the held value for a missing key; writes nothing.
     void Load();
-    // Writes all eight settings now and returns once they are on disk.
+    // Writes every setting now and returns once they are on disk.
     void Save();
     // Writes the pending change now and returns once it is on disk; the
     // window's closing and the application's quitting call it.
@@ -103,6 +112,8 @@ private:
     IPv4AddressBlock m_cidrAddressBlock;
     IPv4CidrPolicy m_cidrPolicy;
     IPv6Address m_ipv6Address;
+    int m_ipv6PrefixLength = 48;
+    int m_ipv6SubnetLength = 64;
     bool m_showOctalConversions = false;
     std::unique_ptr<SettingsWriter> m_writer;
 };

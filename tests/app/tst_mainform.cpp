@@ -47,7 +47,8 @@ int RunStoredTabCase(int storedIndex)
                             ui->subnetsAddressEdit->text(),
                             ui->cidrAddressEdit->text(),
                             ui->ipv6AddressEdit->text().remove(QRegularExpression("[0:]")),
-                            ui->newsTextBrowser->toPlainText()};
+                            ui->newsTextBrowser->toPlainText(),
+                            ui->ipv6SubnetsAddressEdit->text()};
     QStringList pages;
     for (int i = 0; i < texts.size(); ++i)
         if (!texts[i].isEmpty())
@@ -236,7 +237,9 @@ private slots:
         QTest::addColumn<Reopened>("reopened");
         QTest::newRow("2 opens Subnets") << 2 << Reopened{2, 2, "2"};
         QTest::newRow("-3 opens Conversions, which stores 0") << -3 << Reopened{0, 0, "0"};
-        QTest::newRow("99 opens the current last page in place and keeps 99") << 99 << Reopened{5, 99, "5"};
+        QTest::newRow("99 opens the current last page in place and keeps 99") << 99 << Reopened{6, 99, "5"};
+        QTest::newRow("5 names News, still the last page") << 5 << Reopened{6, 5, "5"};
+        QTest::newRow("6 names IPv6 Subnets, the page before it") << 6 << Reopened{5, 6, "6"};
     }
 
     void storedTabReopened()

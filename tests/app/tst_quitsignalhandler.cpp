@@ -1,4 +1,5 @@
 #include "common/testenvironment.h"
+#include "settings/octetrysettings.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -57,7 +58,7 @@ private slots:
         // The whole file: every key of the store, and nothing it cannot parse.
         const QSettings written(settingsFile, QSettings::IniFormat);
         QCOMPARE(written.status(), QSettings::NoError);
-        QCOMPARE(written.childKeys().size(), 8);
+        QCOMPARE(written.childKeys().size(), OctetrySettings::SettingCount);
     }
 };
 

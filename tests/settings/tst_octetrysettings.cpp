@@ -66,16 +66,18 @@ void TstOctetrySettings::roundTripKeepsTypes()
                                  Of(IPv4SubnetPolicy(IPv4AddressClass(IPv4AddressClass::ClassC), 3, true, false)),
                                  Of(IPv4AddressBlock(16)),
                                  Of(IPv4CidrPolicy(IPv4AddressBlock(16), 4)),
-                                 Of(IPv6Address(std::string("2001:db8::1")))};
+                                 Of(IPv6Address(std::string("2001:db8::1"))),
+                                 40,
+                                 56};
     for (int n = 0; n < OctetrySettings::SettingCount; ++n)
         store.SetValue(n, values[n]);
     store.Save();
 
     // Existing files use these keys, and keep the read-only one.
     const QSettings file;
-    QCOMPARE(file.childKeys(),
-             QStringList({"AllowOneHostBit", "AllowOneSubnetBit", "CidrAddressBlock", "CidrPolicy", "IPv4Address",
-                          "IPv6Address", "ShowOctalConversions", "SubnetPolicy", "TabIndex"}));
+    QCOMPARE(file.childKeys(), QStringList({"AllowOneHostBit", "AllowOneSubnetBit", "CidrAddressBlock", "CidrPolicy",
+                                            "IPv4Address", "IPv6Address", "IPv6PrefixLength", "IPv6SubnetLength",
+                                            "ShowOctalConversions", "SubnetPolicy", "TabIndex"}));
     const OctetrySettings reread;
     for (int n = 0; n < OctetrySettings::SettingCount; ++n) {
         QCOMPARE(reread.GetValue(n), values[n]);
@@ -152,6 +154,12 @@ void TstOctetrySettings::storedValueIsChecked_data()
     QTest::newRow("SubnetPolicy beside loopback: none fits") << S::SubnetPolicySetting << Stored("IPv4Address", "IPv4Address", "017f000001") + policy200Bits << Of(IPv4SubnetPolicy());
     QTest::newRow("address block /33 is refused") << S::CidrAddressBlockSetting << Stored("CidrAddressBlock", "IPv4AddressBlock", "00000021") << QVariant();
     QTest::newRow("CidrPolicy of 20 bits on /16 is refused") << S::CidrPolicySetting << cidr20Bits << QVariant();
+    QTest::newRow("IPv6PrefixLength missing, as in older files: /48") << S::IPv6PrefixLengthSetting << QByteArray() << QVariant(48);
+    QTest::newRow("IPv6SubnetLength missing, as in older files: /64") << S::IPv6SubnetLengthSetting << QByteArray() << QVariant(64);
+    QTest::newRow("IPv6PrefixLength /129 is refused") << S::IPv6PrefixLengthSetting << QByteArray("IPv6PrefixLength=129\n") << QVariant(48);
+    QTest::newRow("IPv6PrefixLength not a number is refused") << S::IPv6PrefixLengthSetting << QByteArray("IPv6PrefixLength=x\n") << QVariant(48);
+    QTest::newRow("IPv6SubnetLength /40 below the /48 prefix is refused") << S::IPv6SubnetLengthSetting << QByteArray("IPv6SubnetLength=40\n") << QVariant(64);
+    QTest::newRow("IPv6PrefixLength /72 lengthens the /64 subnets") << S::IPv6SubnetLengthSetting << QByteArray("IPv6PrefixLength=72\n") << QVariant(72);
     QTest::newRow("CidrPolicy beside /32: none fits") << S::CidrPolicySetting << Stored("CidrAddressBlock", "IPv4AddressBlock", "00000020") + cidr20Bits << Of(IPv4CidrPolicy());
     // clang-format on
 }

@@ -1,0 +1,152 @@
+#include "controllers/ipv6subnetstabcontroller.h"
+
+#include "address/addressregistry.h"
+#include "address/ipv6address.h"
+#include "app/mainform.h"
+#include "controllers/fittingvalidator.h"
+#include "controllers/largetableview.h"
+#include "controllers/tabcontrollerutil.h"
+#include "settings/octetrysettings.h"
+#include "ui_octetrymainform.h"
+
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <algorithm>
+
+namespace {
+constexpr int kAddressBits = 128;
+
+// Adds "/length" for each length from first to 128.
+void FillLengths(QComboBox* comboBox, int first)
+{
+    comboBox->clear();
+    for (int length = first; length <= kAddressBits; ++length)
+        comboBox->addItem(QStringLiteral("/%1").arg(length));
+}
+} // namespace
+
+IPv6SubnetsTabController::IPv6SubnetsTabController(MainForm* parent)
+    : TabController(parent),
+      m_addressEntry(this, GetUi()->ipv6SubnetsAddressEdit)
+{
+}
+
+QWidget* IPv6SubnetsTabController::GetTabPage()
+{
+    return GetUi()->ipv6SubnetsTab;
+}
+
+QList<QObject*> IPv6SubnetsTabController::GetBlockedWidgets()
+{
+    Ui::OctetryMainForm* ui = GetUi();
+    return {ui->ipv6SubnetsAddressEdit, ui->ipv6PrefixLengthComboBox, ui->ipv6SubnetLengthComboBox};
+}
+
+bool IPv6SubnetsTabController::IsSettingRelevant(OctetrySettings::Setting setting)
+{
+    return setting == OctetrySettings::IPv6AddressSetting || setting == OctetrySettings::IPv6PrefixLengthSetting
+           || setting == OctetrySettings::IPv6SubnetLengthSetting;
+}
+
+void IPv6SubnetsTabController::InitializeView()
+{
+    Ui::OctetryMainForm* ui = GetUi();
+    connect(ui->ipv6SubnetsAddressEdit, &QLineEdit::textChanged, this,
+            &IPv6SubnetsTabController::on_ipv6SubnetsAddressEdit_textChanged);
+    connect(ui->ipv6SubnetsAddressEdit, &QLineEdit::editingFinished, this,
+            &IPv6SubnetsTabController::on_ipv6SubnetsAddressEdit_editingFinished);
+    FittingValidator::Install(ui->ipv6SubnetsAddressEdit, FittingValidator::addressTextLimit);
+    TabControllerUtil::SetupSystemAddressButton(ui->ipv6SubnetsAddressToolButton, false);
+
+    FillLengths(ui->ipv6PrefixLengthComboBox, 0);
+    connect(ui->ipv6PrefixLengthComboBox, &QComboBox::currentIndexChanged, this,
+            &IPv6SubnetsTabController::on_ipv6PrefixLengthComboBox_currentIndexChanged);
+    connect(ui->ipv6SubnetLengthComboBox, &QComboBox::currentIndexChanged, this,
+            &IPv6SubnetsTabController::on_ipv6SubnetLengthComboBox_currentIndexChanged);
+
+    LargeTableView* tableView = ui->ipv6SubnetsTableView;
+    tableView->setModel(&m_subnetModel);
+    TabControllerUtil::SetupTableView(tableView);
+    connect(tableView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &IPv6SubnetsTabController::on_ipv6SubnetsTableView_currentRowChanged);
+}
+
+void IPv6SubnetsTabController::DoUpdateView(QWidget* source)
+{
+    Ui::OctetryMainForm* ui = GetUi();
+    const OctetrySettings* settings = GetSettings();
+    const IPv6Address& address = settings->GetIPv6Address();
+    if (source != ui->ipv6SubnetsAddressEdit)
+        m_addressEntry.ShowAddress(address);
+    TabControllerUtil::SetPageEnabled(GetTabPage(), ui->ipv6SubnetsAddressEdit, address.IsValid());
+    if (!address.IsValid()) {
+        m_subnetModel.Reset(IPv6SubnetPlan());
+        return;
+    }
+
+    const int prefixLength = settings->GetIPv6PrefixLength();
+    const int subnetLength = std::max(settings->GetIPv6SubnetLength(), prefixLength);
+    ui->ipv6PrefixLengthComboBox->setCurrentIndex(prefixLength);
+    // The subnet lengths run from the prefix length; the count tells the list apart.
+    QComboBox* subnetLengthComboBox = ui->ipv6SubnetLengthComboBox;
+    if (subnetLengthComboBox->count() != kAddressBits + 1 - prefixLength)
+        FillLengths(subnetLengthComboBox, prefixLength);
+    subnetLengthComboBox->setCurrentIndex(subnetLength - prefixLength);
+
+    const IPv6SubnetPlan plan(address, prefixLength, subnetLength);
+    TabControllerUtil::ShowFact(ui->ipv6PrefixLabel, ui->ipv6PrefixEdit,
+                                IPv6SubnetPlan::PrefixText(plan.GetFirst(), prefixLength));
+    TabControllerUtil::ShowFact(ui->ipv6FirstAddressLabel, ui->ipv6FirstAddressEdit,
+                                plan.GetFirst().ToString(IPv6Address::CompressedNotation));
+    TabControllerUtil::ShowFact(ui->ipv6LastAddressLabel, ui->ipv6LastAddressEdit,
+                                plan.GetLast().ToString(IPv6Address::CompressedNotation));
+    TabControllerUtil::ShowFact(ui->ipv6AddressCountLabel, ui->ipv6AddressCountEdit,
+                                IPv6SubnetPlan::PowerOfTwoText(kAddressBits - prefixLength));
+    TabControllerUtil::ShowFact(ui->ipv6SubnetCountLabel, ui->ipv6SubnetCountEdit,
+                                IPv6SubnetPlan::PowerOfTwoText(subnetLength - prefixLength));
+
+    m_subnetModel.Reset(plan);
+    TabControllerUtil::ShowAddressRow(ui->ipv6SubnetsTableView, m_subnetModel.IndexOfAddress());
+    on_ipv6SubnetsTableView_currentRowChanged(ui->ipv6SubnetsTableView->currentIndex());
+}
+
+void IPv6SubnetsTabController::on_ipv6SubnetsAddressEdit_textChanged(const QString& text)
+{
+    m_addressEntry.OnTextChanged(text);
+}
+
+void IPv6SubnetsTabController::on_ipv6SubnetsAddressEdit_editingFinished()
+{
+    m_addressEntry.OnEditingFinished();
+}
+
+void IPv6SubnetsTabController::on_ipv6PrefixLengthComboBox_currentIndexChanged(int index)
+{
+    const ChangeSource changeSource(this, GetUi()->ipv6PrefixLengthComboBox);
+    GetSettings()->SetIPv6PrefixLength(index);
+}
+
+void IPv6SubnetsTabController::on_ipv6SubnetLengthComboBox_currentIndexChanged(int index)
+{
+    // A cleared box has no length to store.
+    if (index < 0)
+        return;
+    const ChangeSource changeSource(this, GetUi()->ipv6SubnetLengthComboBox);
+    GetSettings()->SetIPv6SubnetLength(GetSettings()->GetIPv6PrefixLength() + index);
+}
+
+void IPv6SubnetsTabController::on_ipv6SubnetsTableView_currentRowChanged(const QModelIndex& current)
+{
+    // Zones are delegated per nibble: only lengths of whole hex digits have one.
+    const int subnetLength = m_subnetModel.GetPlan().GetSubnetLength();
+    IPv6Address first;
+    IPv6Address last;
+    std::string zone;
+    if (subnetLength % 4 == 0 && m_subnetModel.GetSubnet(current.row(), first, last))
+        zone = AddressRegistry::ReverseDnsName(first, subnetLength);
+    Ui::OctetryMainForm* ui = GetUi();
+    TabControllerUtil::ShowFact(ui->ipv6ReverseZoneLabel, ui->ipv6ReverseZoneEdit, zone, zone);
+}

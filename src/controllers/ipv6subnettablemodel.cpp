@@ -1,0 +1,100 @@
+#include "controllers/ipv6subnettablemodel.h"
+
+namespace {
+enum Column
+{
+    SubnetColumn = 0,
+    FirstColumn = 1,
+    LastColumn = 2,
+    ColumnCount = 3
+};
+
+QString CompressedText(const IPv6Address& address)
+{
+    return QString::fromStdString(address.ToString(IPv6Address::CompressedNotation));
+}
+} // namespace
+
+IPv6SubnetTableModel::IPv6SubnetTableModel(QObject* parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+int IPv6SubnetTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_plan.GetRowCount();
+}
+
+int IPv6SubnetTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+bool IPv6SubnetTableModel::GetSubnet(int row, IPv6Address& first, IPv6Address& last) const
+{
+    if (row < 0 || row >= rowCount())
+        return false;
+    m_plan.GetSubnet(m_firstRowIndex + static_cast<UInt128>(row), first, last);
+    return true;
+}
+
+QVariant IPv6SubnetTableModel::data(const QModelIndex& index, int role) const
+{
+    IPv6Address first;
+    IPv6Address last;
+    if (index.model() != this || role != Qt::DisplayRole || !GetSubnet(index.row(), first, last))
+        return QVariant();
+    switch (index.column()) {
+    case SubnetColumn:
+        return QString::fromStdString(IPv6SubnetPlan::PrefixText(first, m_plan.GetSubnetLength()));
+    case FirstColumn:
+        return CompressedText(first);
+    case LastColumn:
+        return CompressedText(last);
+    default:
+        return QVariant();
+    }
+}
+
+QVariant IPv6SubnetTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    if (orientation == Qt::Horizontal) {
+        switch (section) {
+        case SubnetColumn:
+            return tr("Subnet");
+        case FirstColumn:
+            return tr("First Address");
+        case LastColumn:
+            return tr("Last Address");
+        default:
+            return QVariant();
+        }
+    }
+    if (section < 0 || section >= rowCount())
+        return QVariant();
+    return QString::fromStdString(IPv6SubnetPlan::DecimalText(m_firstRowIndex + static_cast<UInt128>(section)));
+}
+
+void IPv6SubnetTableModel::Reset(const IPv6SubnetPlan& plan)
+{
+    beginResetModel();
+    m_plan = plan;
+    m_firstRowIndex = plan.IsValid() ? plan.GetFirstRowIndex() : 0;
+    endResetModel();
+}
+
+std::unique_ptr<QAbstractItemModel> IPv6SubnetTableModel::Freeze() const
+{
+    auto model = std::make_unique<IPv6SubnetTableModel>();
+    model->Reset(m_plan);
+    return model;
+}
+
+QModelIndex IPv6SubnetTableModel::IndexOfAddress() const
+{
+    if (!m_plan.IsValid())
+        return QModelIndex();
+    return index(static_cast<int>(m_plan.GetAddressSubnetIndex() - m_firstRowIndex), SubnetColumn);
+}

@@ -1,0 +1,124 @@
+#include "ipv6/ipv6subnetplan.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+// The host bits of a /length prefix set: what its last address adds to its first.
+UInt128 HostMask(int length)
+{
+    return length == 0 ? ~static_cast<UInt128>(0) : (static_cast<UInt128>(1) << (128 - length)) - 1;
+}
+
+std::string Digits(UInt128 value)
+{
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(value % 10)));
+        value /= 10;
+    } while (value != 0);
+    return digits;
+}
+
+// Inserts "," between groups of three digits, counted from the right.
+std::string GroupDigits(const std::string& digits)
+{
+    std::string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text += ',';
+        text += digits[i];
+    }
+    return text;
+}
+} // namespace
+
+IPv6SubnetPlan::IPv6SubnetPlan(const IPv6Address& address, int prefixLength, int subnetLength)
+    : m_address(ToUInt128(address)),
+      m_prefixLength(prefixLength),
+      m_subnetLength(subnetLength),
+      m_valid(true)
+{
+    if (prefixLength < 0 || prefixLength > subnetLength || subnetLength > 128)
+        throw std::out_of_range("nPrefixLength");
+}
+
+IPv6Address IPv6SubnetPlan::GetFirst() const
+{
+    return FromUInt128(m_address & ~HostMask(m_prefixLength));
+}
+
+IPv6Address IPv6SubnetPlan::GetLast() const
+{
+    return FromUInt128(m_address | HostMask(m_prefixLength));
+}
+
+UInt128 IPv6SubnetPlan::LastSubnetIndex() const
+{
+    return HostMask(m_prefixLength) >> (128 - m_subnetLength);
+}
+
+UInt128 IPv6SubnetPlan::GetAddressSubnetIndex() const
+{
+    return (m_address & HostMask(m_prefixLength)) >> (128 - m_subnetLength);
+}
+
+void IPv6SubnetPlan::GetSubnet(UInt128 index, IPv6Address& first, IPv6Address& last) const
+{
+    // A shift by 128 is undefined; a /0 subnet is the whole space.
+    const UInt128 offset = m_subnetLength == 0 ? 0 : index << (128 - m_subnetLength);
+    const UInt128 start = (m_address & ~HostMask(m_prefixLength)) | offset;
+    first = FromUInt128(start);
+    last = FromUInt128(start | HostMask(m_subnetLength));
+}
+
+int IPv6SubnetPlan::GetRowCount() const
+{
+    if (!m_valid)
+        return 0;
+    return static_cast<int>(std::min<UInt128>(LastSubnetIndex(), MaxRows - 1) + 1);
+}
+
+UInt128 IPv6SubnetPlan::GetFirstRowIndex() const
+{
+    const UInt128 lastFirst = LastSubnetIndex() - static_cast<UInt128>(GetRowCount() - 1);
+    const UInt128 index = GetAddressSubnetIndex();
+    const UInt128 half = MaxRows / 2;
+    return std::min(index < half ? 0 : index - half, lastFirst);
+}
+
+std::string IPv6SubnetPlan::PrefixText(const IPv6Address& address, int length)
+{
+    return address.ToString(IPv6Address::CompressedNotation) + '/' + std::to_string(length);
+}
+
+std::string IPv6SubnetPlan::PowerOfTwoText(int exponent)
+{
+    if (exponent < 0 || exponent > 128)
+        throw std::out_of_range("nExponent");
+    // 2^128 does not fit, 2^n - 1 does; and 2^n - 1 never ends in 9, so the
+    // last digit takes the one without a carry.
+    const UInt128 below = exponent == 128 ? ~static_cast<UInt128>(0) : (static_cast<UInt128>(1) << exponent) - 1;
+    std::string digits = Digits(below);
+    ++digits.back();
+    return "2^" + std::to_string(exponent) + " = " + GroupDigits(digits);
+}
+
+std::string IPv6SubnetPlan::DecimalText(UInt128 value)
+{
+    return Digits(value);
+}
+
+UInt128 IPv6SubnetPlan::ToUInt128(const IPv6Address& address)
+{
+    const Q_IPV6ADDR& bytes = address.GetBytes();
+    UInt128 value = 0;
+    for (const quint8 byte : bytes.c)
+        value = (value << 8) | byte;
+    return value;
+}
+
+IPv6Address IPv6SubnetPlan::FromUInt128(UInt128 value)
+{
+    return IPv6Address(static_cast<quint64>(value >> 64), static_cast<quint64>(value));
+}
