@@ -42,8 +42,7 @@ void IPv6AddressEntry::ShowAddress(const IPv6Address& address)
 void IPv6AddressEntry::OnTextChanged(const QString& text)
 {
     const AddressPrefix entry = PrefixEntry(text);
-    const IPv6Address address =
-        entry.form == AddressPrefix::Form::Bad ? IPv6Address() : IPv6Address(entry.addressText);
+    const IPv6Address address = entry.form == AddressPrefix::Form::Bad ? IPv6Address() : IPv6Address(entry.addressText);
     {
         const Controller::ChangeSource changeSource(m_controller, m_edit);
         Controller::GetSettings()->SetIPv6Address(address);

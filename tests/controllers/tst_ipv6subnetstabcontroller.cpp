@@ -1,0 +1,153 @@
+#include "app/mainform.h"
+#include "common/formtestutil.h"
+#include "controllers/largetableview.h"
+#include "ui_octetrymainform.h"
+
+#include <QClipboard>
+#include <QSettings>
+
+class TstIPv6SubnetsTabController : public QObject
+{
+    Q_OBJECT
+
+    static OctetrySettings* Settings() { return OctetrySettings::Instance(); }
+    static QString Stored() { return QString::fromStdString(Settings()->GetIPv6Address().ToString(0)); }
+
+    // The page as the user reads it: lengths, prefix, counts, the selected row and the reverse zone.
+    QString Page() const
+    {
+        const LargeTableView* view = ui->ipv6SubnetsTableView;
+        const QModelIndexList selected = view->selectionModel()->selectedRows();
+        const QModelIndex row = selected.value(0);
+        const bool shown = row.isValid() && view->viewport()->rect().contains(view->visualRect(row).topLeft());
+        return QString("%1, %2 of %3-%4 | %5; %6 - %7; %8; %9 | %10 rows, row %11 (%12)%13: %14 | %15")
+            .arg(ui->ipv6PrefixLengthComboBox->currentText(), ui->ipv6SubnetLengthComboBox->currentText(),
+                 ui->ipv6SubnetLengthComboBox->itemText(0),
+                 ui->ipv6SubnetLengthComboBox->itemText(ui->ipv6SubnetLengthComboBox->count() - 1),
+                 ui->ipv6PrefixEdit->text(), ui->ipv6FirstAddressEdit->text(), ui->ipv6LastAddressEdit->text(),
+                 ui->ipv6AddressCountEdit->text(), ui->ipv6SubnetCountEdit->text())
+            .arg(view->model()->rowCount())
+            .arg(selected.size() == 1 ? row.row() : -1)
+            .arg(view->model()->headerData(row.row(), Qt::Vertical).toString(), shown ? "" : " hidden",
+                 row.data().toString(), ui->ipv6ReverseZoneEdit->text());
+    }
+
+    static void Choose(QComboBox* comboBox, int length)
+    {
+        comboBox->setCurrentIndex(comboBox->findText(QString("/%1").arg(length)));
+    }
+
+private slots:
+    void init()
+    {
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        ui->tabWidget->setCurrentWidget(ui->ipv6SubnetsTab);
+        TypeOver(ui->ipv6SubnetsAddressEdit, "2001:db8::1");
+        Choose(ui->ipv6PrefixLengthComboBox, 48);
+        Choose(ui->ipv6SubnetLengthComboBox, 64);
+    }
+
+    // The page sits right after the IPv6 page and follows each kind of change, always
+    // with the address's own subnet selected and in view.
+    void pageFollowsEachChange_data()
+    {
+        QTest::addColumn<bool>("onIPv6Page"); // the address typed there, this page shown after
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<int>("prefixLength");
+        QTest::addColumn<int>("subnetLength");
+        QTest::addColumn<QString>("page");
+        const QString all = "::/0; :: - FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF; 2^128 = 340,282,366,920,938,463,463,374,607,431,768,211,456";
+        const QString ones = "FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF", f32 = QString("f.").repeated(32);
+        // clang-format off
+        AddRow("/40 into /56, typed here", false, QString("2001:db8:1234:5678::1"), 40, 56, QString("/40, /56 of /40-/128 | 2001:DB8:1200::/40; 2001:DB8:1200:: - 2001:DB8:12FF:FFFF:FFFF:FFFF:FFFF:FFFF; 2^88 = 309,485,009,821,345,068,724,781,056; 2^16 = 65,536 | 65536 rows, row 13398 (13398): 2001:DB8:1234:5600::/56 | 6.5.4.3.2.1.8.b.d.0.1.0.0.2.ip6.arpa"));
+        AddRow("/0 into /128 at ::, typed on the IPv6 page", true, QString("::"), 0, 128, QString("/0, /128 of /0-/128 | " + all + "; " + all.section("; ", 2) + " | 2147483647 rows, row 0 (0): ::/128 | " + QString("0.").repeated(32) + "ip6.arpa"));
+        AddRow("/0 into /128 at the top", false, ones, 0, 128, QString("/0, /128 of /0-/128 | " + all + "; " + all.section("; ", 2) + " | 2147483647 rows, row 2147483646 (340282366920938463463374607431768211455): " + ones + "/128 | " + f32 + "ip6.arpa"));
+        AddRow("/127 into /128 on the IPv6 page", true, QString("2001:db8::1"), 127, 128, QString("/127, /128 of /127-/128 | 2001:DB8::/127; 2001:DB8:: - 2001:DB8::1; 2^1 = 2; 2^1 = 2 | 2 rows, row 1 (1): 2001:DB8::1/128 | 1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.8.b.d.0.1.0.0.2.ip6.arpa"));
+        AddRow("/62 has no reverse zone", false, QString("fe80::1"), 60, 62, QString("/60, /62 of /60-/128 | FE80::/60; FE80:: - FE80::F:FFFF:FFFF:FFFF:FFFF; 2^68 = 295,147,905,179,352,825,856; 2^2 = 4 | 4 rows, row 0 (0): FE80::/62 | "));
+        // clang-format on
+    }
+    void pageFollowsEachChange()
+    {
+        QFETCH(bool, onIPv6Page);
+        QFETCH(QString, address);
+        QFETCH(int, prefixLength);
+        QFETCH(int, subnetLength);
+        Choose(ui->ipv6PrefixLengthComboBox, prefixLength);
+        Choose(ui->ipv6SubnetLengthComboBox, subnetLength);
+        ui->tabWidget->setCurrentWidget(onIPv6Page ? ui->ipv6Tab : ui->ipv6SubnetsTab);
+        TypeOver(onIPv6Page ? ui->ipv6AddressEdit : ui->ipv6SubnetsAddressEdit, address);
+        ui->tabWidget->setCurrentWidget(ui->ipv6SubnetsTab);
+        QTEST(Page(), "page");
+        QCOMPARE(ui->tabWidget->indexOf(ui->ipv6SubnetsTab), ui->tabWidget->indexOf(ui->ipv6Tab) + 1);
+    }
+
+    // address/n in either IPv6 edit stores the address and, once complete, n as the prefix length.
+    void prefixEntry_data()
+    {
+        QTest::addColumn<QLineEdit*>("edit");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("finish"); // 0 typed only, 1 typed and Return, 2 pasted
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("lengths");
+        // clang-format off
+        AddRow("IPv6 page /40 on Return", ui->ipv6AddressEdit, QString("2001:db8::1/40"), 1, QString("2001:DB8::1"), QString("/40 /64"));
+        AddRow("pasted /72 lengthens the subnets", ui->ipv6SubnetsAddressEdit, QString("2001:db8::2 /72"), 2, QString("2001:DB8::2"), QString("/72 /72"));
+        AddRow("IPv6 page pasted /0", ui->ipv6AddressEdit, QString("::/0"), 2, QString("::"), QString("/0 /64"));
+        AddRow("half-typed /1 changes nothing", ui->ipv6SubnetsAddressEdit, QString("2001:db8::1/1"), 0, QString("2001:DB8::1"), QString("/48 /64"));
+        AddRow("/129 is refused", ui->ipv6SubnetsAddressEdit, QString("2001:db8::1/129"), 1, QString(), QString("/48 /64"));
+        AddRow("/-1 is refused", ui->ipv6AddressEdit, QString("2001:db8::1/-1"), 2, QString(), QString("/48 /64"));
+        AddRow("a name with a prefix is refused without a lookup", ui->ipv6AddressEdit, QString("localhost/40"), 1, QString(), QString("/48 /64"));
+        // clang-format on
+    }
+    void prefixEntry()
+    {
+        MessageBoxCloser closer;
+        QFETCH(QLineEdit*, edit);
+        QFETCH(QString, text);
+        QFETCH(int, finish);
+        ui->tabWidget->setCurrentWidget(edit == ui->ipv6AddressEdit ? ui->ipv6Tab : ui->ipv6SubnetsTab);
+        edit->selectAll();
+        QApplication::clipboard()->setText(text);
+        finish == 2 ? QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier) : QTest::keyClicks(edit, text);
+        if (finish == 1)
+            QTest::keyClick(edit, Qt::Key_Return);
+        QTEST(Stored(), "stored");
+        QTEST(QString("/%1 /%2").arg(Settings()->GetIPv6PrefixLength()).arg(Settings()->GetIPv6SubnetLength()),
+              "lengths");
+        QCOMPARE(closer.title, QString());
+    }
+
+    // Rows copied from the far end of a window carry their true subnets.
+    void copyAcrossTheWindow()
+    {
+        TypeOver(ui->ipv6SubnetsAddressEdit, "ffff:ffff:ffff:ffff:ffff:ffff:ffff:fffe");
+        Choose(ui->ipv6PrefixLengthComboBox, 0);
+        Choose(ui->ipv6SubnetLengthComboBox, 127);
+        LargeTableView* view = ui->ipv6SubnetsTableView;
+        const int last = view->model()->rowCount() - 1;
+        view->selectionModel()->select(QItemSelection(view->model()->index(last - 1, 0), view->model()->index(last, 2)),
+                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        view->setFocus();
+        QTest::keySequence(view, QKeySequence::Copy);
+        QCOMPARE(QApplication::clipboard()->text(),
+                 "Subnet\tFirst Address\tLast Address\n"
+                 "FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFC/127\tFFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFC\t"
+                 "FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFD\n"
+                 "FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFE/127\tFFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFE\t"
+                 "FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF\n");
+        // The lengths chosen are written with the other settings.
+        QTRY_VERIFY(!Settings()->IsSavePending());
+        const QSettings file;
+        QCOMPARE(file.value("IPv6PrefixLength").toInt() * 1000 + file.value("IPv6SubnetLength").toInt(), 127);
+    }
+
+private:
+    MainForm form;
+    Ui::OctetryMainForm* ui = form.GetUi();
+};
+
+OCTETRY_WINDOW_TEST_MAIN(TstIPv6SubnetsTabController)
+
+#include "tst_ipv6subnetstabcontroller.moc"
