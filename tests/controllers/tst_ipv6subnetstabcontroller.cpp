@@ -58,12 +58,16 @@ private slots:
         QTest::addColumn<int>("prefixLength");
         QTest::addColumn<int>("subnetLength");
         QTest::addColumn<QString>("page");
-        const QString all = "::/0; :: - FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF; 2^128 = 340,282,366,920,938,463,463,374,607,431,768,211,456";
+        const QString all = "::/0; :: - FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF; 2^128 = "
+                            "340,282,366,920,938,463,463,374,607,431,768,211,456";
         const QString ones = "FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF", f32 = QString("f.").repeated(32);
         // clang-format off
         AddRow("/40 into /56, typed here", false, QString("2001:db8:1234:5678::1"), 40, 56, QString("/40, /56 of /40-/128 | 2001:DB8:1200::/40; 2001:DB8:1200:: - 2001:DB8:12FF:FFFF:FFFF:FFFF:FFFF:FFFF; 2^88 = 309,485,009,821,345,068,724,781,056; 2^16 = 65,536 | 65536 rows, row 13398 (13398): 2001:DB8:1234:5600::/56 | 6.5.4.3.2.1.8.b.d.0.1.0.0.2.ip6.arpa"));
         AddRow("/0 into /128 at ::, typed on the IPv6 page", true, QString("::"), 0, 128, QString("/0, /128 of /0-/128 | " + all + "; " + all.section("; ", 2) + " | 2147483647 rows, row 0 (0): ::/128 | " + QString("0.").repeated(32) + "ip6.arpa"));
         AddRow("/0 into /128 at the top", false, ones, 0, 128, QString("/0, /128 of /0-/128 | " + all + "; " + all.section("; ", 2) + " | 2147483647 rows, row 2147483646 (340282366920938463463374607431768211455): " + ones + "/128 | " + f32 + "ip6.arpa"));
+        AddRow("/0 into /64 in the middle: the window centred", false, QString("8000::1"), 0, 64, QString("/0, /64 of /0-/128 | " + all + "; 2^64 = 18,446,744,073,709,551,616 | 2147483647 rows, row 1073741823 (9223372036854775808): 8000::/64 | 0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.8.ip6.arpa"));
+        AddRow("/64 into /64", false, QString("fe80::1"), 64, 64, QString("/64, /64 of /64-/128 | FE80::/64; FE80:: - FE80::FFFF:FFFF:FFFF:FFFF; 2^64 = 18,446,744,073,709,551,616; 2^0 = 1 | 1 rows, row 0 (0): FE80::/64 | 0.0.0.0.0.0.0.0.0.0.0.0.0.8.e.f.ip6.arpa"));
+        AddRow("/128 into /128", true, QString("2001:db8::7"), 128, 128, QString("/128, /128 of /128-/128 | 2001:DB8::7/128; 2001:DB8::7 - 2001:DB8::7; 2^0 = 1; 2^0 = 1 | 1 rows, row 0 (0): 2001:DB8::7/128 | 7.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.8.b.d.0.1.0.0.2.ip6.arpa"));
         AddRow("/127 into /128 on the IPv6 page", true, QString("2001:db8::1"), 127, 128, QString("/127, /128 of /127-/128 | 2001:DB8::/127; 2001:DB8:: - 2001:DB8::1; 2^1 = 2; 2^1 = 2 | 2 rows, row 1 (1): 2001:DB8::1/128 | 1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.8.b.d.0.1.0.0.2.ip6.arpa"));
         AddRow("/62 has no reverse zone", false, QString("fe80::1"), 60, 62, QString("/60, /62 of /60-/128 | FE80::/60; FE80:: - FE80::F:FFFF:FFFF:FFFF:FFFF; 2^68 = 295,147,905,179,352,825,856; 2^2 = 4 | 4 rows, row 0 (0): FE80::/62 | "));
         // clang-format on
