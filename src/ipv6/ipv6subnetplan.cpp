@@ -4,10 +4,21 @@
 #include <stdexcept>
 
 namespace {
+// Shifts by the whole width give 0: the language leaves them undefined.
+UInt128 ShiftRight(UInt128 value, int bits)
+{
+    return bits >= 128 ? 0 : value >> bits;
+}
+
+UInt128 ShiftLeft(UInt128 value, int bits)
+{
+    return bits >= 128 ? 0 : value << bits;
+}
+
 // The host bits of a /length prefix set: what its last address adds to its first.
 UInt128 HostMask(int length)
 {
-    return length == 0 ? ~static_cast<UInt128>(0) : (static_cast<UInt128>(1) << (128 - length)) - 1;
+    return ShiftRight(~static_cast<UInt128>(0), length);
 }
 
 std::string Digits(UInt128 value)
@@ -55,18 +66,17 @@ IPv6Address IPv6SubnetPlan::GetLast() const
 
 UInt128 IPv6SubnetPlan::LastSubnetIndex() const
 {
-    return HostMask(m_prefixLength) >> (128 - m_subnetLength);
+    return ShiftRight(HostMask(m_prefixLength), 128 - m_subnetLength);
 }
 
 UInt128 IPv6SubnetPlan::GetAddressSubnetIndex() const
 {
-    return (m_address & HostMask(m_prefixLength)) >> (128 - m_subnetLength);
+    return ShiftRight(m_address & HostMask(m_prefixLength), 128 - m_subnetLength);
 }
 
 void IPv6SubnetPlan::GetSubnet(UInt128 index, IPv6Address& first, IPv6Address& last) const
 {
-    // A shift by 128 is undefined; a /0 subnet is the whole space.
-    const UInt128 offset = m_subnetLength == 0 ? 0 : index << (128 - m_subnetLength);
+    const UInt128 offset = ShiftLeft(index, 128 - m_subnetLength);
     const UInt128 start = (m_address & ~HostMask(m_prefixLength)) | offset;
     first = FromUInt128(start);
     last = FromUInt128(start | HostMask(m_subnetLength));
@@ -98,7 +108,7 @@ std::string IPv6SubnetPlan::PowerOfTwoText(int exponent)
         throw std::out_of_range("nExponent");
     // 2^128 does not fit, 2^n - 1 does; and 2^n - 1 never ends in 9, so the
     // last digit takes the one without a carry.
-    const UInt128 below = exponent == 128 ? ~static_cast<UInt128>(0) : (static_cast<UInt128>(1) << exponent) - 1;
+    const UInt128 below = HostMask(128 - exponent);
     std::string digits = Digits(below);
     ++digits.back();
     return "2^" + std::to_string(exponent) + " = " + GroupDigits(digits);
