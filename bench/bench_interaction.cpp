@@ -256,6 +256,27 @@ void UseLargestSubnetsTable()
     settings->SetSubnetPolicy(IPv4SubnetPolicy(IPv4AddressClass(IPv4AddressClass::ClassA), 23, true, true));
 }
 
+// The address typed on the IPv6 Subnets page, and the lengths of its plan.
+void UseIPv6SubnetsTable(int prefixLength, int subnetLength)
+{
+    OctetrySettings* settings = OctetrySettings::Instance();
+    settings->SetIPv6Address(IPv6Address("2001:db8:1200::1"));
+    settings->SetIPv6PrefixLength(prefixLength);
+    settings->SetIPv6SubnetLength(subnetLength);
+}
+
+// The two largest IPv6 Subnets tables: the whole address space split into
+// /64 or /128 subnets, each a window of IPv6SubnetPlan::MaxRows rows.
+void UseLargestIPv6SubnetsTable()
+{
+    UseIPv6SubnetsTable(0, 64);
+}
+
+void UseLargestIPv6HostsTable()
+{
+    UseIPv6SubnetsTable(0, 128);
+}
+
 // Every choosable type of the IPv6 tree, in the order the tree shows them.
 std::vector<QModelIndex> ChoosableTypes(const QAbstractItemModel* model, const QModelIndex& parent = {})
 {
@@ -298,6 +319,7 @@ int RunInteractions()
         {"keystroke, Subnets (class B, 172.16.2.3)", ui->subnetsTab, ui->subnetsAddressEdit, "172.16.2.3"},
         {"keystroke, CIDR", ui->cidrTab, ui->cidrAddressEdit, "10.1.2.3"},
         {"keystroke, IPv6", ui->ipv6Tab, ui->ipv6AddressEdit, "2001:db8::"},
+        {"keystroke, IPv6 Subnets", ui->ipv6SubnetsTab, ui->ipv6SubnetsAddressEdit, "2001:db8:1200::"},
     };
     for (const Page& page : pages) {
         ShowPage(form, page.page);
@@ -334,10 +356,37 @@ int RunInteractions()
     Measure(painter, Keystroke("keystroke, " + largestSubnets, ui->subnetsAddressEdit, Qt::Key_1, Qt::Key_Backspace));
     Measure(painter, TableKeys(largestSubnets + " table", ui->subnetsTableView));
 
-    // Both largest tables stay loaded while the pages are switched.
+    // The IPv6 Subnets page at its two largest sizes; the /128 one stays loaded.
+    ShowPage(form, ui->ipv6SubnetsTab);
+    QAbstractItemView* ipv6SubnetsTable = ui->ipv6SubnetsTableView;
+    struct Largest
+    {
+        const char* name;
+        void (*use)();
+    };
+    for (const Largest& largest : {Largest{"IPv6 Subnets /0 into /64", UseLargestIPv6SubnetsTable},
+                                   Largest{"IPv6 Subnets /0 into /128", UseLargestIPv6HostsTable}}) {
+        const std::string largestIPv6 = largest.name;
+        largest.use();
+        StartTyping(ui->ipv6SubnetsAddressEdit, QStringLiteral("2001:db8:1200::"));
+        Measure(painter,
+                Keystroke("keystroke, " + largestIPv6, ui->ipv6SubnetsAddressEdit, Qt::Key_1, Qt::Key_Backspace));
+        Measure(painter, TableKeys(largestIPv6 + " table", ipv6SubnetsTable));
+        Measure(painter, {{{}, [ipv6SubnetsTable] { ipv6SubnetsTable->setFocus(); }},
+                          {"Ctrl+A, " + largestIPv6 + " table", Key(ipv6SubnetsTable, Qt::Key_A, Qt::ControlModifier)},
+                          {"Ctrl+C, " + largestIPv6 + " table", Key(ipv6SubnetsTable, Qt::Key_C, Qt::ControlModifier)},
+                          {{}, Key(ipv6SubnetsTable, Qt::Key_Down)}});
+    }
+
+    // The three pages' largest tables stay loaded while the pages are switched.
     QTabBar* tabBar = ui->tabWidget->tabBar();
     std::vector<Step> switches;
-    const char* const pageNames[] = {"Conversions", "Classes", "Subnets", "CIDR", "IPv6", "News"};
+    const char* const pageNames[] = {"Conversions", "Classes", "Subnets", "CIDR", "IPv6", "IPv6 Subnets", "News"};
+    if (tabBar->count() != static_cast<int>(std::size(pageNames))) {
+        std::fprintf(stderr, "the window has %d pages, the benchmark names %zu\n", tabBar->count(),
+                     std::size(pageNames));
+        return 1;
+    }
     for (int tab = 0; tab < tabBar->count(); ++tab) {
         const int next = (tab + 1) % tabBar->count();
         switches.push_back({std::string("tab switch to ") + pageNames[next], [tabBar, next] {
@@ -357,22 +406,27 @@ int RunInteractions()
     struct Combo
     {
         const char* name;
+        QWidget* page;
         QComboBox* combo;
         void (*use)();
     };
     const Combo combos[] = {
-        {"sweep, Subnets mask", ui->subnetsMaskComboBox, UseLargestSubnetsTable},
-        {"sweep, Subnets subnet bits", ui->subnetBitsComboBox, UseLargestSubnetsTable},
-        {"sweep, Subnets max subnets", ui->maxSubnetsComboBox, UseLargestSubnetsTable},
-        {"sweep, Subnets host bits", ui->hostBitsComboBox, UseLargestSubnetsTable},
-        {"sweep, Subnets max hosts", ui->maxHostsComboBox, UseLargestSubnetsTable},
-        {"sweep, CIDR address block mask", ui->addressBlockMaskComboBox, UseLargestCidrTable},
-        {"sweep, CIDR bits", ui->cidrBitsComboBox, UseLargestCidrTable},
-        {"sweep, CIDR max networks", ui->cidrMaxNetworksComboBox, UseLargestCidrTable},
-        {"sweep, CIDR mask", ui->cidrMaskComboBox, UseLargestCidrTable},
+        {"sweep, Subnets mask", ui->subnetsTab, ui->subnetsMaskComboBox, UseLargestSubnetsTable},
+        {"sweep, Subnets subnet bits", ui->subnetsTab, ui->subnetBitsComboBox, UseLargestSubnetsTable},
+        {"sweep, Subnets max subnets", ui->subnetsTab, ui->maxSubnetsComboBox, UseLargestSubnetsTable},
+        {"sweep, Subnets host bits", ui->subnetsTab, ui->hostBitsComboBox, UseLargestSubnetsTable},
+        {"sweep, Subnets max hosts", ui->subnetsTab, ui->maxHostsComboBox, UseLargestSubnetsTable},
+        {"sweep, CIDR address block mask", ui->cidrTab, ui->addressBlockMaskComboBox, UseLargestCidrTable},
+        {"sweep, CIDR bits", ui->cidrTab, ui->cidrBitsComboBox, UseLargestCidrTable},
+        {"sweep, CIDR max networks", ui->cidrTab, ui->cidrMaxNetworksComboBox, UseLargestCidrTable},
+        {"sweep, CIDR mask", ui->cidrTab, ui->cidrMaskComboBox, UseLargestCidrTable},
+        {"sweep, IPv6 Subnets prefix length", ui->ipv6SubnetsTab, ui->ipv6PrefixLengthComboBox,
+         UseLargestIPv6SubnetsTable},
+        {"sweep, IPv6 Subnets subnet length", ui->ipv6SubnetsTab, ui->ipv6SubnetLengthComboBox,
+         UseLargestIPv6SubnetsTable},
     };
     for (const Combo& combo : combos) {
-        ShowPage(form, combo.use == UseLargestSubnetsTable ? ui->subnetsTab : ui->cidrTab);
+        ShowPage(form, combo.page);
         combo.use();
         RunUntilIdle();
         Measure(painter, Sweep(std::string(combo.name) + " (" + std::to_string(combo.combo->count()) + " entries)",
@@ -396,7 +450,7 @@ int RunChild(const QString& kind)
     if (kind == QLatin1String("bare")) {
         window = std::make_unique<QMainWindow>();
         auto* tabs = new QTabWidget(window.get());
-        for (const char* title : {"Conversions", "Classes", "Subnets", "CIDR", "IPv6", "News"})
+        for (const char* title : {"Conversions", "Classes", "Subnets", "CIDR", "IPv6", "IPv6 Subnets", "News"})
             tabs->addTab(new QWidget(tabs), QString::fromLatin1(title));
         window->setCentralWidget(tabs);
     } else {
@@ -406,6 +460,13 @@ int RunChild(const QString& kind)
         } else if (kind == QLatin1String("subnets")) {
             UseLargestSubnetsTable();
             OctetrySettings::Instance()->SetTabIndex(2);
+        } else if (kind == QLatin1String("ipv6subnets64") || kind == QLatin1String("ipv6subnets128")) {
+            if (kind == QLatin1String("ipv6subnets64"))
+                UseLargestIPv6SubnetsTable();
+            else
+                UseLargestIPv6HostsTable();
+            // The stored index of the IPv6 Subnets page, which came after News.
+            OctetrySettings::Instance()->SetTabIndex(6);
         } else {
             OctetrySettings::Instance()->SetTabIndex(0);
         }
@@ -453,6 +514,8 @@ int RunStartup()
     const ChildFigures octetry = RunChildren(QStringLiteral("octetry"), runs);
     const ChildFigures cidr = RunChildren(QStringLiteral("cidr"), 3);
     const ChildFigures subnets = RunChildren(QStringLiteral("subnets"), 3);
+    const ChildFigures ipv6Subnets = RunChildren(QStringLiteral("ipv6subnets64"), 3);
+    const ChildFigures ipv6Hosts = RunChildren(QStringLiteral("ipv6subnets128"), 3);
     const Figures bareStart = Summarise(bare.startMs);
     const Figures octetryStart = Summarise(octetry.startMs);
     const double ratio = octetryStart.median / bareStart.median;
@@ -460,17 +523,19 @@ int RunStartup()
         "\n| Start-up to first exposed window (%d runs) | median ms | 99th pct ms | ratio to bare | within %.1f× "
         "|\n|---|---|---|---|---|\n",
         runs, targetStartRatio);
-    std::printf("| bare six-page QTabWidget window | %8.1f | %8.1f | | |\n", bareStart.median, bareStart.p99);
+    std::printf("| bare seven-page QTabWidget window | %8.1f | %8.1f | | |\n", bareStart.median, bareStart.p99);
     std::printf("| Octetry | %8.1f | %8.1f | %5.2f | %s |\n", octetryStart.median, octetryStart.p99, ratio,
                 Verdict(ratio <= targetStartRatio));
 
     std::printf("\n| Peak resident memory (VmHWM) when shown | MiB | added by the table, MiB | at most %.0f |\n"
                 "|---|---|---|---|\n",
                 targetTableMiB);
-    std::printf("| bare six-page QTabWidget window | %6.1f | | |\n", bare.peakKiB / 1024.0);
+    std::printf("| bare seven-page QTabWidget window | %6.1f | | |\n", bare.peakKiB / 1024.0);
     std::printf("| Octetry, Conversions page | %6.1f | | |\n", octetry.peakKiB / 1024.0);
     for (const auto& [name, figures] :
-         {std::pair{"Octetry, CIDR /1 with mask /32", cidr}, std::pair{"Octetry, Subnets class A, 23 bits", subnets}}) {
+         {std::pair{"Octetry, CIDR /1 with mask /32", cidr}, std::pair{"Octetry, Subnets class A, 23 bits", subnets},
+          std::pair{"Octetry, IPv6 Subnets /0 into /64", ipv6Subnets},
+          std::pair{"Octetry, IPv6 Subnets /0 into /128", ipv6Hosts}}) {
         const double added = static_cast<double>(figures.peakKiB - octetry.peakKiB) / 1024.0;
         std::printf("| %s | %6.1f | %6.1f | %s |\n", name, figures.peakKiB / 1024.0, added,
                     Verdict(added <= targetTableMiB));
