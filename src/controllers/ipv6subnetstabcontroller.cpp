@@ -61,7 +61,6 @@ void IPv6SubnetsTabController::InitializeView()
     FittingValidator::Install(ui->ipv6SubnetsAddressEdit, FittingValidator::addressTextLimit);
     TabControllerUtil::SetupSystemAddressButton(ui->ipv6SubnetsAddressToolButton, false);
 
-    FillLengths(ui->ipv6PrefixLengthComboBox, 0);
     connect(ui->ipv6PrefixLengthComboBox, &QComboBox::currentIndexChanged, this,
             &IPv6SubnetsTabController::on_ipv6PrefixLengthComboBox_currentIndexChanged);
     connect(ui->ipv6SubnetLengthComboBox, &QComboBox::currentIndexChanged, this,
@@ -89,6 +88,9 @@ void IPv6SubnetsTabController::DoUpdateView(QWidget* source)
 
     const int prefixLength = settings->GetIPv6PrefixLength();
     const int subnetLength = std::max(settings->GetIPv6SubnetLength(), prefixLength);
+    // Filled when first shown, so that start-up does not wait for it.
+    if (ui->ipv6PrefixLengthComboBox->count() == 0)
+        FillLengths(ui->ipv6PrefixLengthComboBox, 0);
     ui->ipv6PrefixLengthComboBox->setCurrentIndex(prefixLength);
     // The subnet lengths run from the prefix length; the count tells the list apart.
     QComboBox* subnetLengthComboBox = ui->ipv6SubnetLengthComboBox;

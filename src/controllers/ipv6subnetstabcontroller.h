@@ -23,7 +23,7 @@ public:
 protected:
     // The address edit and the two length combo boxes.
     QList<QObject*> GetBlockedWidgets() override;
-    // Connects the edit, fills the prefix lengths and sets up the subnet table.
+    // Connects the edit and the length boxes and sets up the subnet table.
     void InitializeView() override;
     // Shows the stored address, the prefix, the subnets and the address's subnet.
     void DoUpdateView(QWidget* source) override;

@@ -79,9 +79,24 @@ QVariant IPv6SubnetTableModel::headerData(int section, Qt::Orientation orientati
 
 void IPv6SubnetTableModel::Reset(const IPv6SubnetPlan& plan)
 {
+    const UInt128 firstRowIndex = plan.IsValid() ? plan.GetFirstRowIndex() : 0;
+    // Another address under the same lengths keeps the rows and their count:
+    // the texts change in place, which repaints the rows alone, and an
+    // address in the same window position changes nothing at all.
+    if (plan.IsValid() && m_plan.IsValid() && plan.GetPrefixLength() == m_plan.GetPrefixLength()
+        && plan.GetSubnetLength() == m_plan.GetSubnetLength() && plan.GetRowCount() == m_plan.GetRowCount()) {
+        const bool moved = plan.GetFirst() != m_plan.GetFirst() || firstRowIndex != m_firstRowIndex;
+        m_plan = plan;
+        m_firstRowIndex = firstRowIndex;
+        if (moved) {
+            emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+            emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
+        }
+        return;
+    }
     beginResetModel();
     m_plan = plan;
-    m_firstRowIndex = plan.IsValid() ? plan.GetFirstRowIndex() : 0;
+    m_firstRowIndex = firstRowIndex;
     endResetModel();
 }
 

@@ -146,6 +146,14 @@ LargeTableView::LargeTableView(QWidget* parent)
 void LargeTableView::setModel(QAbstractItemModel* model)
 {
     QAbstractItemView::setModel(model);
+    // Models that renumber their rows in place change only these texts.
+    if (model)
+        connect(model, &QAbstractItemModel::headerDataChanged, this, [this](Qt::Orientation orientation) {
+            if (orientation == Qt::Vertical) {
+                updateGeometries();
+                m_rowNumbers->update();
+            }
+        });
     m_rowNumbers->update();
 }
 
@@ -347,6 +355,14 @@ void LargeTableView::reset()
     doItemsLayout();
 }
 
+void LargeTableView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
+{
+    if (topLeft == bottomRight)
+        QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+    else
+        viewport()->update();
+}
+
 QModelIndex LargeTableView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
 {
     const int rows = RowCount();
@@ -500,7 +516,10 @@ void LargeTableView::updateGeometries()
     m_inGeometryUpdate = true;
     const int left = RowNumberWidth();
     const int top = m_header->isHidden() ? 0 : m_header->sizeHint().height();
-    setViewportMargins(left, top, 0, 0);
+    // Setting the margins lays the scroll bars out again and repaints them,
+    // even when nothing moved.
+    if (const QMargins margins(left, top, 0, 0); viewportMargins() != margins)
+        setViewportMargins(margins);
     const QRect area = viewport()->geometry();
     m_header->setGeometry(area.left(), area.top() - top, area.width(), top);
     m_rowNumbers->setGeometry(area.left() - left, area.top(), left, area.height());

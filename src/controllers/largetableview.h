@@ -47,6 +47,9 @@ public:
     int sizeHintForColumn(int column) const override;
     void keyboardSearch(const QString& search) override;
     void reset() override;
+    // A change of many cells repaints what is on screen, without visiting each.
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = QList<int>()) override;
 
 protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;

@@ -157,8 +157,11 @@ QString TabControllerUtil::MaskText(const IPv4Address& mask, int maskBits)
 
 void TabControllerUtil::ShowFact(QLabel* label, QLineEdit* edit, const std::string& text, const std::string& toolTip)
 {
-    edit->setText(QString::fromStdString(text));
-    edit->setCursorPosition(0);
+    // Setting the same text again would still repaint the field.
+    if (const QString shown = QString::fromStdString(text); edit->text() != shown) {
+        edit->setText(shown);
+        edit->setCursorPosition(0);
+    }
     edit->setToolTip(QString::fromStdString(toolTip));
     label->setEnabled(!text.empty());
     edit->setEnabled(!text.empty());
