@@ -69,6 +69,7 @@ private slots:
         AddRow("/64 into /64", false, QString("fe80::1"), 64, 64, QString("/64, /64 of /64-/128 | FE80::/64; FE80:: - FE80::FFFF:FFFF:FFFF:FFFF; 2^64 = 18,446,744,073,709,551,616; 2^0 = 1 | 1 rows, row 0 (0): FE80::/64 | 0.0.0.0.0.0.0.0.0.0.0.0.0.8.e.f.ip6.arpa"));
         AddRow("/128 into /128", true, QString("2001:db8::7"), 128, 128, QString("/128, /128 of /128-/128 | 2001:DB8::7/128; 2001:DB8::7 - 2001:DB8::7; 2^0 = 1; 2^0 = 1 | 1 rows, row 0 (0): 2001:DB8::7/128 | 7.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.8.b.d.0.1.0.0.2.ip6.arpa"));
         AddRow("/0 into /0: one subnet, the whole space", false, QString("2001:db8::1"), 0, 0, QString("/0, /0 of /0-/128 | " + all + "; 2^0 = 1 | 1 rows, row 0 (0): ::/0 | ip6.arpa"));
+        AddRow("no address empties the page", false, QString("2001:db8::g"), 40, 56, QString(",  of /48-/128 | ;  - ; ;  | 0 rows, row -1 () hidden:  | "));
         AddRow("/127 into /128 on the IPv6 page", true, QString("2001:db8::1"), 127, 128, QString("/127, /128 of /127-/128 | 2001:DB8::/127; 2001:DB8:: - 2001:DB8::1; 2^1 = 2; 2^1 = 2 | 2 rows, row 1 (1): 2001:DB8::1/128 | 1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.8.b.d.0.1.0.0.2.ip6.arpa"));
         AddRow("/62 has no reverse zone", false, QString("fe80::1"), 60, 62, QString("/60, /62 of /60-/128 | FE80::/60; FE80:: - FE80::F:FFFF:FFFF:FFFF:FFFF; 2^68 = 295,147,905,179,352,825,856; 2^2 = 4 | 4 rows, row 0 (0): FE80::/62 | "));
         // clang-format on
@@ -79,11 +80,16 @@ private slots:
         QFETCH(QString, address);
         QFETCH(int, prefixLength);
         QFETCH(int, subnetLength);
+        // Here the lengths are chosen last; there the address is typed last, while this page is hidden.
+        if (!onIPv6Page)
+            TypeOver(ui->ipv6SubnetsAddressEdit, address);
         Choose(ui->ipv6PrefixLengthComboBox, prefixLength);
         Choose(ui->ipv6SubnetLengthComboBox, subnetLength);
-        ui->tabWidget->setCurrentWidget(onIPv6Page ? ui->ipv6Tab : ui->ipv6SubnetsTab);
-        TypeOver(onIPv6Page ? ui->ipv6AddressEdit : ui->ipv6SubnetsAddressEdit, address);
-        ui->tabWidget->setCurrentWidget(ui->ipv6SubnetsTab);
+        if (onIPv6Page) {
+            ui->tabWidget->setCurrentWidget(ui->ipv6Tab);
+            TypeOver(ui->ipv6AddressEdit, address);
+            ui->tabWidget->setCurrentWidget(ui->ipv6SubnetsTab);
+        }
         QTEST(Page(), "page");
         QCOMPARE(ui->tabWidget->indexOf(ui->ipv6SubnetsTab), ui->tabWidget->indexOf(ui->ipv6Tab) + 1);
     }
@@ -100,6 +106,7 @@ private slots:
         AddRow("IPv6 page /40 on Return", ui->ipv6AddressEdit, QString("2001:db8::1/40"), 1, QString("2001:DB8::1"), QString("/40 /64"));
         AddRow("pasted /72 lengthens the subnets", ui->ipv6SubnetsAddressEdit, QString("2001:db8::2 /72"), 2, QString("2001:DB8::2"), QString("/72 /72"));
         AddRow("IPv6 page pasted /0", ui->ipv6AddressEdit, QString("::/0"), 2, QString("::"), QString("/0 /64"));
+        AddRow("pasted prefix of no address is refused", ui->ipv6SubnetsAddressEdit, QString("xyz/40"), 2, QString(), QString("/48 /64"));
         AddRow("half-typed /1 changes nothing", ui->ipv6SubnetsAddressEdit, QString("2001:db8::1/1"), 0, QString("2001:DB8::1"), QString("/48 /64"));
         AddRow("/129 is refused", ui->ipv6SubnetsAddressEdit, QString("2001:db8::1/129"), 1, QString(), QString("/48 /64"));
         AddRow("/-1 is refused", ui->ipv6AddressEdit, QString("2001:db8::1/-1"), 2, QString(), QString("/48 /64"));
