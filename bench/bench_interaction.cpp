@@ -22,6 +22,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QProcess>
@@ -372,9 +373,21 @@ int RunInteractions()
         Measure(painter,
                 Keystroke("keystroke, " + largestIPv6, ui->ipv6SubnetsAddressEdit, Qt::Key_1, Qt::Key_Backspace));
         Measure(painter, TableKeys(largestIPv6 + " table", ipv6SubnetsTable));
+        // All rows would make too much text to copy, so the copy takes a million around the address.
+        const auto selectMillion = [ipv6SubnetsTable] {
+            const QModelIndex current = ipv6SubnetsTable->currentIndex();
+            const QAbstractItemModel* model = ipv6SubnetsTable->model();
+            const int first = std::max(0, current.row() - 500000);
+            const int last = std::min(model->rowCount() - 1, first + 999999);
+            ipv6SubnetsTable->selectionModel()->select(
+                QItemSelection(model->index(first, 0), model->index(last, model->columnCount() - 1)),
+                QItemSelectionModel::ClearAndSelect);
+        };
         Measure(painter, {{{}, [ipv6SubnetsTable] { ipv6SubnetsTable->setFocus(); }},
                           {"Ctrl+A, " + largestIPv6 + " table", Key(ipv6SubnetsTable, Qt::Key_A, Qt::ControlModifier)},
-                          {"Ctrl+C, " + largestIPv6 + " table", Key(ipv6SubnetsTable, Qt::Key_C, Qt::ControlModifier)},
+                          {{}, selectMillion},
+                          {"Ctrl+C, " + largestIPv6 + " table (1,000,000 rows)",
+                           Key(ipv6SubnetsTable, Qt::Key_C, Qt::ControlModifier)},
                           {{}, Key(ipv6SubnetsTable, Qt::Key_Down)}});
     }
 

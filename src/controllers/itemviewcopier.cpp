@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeySequence>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QStringList>
 #include <QTableView>
@@ -112,6 +113,24 @@ QString RowsText(const QAbstractItemModel* model, const std::vector<int>& column
     return text;
 }
 
+// The most characters one copy may make (2 GiB of text): a paste of more would
+// exhaust memory before any program could take it.
+constexpr qint64 maxCopiedLength = qint64(1) << 30;
+
+// About how many characters the rows make: the first row's length times their number.
+qint64 EstimatedLength(const QAbstractItemModel* model, const std::vector<int>& columns, const SelectedRows& rows)
+{
+    if (rows.runs.empty())
+        return 0;
+    qint64 count = 0;
+    for (const SelectedRows::Run& run : rows.runs)
+        count += run.last - run.path.back() + 1;
+    SelectedRows first = rows;
+    first.runs.resize(1);
+    first.runs.front().last = first.runs.front().path.back();
+    return static_cast<qint64>(RowsText(model, columns, first).size()) * count;
+}
+
 // Clipboard content made when first asked for, from a frozen copy of the model.
 class LazyRowsMimeData : public QMimeData
 {
@@ -171,6 +190,11 @@ void ItemViewCopier::on_copyAction_triggered()
         return;
     SelectedRows rows(selectionModel->selection(), !qobject_cast<const QTreeView*>(m_view));
     std::vector<int> columns = VisibleColumns(m_view);
+    if (EstimatedLength(model, columns, rows) > maxCopiedLength) {
+        QMessageBox::warning(m_view->window(), tr("Copy Failed"),
+                             tr("The selected rows are too many to copy at once. Select fewer rows."), QMessageBox::Ok);
+        return;
+    }
     if (const auto* freezable = dynamic_cast<const FreezableModel*>(model))
         QApplication::clipboard()->setMimeData(
             new LazyRowsMimeData(freezable->Freeze(), std::move(columns), std::move(rows)));

@@ -156,6 +156,12 @@ private slots:
                  "FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFD\n"
                  "FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFE/127\tFFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFE\t"
                  "FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF\n");
+        // All 2,147,483,647 rows would make hundreds of gigabytes of text: refused, with a message.
+        MessageBoxCloser closer;
+        QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+        QTest::keySequence(view, QKeySequence::Copy);
+        QTRY_COMPARE(closer.title, "Copy Failed");
+        QVERIFY(QApplication::clipboard()->text().startsWith("Subnet\tFirst Address\tLast Address\nFFFF:"));
         // The lengths chosen are written with the other settings.
         QTRY_VERIFY(!Settings()->IsSavePending());
         const QSettings file;
