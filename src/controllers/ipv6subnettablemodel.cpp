@@ -34,7 +34,7 @@ bool IPv6SubnetTableModel::GetSubnet(int row, IPv6Address& first, IPv6Address& l
 {
     if (row < 0 || row >= rowCount())
         return false;
-    m_plan.GetSubnet(m_firstRowIndex + static_cast<UInt128>(row), first, last);
+    m_plan.GetSubnet(m_plan.GetFirstRowIndex() + static_cast<UInt128>(row), first, last);
     return true;
 }
 
@@ -74,20 +74,19 @@ QVariant IPv6SubnetTableModel::headerData(int section, Qt::Orientation orientati
     }
     if (section < 0 || section >= rowCount())
         return QVariant();
-    return QString::fromStdString(IPv6SubnetPlan::DecimalText(m_firstRowIndex + static_cast<UInt128>(section)));
+    return QString::fromStdString(
+        IPv6SubnetPlan::DecimalText(m_plan.GetFirstRowIndex() + static_cast<UInt128>(section)));
 }
 
 void IPv6SubnetTableModel::Reset(const IPv6SubnetPlan& plan)
 {
-    const UInt128 firstRowIndex = plan.IsValid() ? plan.GetFirstRowIndex() : 0;
     // Another address under the same lengths keeps the rows and their count:
     // the texts change in place, which repaints the rows alone, and an
     // address in the same window position changes nothing at all.
     if (plan.IsValid() && m_plan.IsValid() && plan.GetPrefixLength() == m_plan.GetPrefixLength()
         && plan.GetSubnetLength() == m_plan.GetSubnetLength() && plan.GetRowCount() == m_plan.GetRowCount()) {
-        const bool moved = plan.GetFirst() != m_plan.GetFirst() || firstRowIndex != m_firstRowIndex;
+        const bool moved = plan.GetFirst() != m_plan.GetFirst() || plan.GetFirstRowIndex() != m_plan.GetFirstRowIndex();
         m_plan = plan;
-        m_firstRowIndex = firstRowIndex;
         if (moved) {
             emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
             emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
@@ -96,7 +95,6 @@ void IPv6SubnetTableModel::Reset(const IPv6SubnetPlan& plan)
     }
     beginResetModel();
     m_plan = plan;
-    m_firstRowIndex = firstRowIndex;
     endResetModel();
 }
 
@@ -111,5 +109,5 @@ QModelIndex IPv6SubnetTableModel::IndexOfAddress() const
 {
     if (!m_plan.IsValid())
         return QModelIndex();
-    return index(static_cast<int>(m_plan.GetAddressSubnetIndex() - m_firstRowIndex), SubnetColumn);
+    return index(static_cast<int>(m_plan.GetAddressSubnetIndex() - m_plan.GetFirstRowIndex()), SubnetColumn);
 }

@@ -34,6 +34,4 @@ public:
 
 private:
     IPv6SubnetPlan m_plan;
-    // The subnet index of row 0, kept from the plan.
-    UInt128 m_firstRowIndex = 0;
 };
