@@ -38,7 +38,7 @@ bool IsNetworkRole(qint32 nBitRole)
     return nBitRole == NetworkClassBit || nBitRole == NetworkBit;
 }
 
-std::string OpenSpan(const char* color)
+std::string OpenSpan(const std::string& color)
 {
     return std::string("<span style=\"color:") + color + "\">";
 }
@@ -60,6 +60,17 @@ std::string GetBitRoleName(qint32 nBitRole)
 std::string GetBitRoleColor(qint32 nBitRole)
 {
     return LookupBitRole(nBitRole).color;
+}
+
+const BitRoleColors& GetBitRoleColors()
+{
+    static const BitRoleColors colors = [] {
+        BitRoleColors table;
+        for (std::size_t role = 0; role < table.size(); ++role)
+            table[role] = bitRoleTable[role].color;
+        return table;
+    }();
+    return colors;
 }
 
 quint32 GetNetworkBitCount(const BitUsage& bitUsage)
@@ -93,7 +104,7 @@ BitUsage GetNetworkPart(const BitUsage& bitUsage)
     return part;
 }
 
-std::string FormatBitUsageHtml(const BitUsage& bitUsage, const IPv4Address& address)
+std::string FormatBitUsageHtml(const BitUsage& bitUsage, const IPv4Address& address, const BitRoleColors& colors)
 {
     // Only lists with fixed or class bits need the address's digits.
     std::string bits;
@@ -104,7 +115,7 @@ std::string FormatBitUsageHtml(const BitUsage& bitUsage, const IPv4Address& addr
             break;
         }
     }
-    const std::string dot = OpenSpan(LookupBitRole(FixedBit).color) + "." + closeSpan;
+    const std::string dot = OpenSpan(colors[FixedBit]) + "." + closeSpan;
     std::string html;
     std::size_t i = 0;
     for (const BitUsageEntry& entry : bitUsage) {
@@ -113,7 +124,7 @@ std::string FormatBitUsageHtml(const BitUsage& bitUsage, const IPv4Address& addr
         bool open = false;
         for (quint32 n = 0; n < entry.second; ++n) {
             if (!open) {
-                html += OpenSpan(info.color);
+                html += OpenSpan(colors[static_cast<std::size_t>(entry.first)]);
                 open = true;
             }
             html += ownBits ? bits.at(i) : info.character;
@@ -131,7 +142,7 @@ std::string FormatBitUsageHtml(const BitUsage& bitUsage, const IPv4Address& addr
     return html;
 }
 
-std::string FormatBitRoleLegendHtml(const BitUsage& bitUsage)
+std::string FormatBitRoleLegendHtml(const BitUsage& bitUsage, const BitRoleColors& colors)
 {
     std::string html;
     for (const BitUsageEntry& entry : bitUsage) {
@@ -140,7 +151,7 @@ std::string FormatBitRoleLegendHtml(const BitUsage& bitUsage)
             continue;
         if (!html.empty())
             html += "; ";
-        html += OpenSpan(info.color) + info.character + "=" + info.name + closeSpan;
+        html += OpenSpan(colors[static_cast<std::size_t>(entry.first)]) + info.character + "=" + info.name + closeSpan;
     }
     return html;
 }

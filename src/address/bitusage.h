@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 
+#include <array>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,6 +27,8 @@ using BitUsageEntry = std::pair<BitRole, quint8>;
 // Runs of bit roles from the most significant bit downwards; the counts of every
 // list the program builds add up to 32.
 using BitUsage = std::vector<BitUsageEntry>;
+// A rich-text colour name for each of the eight roles, by role number.
+using BitRoleColors = std::array<std::string, 8>;
 
 // The role's display character; nBitRole outside 0..7 throws std::out_of_range("nBitRole").
 char GetBitRoleCharacter(qint32 nBitRole);
@@ -33,6 +36,8 @@ char GetBitRoleCharacter(qint32 nBitRole);
 std::string GetBitRoleName(qint32 nBitRole);
 // The role's rich-text colour name ("gray", "black", ...); same range check.
 std::string GetBitRoleColor(qint32 nBitRole);
+// Every role's colour name from the table, by role number.
+const BitRoleColors& GetBitRoleColors();
 
 // Sum of the counts of the NetworkClassBit and NetworkBit entries.
 quint32 GetNetworkBitCount(const BitUsage& bitUsage);
@@ -43,7 +48,8 @@ BitUsage GetNetworkPart(const BitUsage& bitUsage);
 
 // The 32 bits as coloured HTML spans grouped by octet; fixed and class bits show the
 // address's own digits, so the address must be valid when the list holds them.
-std::string FormatBitUsageHtml(const BitUsage& bitUsage, const IPv4Address& address);
+std::string FormatBitUsageHtml(const BitUsage& bitUsage, const IPv4Address& address,
+                               const BitRoleColors& colors = GetBitRoleColors());
 // One coloured "c=Name" item per entry other than fixed and class bits, joined by
 // "; "; empty when there is none.
-std::string FormatBitRoleLegendHtml(const BitUsage& bitUsage);
+std::string FormatBitRoleLegendHtml(const BitUsage& bitUsage, const BitRoleColors& colors = GetBitRoleColors());

@@ -16,8 +16,12 @@
 
 #include <QAbstractItemView>
 #include <QCursor>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QWindow>
 
 #include <algorithm>
 #include <initializer_list>
@@ -59,6 +63,9 @@ MainForm::MainForm(QWidget* parent, Qt::WindowFlags flags)
     resize(width(), height() + m_ui->ipv6DetailsWidget->sizeHint().height() + m_ui->ipv6GapSpacer3->sizeHint().height()
                         + 2 * m_ui->gridLayout7->verticalSpacing());
     // A Designer cursor lands on the scroll area's frame; the text is drawn on the viewport.
+    // As the user left it; the first time, or from an unreadable value, as designed.
+    if (restoreGeometry(GetSettings()->GetWindowGeometry()))
+        FitOnScreen();
     for (QTextBrowser* bitUsage : {m_ui->classBitUsageEdit, m_ui->subnetsBitUsageEdit, m_ui->cidrBitUsageEdit})
         bitUsage->viewport()->setCursor(Qt::IBeamCursor);
     setWindowTitle(BrandingUtil::GetApplicationTitle());
@@ -94,8 +101,38 @@ MainForm::~MainForm()
 void MainForm::closeEvent(QCloseEvent* event)
 {
     // File > Exit, the window's close button and the quit signals all come here.
+    GetSettings()->SetWindowGeometry(saveGeometry());
     GetSettings()->Flush();
     QMainWindow::closeEvent(event);
+}
+
+void MainForm::changeEvent(QEvent* event)
+{
+    // Classes, Subnets and CIDR colour their bit usages for the palette; the
+    // IPv6 picture follows by itself, other pages draw in the palette anyway.
+    if (event->type() == QEvent::PaletteChange) {
+        for (const std::size_t stored : {1, 2, 3}) {
+            if (m_tabControllers[stored])
+                m_tabControllers[stored]->UpdateView();
+        }
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void MainForm::FitOnScreen()
+{
+    // The toolkit keeps a geometry from a larger or a lost screen as it was.
+    // The window is created first so that its frame, where known, counts too.
+    create();
+    const QMargins frame = windowHandle()->frameMargins();
+    const QScreen* screen = QGuiApplication::screenAt(geometry().center());
+    const QRect available =
+        (screen ? screen : QGuiApplication::primaryScreen())->availableGeometry().marginsRemoved(frame);
+    QRect fitted(geometry().topLeft(), geometry().size().boundedTo(available.size()));
+    fitted.moveLeft(std::clamp(fitted.left(), available.left(), available.right() - fitted.width() + 1));
+    fitted.moveTop(std::clamp(fitted.top(), available.top(), available.bottom() - fitted.height() + 1));
+    if (fitted != geometry())
+        setGeometry(fitted);
 }
 
 void MainForm::CreateTabControllers()

@@ -38,10 +38,14 @@ public:
     int GetStoredTabIndex(const TabController* controller) const;
 
 protected:
-    // Writes the pending settings change before the window goes.
+    // Keeps the window's geometry and writes the pending settings change before the window goes.
     void closeEvent(QCloseEvent* event) override;
+    // Recolours the bit usages when the desktop switches theme.
+    void changeEvent(QEvent* event) override;
 
 private:
+    // Moves and shrinks the window until it lies wholly on the screen it is on.
+    void FitOnScreen();
     void CreateTabControllers();
     void ReopenStoredTab();
 

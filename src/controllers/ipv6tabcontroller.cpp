@@ -6,6 +6,7 @@
 #include "app/mainform.h"
 #include "controllers/fittingvalidator.h"
 #include "controllers/tabcontrollerutil.h"
+#include "controllers/themecolors.h"
 #include "ipv6/ipv6addresstypes.h"
 #include "settings/octetrysettings.h"
 #include "ui_octetrymainform.h"
@@ -31,47 +32,69 @@ namespace {
 // Room left at the right of a picture that has been shrunk to the view.
 constexpr qreal kFitMargin = 0.02;
 
-// The colour of a role of the picture; texts take the application's.
-QColor ColorOf(IPv6FieldPicture::ColorRole role)
+// How a dark palette draws a role of the picture: its colour mixed with a share
+// of the text colour, so the boxes stand a little off the page; a light palette
+// keeps the classic grey boxes.
+struct PictureColor
 {
-    switch (role) {
-    case IPv6FieldPicture::ShadowColor:
-        return Qt::gray;
-    case IPv6FieldPicture::BoxTopColor:
-        return Qt::white;
-    case IPv6FieldPicture::BoxBottomColor:
-        return Qt::lightGray;
-    case IPv6FieldPicture::OutlineColor:
-        return Qt::black;
-    case IPv6FieldPicture::TextColor:
-        return QGuiApplication::palette().color(QPalette::Text);
-    case IPv6FieldPicture::NoColor:
-        break;
-    }
-    return QColor();
+    QColor light; // invalid: the palette's text colour
+    QPalette::ColorRole dark;
+    qreal textShare;
+};
+
+// By IPv6FieldPicture::ColorRole.
+const PictureColor pictureColors[] = {
+    {},                                           // NoColor
+    {QColor(Qt::gray), QPalette::Shadow, 0},      // ShadowColor
+    {QColor(Qt::white), QPalette::Base, 0.25},    // BoxTopColor
+    {QColor(Qt::lightGray), QPalette::Base, 0.1}, // BoxBottomColor
+    {QColor(Qt::black), QPalette::Base, 0.55},    // OutlineColor
+    {QColor(), QPalette::Text, 0},                // TextColor
+};
+
+QColor Mix(const QColor& color, const QColor& other, qreal share)
+{
+    return QColor::fromRgbF(color.redF() + (other.redF() - color.redF()) * share,
+                            color.greenF() + (other.greenF() - color.greenF()) * share,
+                            color.blueF() + (other.blueF() - color.blueF()) * share);
 }
 
-QGraphicsRectItem* CreateBox(const IPv6FieldPicture::Box& box)
+QColor ColorOf(IPv6FieldPicture::ColorRole role, const QPalette& palette)
+{
+    const PictureColor& color = pictureColors[role];
+    const QColor text = palette.color(QPalette::Text);
+    if (!ThemeColors::IsDark(palette))
+        return color.light.isValid() ? color.light : text;
+    if (role != IPv6FieldPicture::TextColor)
+        return Mix(palette.color(color.dark), text, color.textShare);
+    // Texts lie on the boxes and on the view's base colour.
+    return ThemeColors::Legible(text,
+                                {ColorOf(IPv6FieldPicture::BoxTopColor, palette),
+                                 ColorOf(IPv6FieldPicture::BoxBottomColor, palette), palette.color(QPalette::Base)});
+}
+
+QGraphicsRectItem* CreateBox(const IPv6FieldPicture::Box& box, const QPalette& palette)
 {
     QGraphicsRectItem* item = new QGraphicsRectItem(box.rect);
     if (box.fillTop != box.fillBottom) {
         QLinearGradient gradient(box.rect.topLeft(), box.rect.bottomLeft());
-        gradient.setColorAt(0, ColorOf(box.fillTop));
-        gradient.setColorAt(1, ColorOf(box.fillBottom));
+        gradient.setColorAt(0, ColorOf(box.fillTop, palette));
+        gradient.setColorAt(1, ColorOf(box.fillBottom, palette));
         item->setBrush(gradient);
     } else if (box.fillTop != IPv6FieldPicture::NoColor) {
-        item->setBrush(ColorOf(box.fillTop));
+        item->setBrush(ColorOf(box.fillTop, palette));
     }
-    item->setPen(box.outline != IPv6FieldPicture::NoColor ? QPen(ColorOf(box.outline)) : QPen(Qt::NoPen));
+    item->setPen(box.outline != IPv6FieldPicture::NoColor ? QPen(ColorOf(box.outline, palette)) : QPen(Qt::NoPen));
     return item;
 }
 
-QGraphicsTextItem* CreateText(const IPv6FieldPicture::Text& text, QGraphicsItem* parent = nullptr)
+QGraphicsTextItem* CreateText(const IPv6FieldPicture::Text& text, const QPalette& palette,
+                              QGraphicsItem* parent = nullptr)
 {
     QGraphicsTextItem* item = new QGraphicsTextItem(parent);
     IPv6FieldPicture::LayOut(item->document(), text);
     item->setPos(text.rect.topLeft());
-    item->setDefaultTextColor(ColorOf(text.color));
+    item->setDefaultTextColor(ColorOf(text.color, palette));
     return item;
 }
 
@@ -95,6 +118,9 @@ bool IPv6TabController::eventFilter(QObject* object, QEvent* event)
 {
     if (object == GetUi()->ipv6GraphicsView && event->type() == QEvent::Resize)
         FitPicture();
+    // The desktop switched theme: the same picture in the new colours.
+    if (object == GetUi()->ipv6GraphicsView && event->type() == QEvent::PaletteChange)
+        ShowPicture();
     return false;
 }
 
@@ -155,14 +181,10 @@ void IPv6TabController::DoUpdateView(QWidget* source)
         m_treePrepared = true;
     }
 
-    ui->ipv6GraphicsView->setScene(nullptr);
-    delete m_scene;
-    m_scene = nullptr;
-
     const IPv6AddressTypeNode* drawnType =
         source == treeView ? IPv6AddressTypeModel::NodeOf(selectionModel->currentIndex()) : addressType;
-    DrawPicture(address, drawnType);
-    FitPicture();
+    m_picture = valid && drawnType != nullptr ? IPv6FieldPicture(drawnType->GetFields(), address) : IPv6FieldPicture();
+    ShowPicture();
 }
 
 void IPv6TabController::ShowDetails(const IPv6Address& address)
@@ -239,26 +261,29 @@ void IPv6TabController::on_ipv6AddressTypeTreeView_selectionChanged(const QItemS
     UpdateView();
 }
 
-void IPv6TabController::DrawPicture(const IPv6Address& address, const IPv6AddressTypeNode* node)
+void IPv6TabController::ShowPicture()
 {
-    m_picture = IPv6FieldPicture();
-    if (!address.IsValid() || node == nullptr)
-        return;
-
-    m_picture = IPv6FieldPicture(node->GetFields(), address);
-    m_scene = new QGraphicsScene(this);
-    for (const IPv6FieldPicture::Field& field : m_picture.GetFields()) {
-        QGraphicsRectItem* shadow = CreateBox(field.shadow);
-        QGraphicsRectItem* box = CreateBox(field.box);
-        shadow->setZValue(0);
-        box->setZValue(1);
-        CreateText(field.value, box);
-        m_scene->addItem(shadow);
-        m_scene->addItem(box);
-        m_scene->addItem(CreateText(field.bits));
-        m_scene->addItem(CreateText(field.name));
+    QGraphicsView* view = GetUi()->ipv6GraphicsView;
+    view->setScene(nullptr);
+    delete m_scene;
+    m_scene = nullptr;
+    if (!m_picture.GetFields().empty()) {
+        const QPalette palette = QGuiApplication::palette();
+        m_scene = new QGraphicsScene(this);
+        for (const IPv6FieldPicture::Field& field : m_picture.GetFields()) {
+            QGraphicsRectItem* shadow = CreateBox(field.shadow, palette);
+            QGraphicsRectItem* box = CreateBox(field.box, palette);
+            shadow->setZValue(0);
+            box->setZValue(1);
+            CreateText(field.value, palette, box);
+            m_scene->addItem(shadow);
+            m_scene->addItem(box);
+            m_scene->addItem(CreateText(field.bits, palette));
+            m_scene->addItem(CreateText(field.name, palette));
+        }
+        view->setScene(m_scene);
     }
-    GetUi()->ipv6GraphicsView->setScene(m_scene);
+    FitPicture();
 }
 
 void IPv6TabController::FitPicture()

@@ -24,7 +24,8 @@ public:
 
     // The ipv6Tab page.
     QWidget* GetTabPage() override;
-    // Refits the picture whenever the graphics view is resized; never consumes the event.
+    // Refits the picture whenever the graphics view is resized and redraws it in
+    // a new palette; never consumes the event.
     bool eventFilter(QObject* object, QEvent* event) override;
     // The picture drawn last; without fields when none is drawn.
     const IPv6FieldPicture& GetPicture() const { return m_picture; }
@@ -47,7 +48,8 @@ private slots:
 private:
     // What the registries say about the address, and the names and addresses derived from it.
     void ShowDetails(const IPv6Address& address);
-    void DrawPicture(const IPv6Address& address, const IPv6AddressTypeNode* node);
+    // Draws m_picture in the application palette's colours, in a new scene, and fits it.
+    void ShowPicture();
     void FitPicture();
 
     IPv6AddressEntry m_addressEntry;

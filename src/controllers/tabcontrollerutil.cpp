@@ -4,6 +4,7 @@
 #include "address/ipv6address.h"
 #include "controllers/ipv4page.h"
 #include "controllers/largetableview.h"
+#include "controllers/themecolors.h"
 #include "settings/octetrysettings.h"
 
 #include <QAction>
@@ -178,9 +179,10 @@ QString TabControllerUtil::RangeText(const IPv4Address& first, const IPv4Address
 void TabControllerUtil::ShowBitUsage(const BitUsage& bitUsage, const IPv4Address& address, const QString& caption,
                                      QLabel* label, QTextBrowser* edit, bool enabled)
 {
+    const BitRoleColors colors = ThemeColors::BitRoleColorsFor(QApplication::palette());
     if (label) {
         if (enabled) {
-            const QString legend = QString::fromStdString(FormatBitRoleLegendHtml(bitUsage));
+            const QString legend = QString::fromStdString(FormatBitRoleLegendHtml(bitUsage, colors));
             label->setEnabled(true);
             label->setText(legend.isEmpty() ? caption : QStringLiteral("%1 (%2)").arg(caption, legend));
         } else {
@@ -191,7 +193,7 @@ void TabControllerUtil::ShowBitUsage(const BitUsage& bitUsage, const IPv4Address
     if (edit) {
         if (enabled) {
             edit->setEnabled(true);
-            edit->setHtml(QString::fromStdString(FormatBitUsageHtml(bitUsage, address)));
+            edit->setHtml(QString::fromStdString(FormatBitUsageHtml(bitUsage, address, colors)));
         } else {
             edit->setTextColor(QApplication::palette().color(QPalette::Disabled, QPalette::WindowText));
             edit->setEnabled(false);

@@ -14,8 +14,8 @@
 namespace {
 
 constexpr std::array<const char*, OctetrySettings::SettingCount> settingKeys = {
-    "TabIndex",         "AllowOneSubnetBit", "AllowOneHostBit", "IPv4Address",      "SubnetPolicy",
-    "CidrAddressBlock", "CidrPolicy",        "IPv6Address",     "IPv6PrefixLength", "IPv6SubnetLength",
+    "TabIndex",   "AllowOneSubnetBit", "AllowOneHostBit",  "IPv4Address",      "SubnetPolicy",   "CidrAddressBlock",
+    "CidrPolicy", "IPv6Address",       "IPv6PrefixLength", "IPv6SubnetLength", "WindowGeometry",
 };
 
 const char* const showOctalConversionsKey = "ShowOctalConversions";
@@ -181,6 +181,10 @@ void OctetrySettings::SetIPv6SubnetLength(int length)
     if (length >= m_ipv6PrefixLength && length <= 128)
         Set(m_ipv6SubnetLength, length, IPv6SubnetLengthSetting);
 }
+void OctetrySettings::SetWindowGeometry(const QByteArray& geometry)
+{
+    Set(m_windowGeometry, geometry, WindowGeometrySetting);
+}
 
 QString OctetrySettings::GetKey(int nSetting)
 {
@@ -212,6 +216,8 @@ QVariant OctetrySettings::GetValue(int nSetting) const
         return QVariant(m_ipv6PrefixLength);
     case IPv6SubnetLengthSetting:
         return QVariant(m_ipv6SubnetLength);
+    case WindowGeometrySetting:
+        return QVariant(m_windowGeometry);
     }
     return {};
 }
@@ -250,6 +256,10 @@ void OctetrySettings::SetValue(int nSetting, const QVariant& value)
         break;
     case IPv6SubnetLengthSetting:
         SetIPv6SubnetLength(ToInt(value, -1));
+        break;
+    // Bytes that are no geometry are refused by the window when it restores them.
+    case WindowGeometrySetting:
+        SetWindowGeometry(value.toByteArray());
         break;
     }
 }

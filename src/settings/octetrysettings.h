@@ -6,6 +6,7 @@
 #include "ipv4/ipv4cidrpolicy.h"
 #include "ipv4/ipv4subnetpolicy.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QVariant>
 
@@ -35,10 +36,11 @@ public:
         IPv6AddressSetting = 7,
         IPv6PrefixLengthSetting = 8,
         IPv6SubnetLengthSetting = 9,
+        WindowGeometrySetting = 10,
     };
     Q_ENUM(Setting)
 
-    static constexpr int SettingCount = 10;
+    static constexpr int SettingCount = 11;
 
     // The store of the process, built, loaded and completed on first call.
     static OctetrySettings* Instance();
@@ -60,6 +62,9 @@ public:
     // The IPv6 prefix being split into subnets, and the subnets' length (never shorter).
     int GetIPv6PrefixLength() const { return m_ipv6PrefixLength; }
     int GetIPv6SubnetLength() const { return m_ipv6SubnetLength; }
+    // The window's last size, position and maximised state as QWidget::saveGeometry
+    // gives them; empty until the window has first closed.
+    const QByteArray& GetWindowGeometry() const { return m_windowGeometry; }
     // Read once at start and never written: whether the octal rows are shown.
     bool GetShowOctalConversions() const { return m_showOctalConversions; }
 
@@ -76,8 +81,9 @@ public:
     // makes them as long, and subnets shorter than the prefix are refused.
     void SetIPv6PrefixLength(int length);
     void SetIPv6SubnetLength(int length);
+    void SetWindowGeometry(const QByteArray& geometry);
 
-    // The key of nSetting in the settings file; outside 0..9 throws std::out_of_range("nSetting").
+    // The key of nSetting in the settings file; outside 0..10 throws std::out_of_range("nSetting").
     static QString GetKey(int nSetting);
     // The value of nSetting in its stored QVariant type; same range rule.
     QVariant GetValue(int nSetting) const;
@@ -114,6 +120,7 @@ private:
     IPv6Address m_ipv6Address;
     int m_ipv6PrefixLength = 48;
     int m_ipv6SubnetLength = 64;
+    QByteArray m_windowGeometry;
     bool m_showOctalConversions = false;
     std::unique_ptr<SettingsWriter> m_writer;
 };

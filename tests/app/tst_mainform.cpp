@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardItemModel>
 #include <QThread>
@@ -76,6 +77,7 @@ private slots:
         m_form = new MainForm;
         m_ui = m_form->GetUi();
         m_form->show();
+        m_designedSize = m_form->size();
     }
 
     void init()
@@ -274,6 +276,32 @@ private slots:
         QVERIFY(ReadAll(QSettings().fileName()).contains("TabIndex=" + QByteArray::number(tab) + "\n"));
     }
 
+    // The window reopens at its last place, size and state; one from a larger screen is pulled onto this one.
+    void geometryRestoredAndClamped()
+    {
+        const QRect screen = m_form->screen()->availableGeometry();
+        auto reopened = [](const QByteArray& geometry) {
+            MainForm::GetSettings()->SetWindowGeometry(geometry);
+            auto form = std::make_unique<MainForm>();
+            form->show();
+            return form;
+        };
+        m_form->setGeometry(screen.x() + 30, screen.y() + 40, 500, 420);
+        m_form->close();
+        QCOMPARE(reopened(MainForm::GetSettings()->GetWindowGeometry())->geometry(), m_form->geometry());
+        QVERIFY(ReadAll(QSettings().fileName()).contains("WindowGeometry=@ByteArray("));
+
+        QWidget larger;
+        larger.setGeometry(screen.right() + 900, screen.bottom() + 700, screen.width() * 2, screen.height() * 2);
+        QVERIFY(screen.contains(reopened(larger.saveGeometry())->frameGeometry()));
+
+        auto maximised = reopened({});
+        QCOMPARE(maximised->size(), m_designedSize); // a file without the key, as before
+        maximised->showMaximized();
+        maximised->close();
+        QVERIFY(reopened(MainForm::GetSettings()->GetWindowGeometry())->isMaximized());
+    }
+
     void cleanupTestCase()
     {
         for (const char* scheme : {"http", "https", "mailto"})
@@ -285,6 +313,7 @@ private:
     MainForm* m_form = nullptr;
     Ui::OctetryMainForm* m_ui = nullptr;
     QList<QUrl> m_urls;
+    QSize m_designedSize;
 };
 
 int main(int argc, char** argv)

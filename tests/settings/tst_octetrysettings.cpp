@@ -68,7 +68,8 @@ void TstOctetrySettings::roundTripKeepsTypes()
                                  Of(IPv4CidrPolicy(IPv4AddressBlock(16), 4)),
                                  Of(IPv6Address(std::string("2001:db8::1"))),
                                  40,
-                                 56};
+                                 56,
+                                 QByteArray("\x01\xd9\xd0\xcb", 4)};
     for (int n = 0; n < OctetrySettings::SettingCount; ++n)
         store.SetValue(n, values[n]);
     store.Save();
@@ -77,7 +78,7 @@ void TstOctetrySettings::roundTripKeepsTypes()
     const QSettings file;
     QCOMPARE(file.childKeys(), QStringList({"AllowOneHostBit", "AllowOneSubnetBit", "CidrAddressBlock", "CidrPolicy",
                                             "IPv4Address", "IPv6Address", "IPv6PrefixLength", "IPv6SubnetLength",
-                                            "ShowOctalConversions", "SubnetPolicy", "TabIndex"}));
+                                            "ShowOctalConversions", "SubnetPolicy", "TabIndex", "WindowGeometry"}));
     const OctetrySettings reread;
     for (int n = 0; n < OctetrySettings::SettingCount; ++n) {
         QCOMPARE(reread.GetValue(n), values[n]);
@@ -160,6 +161,7 @@ void TstOctetrySettings::storedValueIsChecked_data()
     QTest::newRow("IPv6PrefixLength not a number is refused") << S::IPv6PrefixLengthSetting << QByteArray("IPv6PrefixLength=x\n") << QVariant(48);
     QTest::newRow("IPv6SubnetLength /40 below the /48 prefix is refused") << S::IPv6SubnetLengthSetting << QByteArray("IPv6SubnetLength=40\n") << QVariant(64);
     QTest::newRow("IPv6PrefixLength /72 lengthens the /64 subnets") << S::IPv6SubnetLengthSetting << QByteArray("IPv6PrefixLength=72\n") << QVariant(72);
+    QTest::newRow("WindowGeometry missing, as in older files: none") << S::WindowGeometrySetting << QByteArray() << QVariant(QByteArray());
     QTest::newRow("CidrPolicy beside /32: none fits") << S::CidrPolicySetting << Stored("CidrAddressBlock", "IPv4AddressBlock", "00000020") + cidr20Bits << Of(IPv4CidrPolicy());
     // clang-format on
 }
