@@ -2,7 +2,7 @@
 # Shared set-up of the scripts: install what is missing, configure, build.
 # Sourced by the scripts of scripts/; expects ROOT to be set. Reads:
 #   OCTETRY_PRESET          configure preset of CMakePresets.json (default, asan, bench,
-#                           fuzz, package); default: default
+#                           screenshots, fuzz, package); default: default
 #   BUILD_DIR               build folder; default: the preset's, build/ or build-<preset>/
 #   OCTETRY_CMAKE_ARGS      further configure arguments, e.g. -DOCTETRY_SANITIZE=ON
 #   OCTETRY_EXTRA_PACKAGES  Debian packages needed besides the usual ones
