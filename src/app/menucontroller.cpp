@@ -3,9 +3,11 @@
 #include "app/brandingutil.h"
 #include "app/buildconfig.h"
 #include "app/mainform.h"
+#include "controllers/themecolors.h"
 #include "ui_octetrymainform.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QFile>
@@ -104,7 +106,8 @@ void MenuController::on_actionAbout_triggered()
     }
     text.replace(QStringLiteral("%APPLICATION_TITLE%"), BrandingUtil::GetApplicationTitle(), Qt::CaseSensitive);
     text.replace(QStringLiteral("%VERSION%"), GetVersionText(), Qt::CaseSensitive);
-    QMessageBox::about(GetForm(), GetForm()->windowTitle(), text);
+    // The template's link and small-print colours are chosen for a light window.
+    QMessageBox::about(GetForm(), GetForm()->windowTitle(), ThemeColors::HtmlForPalette(text, QApplication::palette()));
 }
 
 QString MenuController::GetVersionText()

@@ -1,6 +1,7 @@
 #include "controllers/themecolors.h"
 
 #include <QPalette>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -55,6 +56,17 @@ QColor ThemeColors::ForPalette(const QColor& color, const QPalette& palette, std
     // Dark on light becomes light on dark: black turns white, navy a pale blue.
     const QColor hsl = color.toHsl();
     return Legible(QColor::fromHsl(hsl.hslHue(), hsl.hslSaturation(), 255 - hsl.lightness()), backgrounds);
+}
+
+QString ThemeColors::HtmlForPalette(QString html, const QPalette& palette)
+{
+    if (!IsDark(palette))
+        return html;
+    static const QRegularExpression colorStyle(QStringLiteral("color:\\s*(#[0-9A-Fa-f]{6})"));
+    const QColor window = palette.color(QPalette::Window);
+    for (const QRegularExpressionMatch& match : colorStyle.globalMatch(html))
+        html.replace(match.capturedStart(1), 7, ForPalette(QColor(match.captured(1)), palette, {window}).name());
+    return html;
 }
 
 BitRoleColors ThemeColors::BitRoleColorsFor(const QPalette& palette)

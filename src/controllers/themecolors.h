@@ -3,6 +3,7 @@
 #include "address/bitusage.h"
 
 #include <QColor>
+#include <QString>
 
 #include <initializer_list>
 
@@ -28,6 +29,8 @@ public:
     // mirrored, made Legible against backgrounds.
     [[nodiscard]] static QColor ForPalette(const QColor& color, const QPalette& palette,
                                            std::initializer_list<QColor> backgrounds);
+    // html with each "color: #rrggbb" of its styles made ForPalette against the window colour.
+    [[nodiscard]] static QString HtmlForPalette(QString html, const QPalette& palette);
     // The bit roles' colours for text on palette's base and window colours:
     // the table's names on a light palette, "#rrggbb" shades on a dark one.
     [[nodiscard]] static BitRoleColors BitRoleColorsFor(const QPalette& palette);

@@ -3,8 +3,10 @@
 #include "app/brandingutil.h"
 #include "app/buildconfig.h"
 #include "app/mainform.h"
+#include "controllers/themecolors.h"
 #include "ui_octetrymainform.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
@@ -26,6 +28,7 @@
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextTable>
 #include <QThread>
 
@@ -317,6 +320,26 @@ void NewsTabController::on_page_built()
     page->setParent(browser);
     browser->setDocument(page.release());
     delete previous;
+    KeepBulletsVisible();
+}
+
+void NewsTabController::KeepBulletsVisible()
+{
+    // List bullets take the palette's text colour, which a page that paints
+    // its own background (white, as the built-in one) may hide.
+    QTextBrowser* browser = GetUi()->newsTextBrowser;
+    const QBrush background = browser->document()->rootFrame()->frameFormat().background();
+    QPalette palette;
+    if (background.style() != Qt::NoBrush) {
+        const QColor page = background.color();
+        QColor text = QApplication::palette().color(QPalette::Text);
+        if (ThemeColors::ContrastRatio(text, page) < ThemeColors::minimumContrast)
+            text = ThemeColors::ContrastRatio(Qt::black, page) > ThemeColors::ContrastRatio(Qt::white, page)
+                       ? QColor(Qt::black)
+                       : QColor(Qt::white);
+        palette.setColor(QPalette::Text, text);
+    }
+    browser->setPalette(palette);
 }
 
 void NewsTabController::on_newsTextBrowser_anchorClicked(const QUrl& url)

@@ -63,6 +63,8 @@ private:
     QString RejectionReason() const;
     // Moves the downloaded body over the cached copy in one step; false keeps the old copy.
     bool ReplaceCache();
+    // Gives the viewer a text colour that shows on the page's own background, if it has one.
+    void KeepBulletsVisible();
 
     QNetworkAccessManager* m_client = nullptr;
     QNetworkReply* m_reply = nullptr;

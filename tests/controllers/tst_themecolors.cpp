@@ -26,7 +26,7 @@ QPalette DarkPalette()
 double LowestSpanContrast(const QString& html, const QColor& background)
 {
     double lowest = 21;
-    for (const QRegularExpressionMatch& match : QRegularExpression("color:([#\\w]+)").globalMatch(html))
+    for (const QRegularExpressionMatch& match : QRegularExpression("color:\\s*([#\\w]+)").globalMatch(html))
         lowest = std::min(lowest, ThemeColors::ContrastRatio(QColor(match.captured(1)), background));
     return lowest;
 }
@@ -57,6 +57,10 @@ private slots:
         QCOMPARE(percent("teal", "teal"), 100);
         QCOMPARE(percent("gray", "white"), 395); // the table's gray, kept on light palettes
         QCOMPARE(percent("#232629", "#EFF0F1"), 1333);
+        // The About box's link and small print, kept when light and lightened when dark.
+        const QString about = "a { color: #0e6f96; } p.small { color:#555555; }";
+        QCOMPARE(ThemeColors::HtmlForPalette(about, light), about);
+        QVERIFY(LowestSpanContrast(ThemeColors::HtmlForPalette(about, DarkPalette()), QColor("#31363B")) >= 4.5);
     }
 
     void bitRoleColors_data()
@@ -111,6 +115,9 @@ private slots:
                     QVERIFY(ThemeColors::ContrastRatio(text, fill) >= ThemeColors::minimumContrast);
             QCOMPARE(fills.contains(QColor(Qt::lightGray)), palette == light);
         }
+        // The built-in news page is white whatever the palette: its bullets stay dark.
+        ui->tabWidget->setCurrentWidget(ui->newsTab);
+        QTRY_VERIFY(ui->newsTextBrowser->palette().color(QPalette::Text) == Qt::black);
     }
 };
 
