@@ -14,8 +14,30 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QTextStream>
 #include <QUrl>
+
+namespace {
+
+// The banner for `ratio` device pixels per logical pixel. uic's QPixmap is the
+// 1x file at every scale, which Qt stretches without smoothing, so from above
+// 1 on the @2x drawing is used, smoothly scaled for ratios other than 2.
+QPixmap BannerPixmap(qreal ratio)
+{
+    if (ratio <= 1)
+        return QPixmap(QStringLiteral(":/images/banner-280x75x32.png"));
+    // QPixmap reads the ratio of 2 from the @2x name.
+    QPixmap pixmap(QStringLiteral(":/images/banner-280x75x32@2x.png"));
+    if (ratio == pixmap.devicePixelRatio())
+        return pixmap;
+    pixmap = pixmap.scaled((pixmap.deviceIndependentSize() * ratio).toSize(), Qt::IgnoreAspectRatio,
+                           Qt::SmoothTransformation);
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
+}
+
+} // namespace
 
 MenuController::MenuController(MainForm* parent)
     : Controller(parent)
@@ -39,6 +61,7 @@ void MenuController::InitializeView()
     ui->actionEmailSupport->setText(BrandingUtil::Apply(ui->actionEmailSupport->text()));
     ui->actionVisitWebsite->setText(BrandingUtil::Apply(ui->actionVisitWebsite->text()));
     ui->bannerLabel->setToolTip(BrandingUtil::Apply(ui->bannerLabel->toolTip()));
+    ui->bannerLabel->setPixmap(BannerPixmap(ui->bannerLabel->devicePixelRatio()));
 }
 
 void MenuController::DoUpdateView(QWidget* /*source*/)
@@ -62,6 +85,9 @@ bool MenuController::eventFilter(QObject* watched, QEvent* event)
         const QSize banner = ui->bannerWidget->size();
         const QSize label = ui->bannerLabel->size();
         ui->bannerLabel->move((banner.width() - label.width()) / 2, (banner.height() - label.height()) / 2);
+    } else if (watched == ui->bannerLabel && event->type() == QEvent::ScreenChangeInternal) {
+        // Moved to a screen of another scale: Qt sends this to every widget of the window.
+        ui->bannerLabel->setPixmap(BannerPixmap(ui->bannerLabel->devicePixelRatio()));
     } else if (watched == ui->bannerLabel && event->type() == QEvent::MouseButtonRelease
                && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         on_actionVisitWebsite_triggered();

@@ -17,15 +17,17 @@ class MenuController : public Controller
 public:
     explicit MenuController(MainForm* parent);
 
-    // Keeps the banner image centred and opens the web site on a left-button
-    // release over it; always returns false so the event reaches its target.
+    // Keeps the banner image centred and sharp at the screen's scale and opens
+    // the web site on a left-button release over it; always returns false so
+    // the event reaches its target.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Returns the program's version as "major.minor.patch.tweak".
     static QString GetVersionText();
 
 protected:
-    // Connects the actions, watches the banner and brands the menu texts.
+    // Connects the actions, watches the banner, gives it the pixels of the
+    // screen's scale and brands the menu texts.
     void InitializeView() override;
     // Checks each option's action exactly when the stored option is on.
     void DoUpdateView(QWidget* source) override;

@@ -45,9 +45,20 @@ const char downloadPattern[] = "^news-download-[A-Za-z0-9]{6}\\.part$";
 // QSaveFile's own staging copy, where it has to give it a name.
 const char stagingPattern[] = "^%1\\.[A-Za-z0-9]{6}$";
 const char newIcon[] = ":/images/new-icon-16x16x32.png";
+const char newIcon2x[] = ":/images/new-icon-16x16x32@2x.png";
 const char httpDateFormat[] = "ddd, dd MMM yyyy hh:mm:ss 'GMT'";
 // Used when the news address's path ends without a file name.
 const char fallbackCacheName[] = "index.html";
+
+// The "new" badge for the News tab. Qt 6.4 takes, for a scale just between two
+// of an icon's files, the first one added: with the @2x file first, 150 %
+// gets it scaled down rather than the 1x file stretched.
+QIcon NewIcon()
+{
+    QIcon icon(QString::fromLatin1(newIcon2x));
+    icon.addFile(QString::fromLatin1(newIcon));
+    return icon;
+}
 
 int NextRequestId()
 {
@@ -448,7 +459,7 @@ void NewsTabController::on_http_requestFinished(QNetworkReply* finished)
             QTabWidget* tabWidget = GetUi()->tabWidget;
             const int index = tabWidget->indexOf(GetUi()->newsTab);
             if (index >= 0)
-                tabWidget->setTabIcon(index, QIcon(QString::fromLatin1(newIcon)));
+                tabWidget->setTabIcon(index, NewIcon());
             UpdateView();
         }
     }

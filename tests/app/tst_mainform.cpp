@@ -7,7 +7,9 @@
 
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
 #include <QHeaderView>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
@@ -217,7 +219,18 @@ private slots:
             m_form->resize(size);
             QTRY_COMPARE(m_form->size(), size);
             const QSize banner = m_ui->bannerWidget->size();
-            QTRY_COMPARE(m_ui->bannerLabel->pos(), QPoint((banner.width() - 280) / 2, (banner.height() - 86) / 2));
+            QTRY_COMPARE(m_ui->bannerLabel->pos(), QPoint((banner.width() - 280) / 2, (banner.height() - 75) / 2));
+        }
+    }
+
+    void highDpiImages()
+    {
+        // Each image has its @2x drawing, shown at 200 % scale, of exactly twice the pixels.
+        const QStringList names = QDir(":/images").entryList({"*.png"}).filter(QRegularExpression("\\d\\.png$"));
+        QVERIFY(!names.isEmpty());
+        for (const QString& name : names) {
+            const QImage twice(":/images/" + QString(name).replace(".png", "@2x.png"));
+            QCOMPARE(twice.size(), 2 * QImage(":/images/" + name).size());
         }
     }
 

@@ -30,6 +30,8 @@ private slots:
         for (int size : {16, 24, 32, 48, 64, 128, 256}) {
             const QImage icon(QString("%1/share/icons/hicolor/%2x%2/apps/octetry.png").arg(m_prefix).arg(size));
             QCOMPARE(icon.size(), QSize(size, size));
+            const QImage icon2(QString("%1/share/icons/hicolor/%2x%2@2/apps/octetry.png").arg(m_prefix).arg(size));
+            QCOMPARE(icon2.size(), QSize(2 * size, 2 * size));
         }
     }
 

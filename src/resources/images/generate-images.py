@@ -4,6 +4,13 @@
 Run from anywhere: python3 src/resources/images/generate-images.py
 The PNGs are committed; rerun only after changing the artwork here.
 Needs ImageMagick's `convert` and the DejaVu fonts (fonts-dejavu-core).
+
+Every image is also drawn at twice the pixels for 200 % (and, scaled down by
+Qt, 150 %) displays, named by Qt's "@2x" rule: banner-280x75x32@2x.png is
+560 x 150. The @2x variant is drawn from the same design as its 1x image (the
+design is chosen by the logical size), not upscaled from it.
+ImageMagick stamps each PNG with its creation time (tIME and date:* text
+chunks), so a rerun changes every file's bytes even when the pixels are equal.
 """
 
 import math
@@ -25,6 +32,8 @@ BIT_ON = "#ffb627"
 BIT_OFF = "#ffffff"
 ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
 SUPERSAMPLE = 8
+# Device pixel ratios drawn, with the file name suffix Qt looks for.
+RATIOS = ((1, ""), (2, "@2x"))
 
 
 def convert(*args):
@@ -53,9 +62,10 @@ def ring_segments(cx, cy, radius, width, gap_degrees, lit):
     return commands
 
 
-def draw_badge(path, size):
-    """The octagonal badge with its ring of eight bits, drawn at `size` pixels."""
-    scale = SUPERSAMPLE
+def draw_badge(path, size, ratio=1):
+    """The octagonal badge with its ring of eight bits, `size` logical pixels
+    wide, drawn at `size` * `ratio` pixels."""
+    scale = SUPERSAMPLE * ratio
     big = size * scale
     c = big / 2
     body = big * 0.485
@@ -85,18 +95,19 @@ def draw_badge(path, size):
         convert(shape, *ring_segments(c, c, ring_radius, ring_width, gap, lit),
                 "-stroke", "none", "-fill", BIT_OFF,
                 "-draw", f"circle {c:.1f},{c:.1f} {c + dot:.1f},{c:.1f}",
-                "-filter", "Lanczos", "-resize", f"{size}x{size}",
+                "-filter", "Lanczos", "-resize", f"{size * ratio}x{size * ratio}",
                 "-define", "png:color-type=6", f"PNG32:{path}")
 
 
-def draw_banner(path):
-    """280 x 75 banner: badge, product name, tagline and a faint binary texture."""
+def draw_banner(path, ratio=1):
+    """280 x 75 banner: badge, product name, tagline and a faint binary texture,
+    drawn at `ratio` pixels per logical pixel."""
     width, height = 280, 75
-    scale = 4
+    scale = 4 * ratio
     big_w, big_h = width * scale, height * scale
     with tempfile.TemporaryDirectory() as tmp:
         badge = os.path.join(tmp, "badge.png")
-        draw_badge(badge, 56)
+        draw_badge(badge, 56, ratio)
         mask = os.path.join(tmp, "mask.png")
         convert("-size", f"{big_w}x{big_h}", "xc:none", "-fill", "white",
                 "-draw", f"roundrectangle 0,0 {big_w - 1},{big_h - 1} {6 * scale},{6 * scale}", mask)
@@ -122,17 +133,18 @@ def draw_banner(path):
                  "-gravity", "NorthEast", "-annotate", f"+{8 * scale}+{7 * scale}", "QUORVANE",
                  "-gravity", "NorthWest"]
         args += [mask, "-compose", "DstIn", "-composite",
-                 "-filter", "Lanczos", "-resize", f"{width}x{height}!"]
+                 "-filter", "Lanczos", "-resize", f"{width * ratio}x{height * ratio}!"]
         large = os.path.join(tmp, "banner.png")
         convert(*args, large)
-        convert(large, badge, "-geometry", "+10+10", "-compose", "Over", "-composite",
+        convert(large, badge, "-geometry", f"+{10 * ratio}+{10 * ratio}", "-compose", "Over", "-composite",
                 "-define", "png:color-type=6", f"PNG32:{path}")
 
 
-def draw_new_icon(path):
-    """16 x 16 gold eight-point star marking a freshly downloaded news page."""
+def draw_new_icon(path, ratio=1):
+    """16 x 16 gold eight-point star marking a freshly downloaded news page,
+    drawn at `ratio` pixels per logical pixel."""
     size = 16
-    scale = SUPERSAMPLE
+    scale = SUPERSAMPLE * ratio
     big = size * scale
     c = big / 2
     points = []
@@ -145,15 +157,16 @@ def draw_new_icon(path):
             "-draw", "stroke-linejoin round polygon " + " ".join(points),
             "-stroke", "none", "-fill", "rgba(255,255,255,0.85)",
             "-draw", f"circle {c:.1f},{c:.1f} {c + big * 0.11:.1f},{c:.1f}",
-            "-filter", "Lanczos", "-resize", f"{size}x{size}",
+            "-filter", "Lanczos", "-resize", f"{size * ratio}x{size * ratio}",
             "-define", "png:color-type=6", f"PNG32:{path}")
 
 
 def main():
-    for size in ICON_SIZES:
-        draw_badge(os.path.join(HERE, f"octetry-icon-{size}x{size}x32.png"), size)
-    draw_banner(os.path.join(HERE, "banner-280x75x32.png"))
-    draw_new_icon(os.path.join(HERE, "new-icon-16x16x32.png"))
+    for ratio, suffix in RATIOS:
+        for size in ICON_SIZES:
+            draw_badge(os.path.join(HERE, f"octetry-icon-{size}x{size}x32{suffix}.png"), size, ratio)
+        draw_banner(os.path.join(HERE, f"banner-280x75x32{suffix}.png"), ratio)
+        draw_new_icon(os.path.join(HERE, f"new-icon-16x16x32{suffix}.png"), ratio)
 
 
 if __name__ == "__main__":
