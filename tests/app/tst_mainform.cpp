@@ -219,7 +219,7 @@ private slots:
             m_form->resize(size);
             QTRY_COMPARE(m_form->size(), size);
             const QSize banner = m_ui->bannerWidget->size();
-            QTRY_COMPARE(m_ui->bannerLabel->pos(), QPoint((banner.width() - 280) / 2, (banner.height() - 75) / 2));
+            QTRY_COMPARE(m_ui->bannerLabel->pos(), QPoint((banner.width() - 280) / 2, (banner.height() - 86) / 2));
         }
     }
 
