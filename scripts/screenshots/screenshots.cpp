@@ -195,6 +195,8 @@ int main(int argc, char** argv)
     BrandingUtil::SetApplicationIdentity();
 
     MainForm mainForm;
+    // Wide enough for the IPv6 subnet list's last column.
+    mainForm.resize(760, mainForm.height());
     PaintWatcher watcher(&mainForm);
     mainForm.show();
     mainForm.activateWindow();
