@@ -9,6 +9,12 @@ enum Column
     ColumnCount = 3
 };
 
+const char* const kColumnTitles[ColumnCount] = {
+    QT_TRANSLATE_NOOP("IPv6SubnetTableModel", "Subnet"),
+    QT_TRANSLATE_NOOP("IPv6SubnetTableModel", "First Address"),
+    QT_TRANSLATE_NOOP("IPv6SubnetTableModel", "Last Address"),
+};
+
 QString CompressedText(const IPv6Address& address)
 {
     return QString::fromStdString(address.ToString(IPv6Address::CompressedNotation));
@@ -61,16 +67,9 @@ QVariant IPv6SubnetTableModel::headerData(int section, Qt::Orientation orientati
     if (role != Qt::DisplayRole)
         return QVariant();
     if (orientation == Qt::Horizontal) {
-        switch (section) {
-        case SubnetColumn:
-            return tr("Subnet");
-        case FirstColumn:
-            return tr("First Address");
-        case LastColumn:
-            return tr("Last Address");
-        default:
+        if (section < 0 || section >= ColumnCount)
             return QVariant();
-        }
+        return tr(kColumnTitles[section]);
     }
     if (section < 0 || section >= rowCount())
         return QVariant();
