@@ -5,11 +5,15 @@
 #include <QHostInfo>
 
 namespace HostLookup {
+namespace {
+Resolver resolverInUse = nullptr;
+} // namespace
+
 QHostAddress FirstAddress(const QString& hostName, QAbstractSocket::NetworkLayerProtocol protocol,
                           const QString& noAddressText, QString& errorText)
 {
     const WaitCursor waitCursor;
-    const QHostInfo hostInfo = QHostInfo::fromName(hostName);
+    const QHostInfo hostInfo = resolverInUse ? resolverInUse(hostName) : QHostInfo::fromName(hostName);
     if (hostInfo.error() != QHostInfo::NoError) {
         errorText = hostInfo.errorString();
         return QHostAddress();
@@ -19,5 +23,10 @@ QHostAddress FirstAddress(const QString& hostName, QAbstractSocket::NetworkLayer
             return address;
     errorText = noAddressText;
     return QHostAddress();
+}
+
+void SetResolver(Resolver resolver)
+{
+    resolverInUse = resolver;
 }
 } // namespace HostLookup

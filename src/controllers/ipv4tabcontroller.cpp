@@ -6,6 +6,7 @@
 #include "controllers/fittingvalidator.h"
 #include "controllers/hostlookup.h"
 #include "controllers/ipv4page.h"
+#include "controllers/lookupscheduler.h"
 #include "controllers/tabcontrollerutil.h"
 #include "settings/octetrysettings.h"
 
@@ -66,6 +67,7 @@ void IPv4TabController::InitializeView()
         connect(addressEdit, &QLineEdit::textChanged, this, &IPv4TabController::on_ipv4AddressEdit_textChanged);
         connect(addressEdit, &QLineEdit::editingFinished, this, &IPv4TabController::on_ipv4AddressEdit_editingFinished);
         FittingValidator::Install(addressEdit, FittingValidator::addressTextLimit);
+        m_lookupScheduler = new LookupScheduler(addressEdit);
     }
     if (addressButton != nullptr)
         TabControllerUtil::SetupSystemAddressButton(addressButton, true);
@@ -123,21 +125,29 @@ void IPv4TabController::on_ipv4AddressEdit_editingFinished()
     if (addressEdit == nullptr)
         return;
 
-    IPv4Address address = GetSettings()->GetIPv4Address();
+    const IPv4Address address = GetSettings()->GetIPv4Address();
     if (!address.IsValid()) {
         const QString text = addressEdit->text();
         // A host name holds neither a "/" nor a blank.
-        if (!ContainsLetter(text) || PrefixEntry(text).form != AddressPrefix::Form::NoPrefix)
-            return;
-        QString errorText;
-        address = ResolveIPv4(text, errorText);
-        if (!address.IsValid()) {
-            QMessageBox::warning(nullptr, tr("IPv4 Resolve Failed"), errorText, QMessageBox::Ok);
-            return;
-        }
-        GetSettings()->SetIPv4Address(address);
+        if (ContainsLetter(text) && PrefixEntry(text).form == AddressPrefix::Form::NoPrefix)
+            m_lookupScheduler->Schedule([this, addressEdit] { LookUpHostName(addressEdit); });
+        return;
     }
     ApplyPrefixOf(addressEdit);
+    addressEdit->setText(IPv4Page::DottedDecimal(address));
+}
+
+void IPv4TabController::LookUpHostName(QLineEdit* addressEdit)
+{
+    if (GetSettings()->GetIPv4Address().IsValid())
+        return;
+    QString errorText;
+    const IPv4Address address = ResolveIPv4(addressEdit->text(), errorText);
+    if (!address.IsValid()) {
+        QMessageBox::warning(nullptr, tr("IPv4 Resolve Failed"), errorText, QMessageBox::Ok);
+        return;
+    }
+    GetSettings()->SetIPv4Address(address);
     addressEdit->setText(IPv4Page::DottedDecimal(address));
 }
 

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class LookupScheduler;
 class MainForm;
 class QLineEdit;
 class QToolButton;
@@ -46,7 +47,11 @@ private:
     QLineEdit* GetAddressEdit();
     // Applies the prefix of the edit's text, if it has a valid one.
     void ApplyPrefixOf(QLineEdit* addressEdit);
+    // Resolves the name in the edit, unless an address was stored meanwhile.
+    void LookUpHostName(QLineEdit* addressEdit);
 
     // The address edit's text as last seen, to tell a paste from a keystroke.
     QString m_addressText;
+    // Null on a page without address edit.
+    LookupScheduler* m_lookupScheduler = nullptr;
 };

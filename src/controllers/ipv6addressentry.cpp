@@ -4,6 +4,7 @@
 #include "address/ipv6address.h"
 #include "controllers/controller.h"
 #include "controllers/hostlookup.h"
+#include "controllers/lookupscheduler.h"
 #include "controllers/tabcontrollerutil.h"
 #include "settings/octetrysettings.h"
 
@@ -29,7 +30,8 @@ IPv6Address ResolveIPv6(const QString& hostName, QString& errorText)
 
 IPv6AddressEntry::IPv6AddressEntry(Controller* controller, QLineEdit* edit)
     : m_controller(controller),
-      m_edit(edit)
+      m_edit(edit),
+      m_lookupScheduler(new LookupScheduler(edit))
 {
 }
 
@@ -55,22 +57,30 @@ void IPv6AddressEntry::OnTextChanged(const QString& text)
 
 void IPv6AddressEntry::OnEditingFinished()
 {
-    OctetrySettings* settings = Controller::GetSettings();
-    IPv6Address address = settings->GetIPv6Address();
+    const IPv6Address address = Controller::GetSettings()->GetIPv6Address();
     if (!address.IsValid()) {
         const QString text = m_edit->text();
         // A colon marks a mistyped address, a "/" a prefix: never a host name.
-        if (text.contains(QLatin1Char(':')) || PrefixEntry(text).form != AddressPrefix::Form::NoPrefix)
-            return;
-        QString errorText;
-        address = ResolveIPv6(text, errorText);
-        if (!address.IsValid()) {
-            QMessageBox::warning(nullptr, QObject::tr("IPv6 Resolve Failed"), errorText, QMessageBox::Ok);
-            return;
-        }
-        settings->SetIPv6Address(address);
+        if (!text.contains(QLatin1Char(':')) && PrefixEntry(text).form == AddressPrefix::Form::NoPrefix)
+            m_lookupScheduler->Schedule([this] { LookUpHostName(); });
+        return;
     }
     ApplyPrefix();
+    ShowAddress(address);
+}
+
+void IPv6AddressEntry::LookUpHostName()
+{
+    OctetrySettings* settings = Controller::GetSettings();
+    if (settings->GetIPv6Address().IsValid())
+        return;
+    QString errorText;
+    const IPv6Address address = ResolveIPv6(m_edit->text(), errorText);
+    if (!address.IsValid()) {
+        QMessageBox::warning(nullptr, QObject::tr("IPv6 Resolve Failed"), errorText, QMessageBox::Ok);
+        return;
+    }
+    settings->SetIPv6Address(address);
     ShowAddress(address);
 }
 

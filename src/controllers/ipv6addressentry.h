@@ -4,6 +4,7 @@
 
 class Controller;
 class IPv6Address;
+class LookupScheduler;
 class QLineEdit;
 
 // An edit of the shared IPv6 address. The text is stored as it is typed;
@@ -25,9 +26,13 @@ public:
 
 private:
     void ApplyPrefix();
+    // Resolves the name in the edit, unless an address was stored meanwhile.
+    void LookUpHostName();
 
     Controller* m_controller;
     QLineEdit* m_edit;
+    // The edit's child.
+    LookupScheduler* m_lookupScheduler;
     // The text as last seen, to tell a paste from a keystroke.
     QString m_text;
 };

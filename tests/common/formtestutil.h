@@ -54,19 +54,20 @@ struct MaskList
     }
 };
 
-// While it lives, closes each message box that opens and keeps the title and text of the last.
+// While it lives, closes each message box that opens, counts them and keeps the title and text of the last.
 struct MessageBoxCloser
 {
     MessageBoxCloser()
     {
         QObject::connect(&timer, &QTimer::timeout, &timer, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                title = box->windowTitle(), text = box->text(), box->close();
+                title = box->windowTitle(), text = box->text(), ++count, box->close();
         });
         timer.start(20);
     }
     QTimer timer;
     QString title, text;
+    int count = 0;
 };
 
 // The main() of a test of the real window: fresh per-user files, the application

@@ -1,0 +1,103 @@
+#include "app/mainform.h"
+#include "common/formtestutil.h"
+#include "controllers/hostlookup.h"
+#include "ui_octetrymainform.h"
+
+#include <QHostInfo>
+#include <QKeySequence>
+#include <QTabBar>
+#include <QtTest>
+
+// Leaving an address edit that holds a name, by the menus' keys, a tab switch
+// or closing the window, against leaving it with text that is looked up nowhere.
+class TstLookupScheduler : public QObject
+{
+    Q_OBJECT
+    MainForm form;
+    Ui::OctetryMainForm* ui = form.GetUi();
+    inline static int lookups = 0;
+
+    // After each step: the open menu, the focus, the current page, whether the window is shown.
+    QStringList Walk(QLineEdit* edit, const QString& text, const QStringList& steps)
+    {
+        auto name = [](const QObject* object) { return object ? object->objectName() : QString("none"); };
+        QStringList seen;
+        form.show();
+        form.activateWindow();
+        if (!QTest::qWaitForWindowActive(&form))
+            return {"the window is not active"};
+        ui->tabWidget->setCurrentWidget(edit->parentWidget()->parentWidget());
+        edit->setFocus();
+        TypeOver(edit, text);
+        for (const QString& step : steps) {
+            QTabBar* bar = ui->tabWidget->tabBar();
+            const QKeyCombination key = QKeySequence(step)[0];
+            QWidget* target =
+                QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::focusWidget();
+            if (step == "close")
+                form.close();
+            else if (step.startsWith("click "))
+                QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(step.mid(6).toInt()).center());
+            else
+                QTest::keyClick(target ? target : &form, key.key(), key.keyboardModifiers());
+            QTest::qWait(80); // a lookup that waited runs now, and its warning is closed
+            // As a window manager does when the warning has closed.
+            if (form.isVisible() && !form.isActiveWindow()
+                && (form.activateWindow(), !QTest::qWaitForWindowActive(&form)))
+                seen << "the window is not active again";
+            seen << QString("%1 | %2 | %3 | %4")
+                        .arg(name(QApplication::activePopupWidget()), name(QApplication::focusWidget()),
+                             name(ui->tabWidget->currentWidget()), form.isVisible() ? "shown" : "closed");
+        }
+        return seen;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // No name resolves, and no test leaves the machine.
+        HostLookup::SetResolver([](const QString&) {
+            QHostInfo info;
+            info.setError(QHostInfo::HostNotFound);
+            info.setErrorString("Host not found");
+            return ++lookups, info;
+        });
+    }
+
+    void leavingAfterAName_data()
+    {
+        QTest::addColumn<QLineEdit*>("edit");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("warning"); // title: text, once
+        const QString v4 = "IPv4 Resolve Failed: Host not found", v6 = "IPv6 Resolve Failed: Host not found";
+        // clang-format off
+        AddRow("Conversions, the Options menu", ui->dottedDecEdit, QString("Alt+O,Esc,Esc,Esc"), v4);
+        AddRow("Classes, the File menu", ui->classesAddressEdit, QString("Alt+F,Esc,Esc"), v4);
+        AddRow("Subnets, Alt+H", ui->subnetsAddressEdit, QString("Alt+H,Esc,Esc"), v4);
+        AddRow("CIDR, Ctrl+Tab", ui->cidrAddressEdit, QString("Ctrl+Tab"), v4);
+        AddRow("Classes, a click on another tab", ui->classesAddressEdit, QString("click 0"), v4);
+        AddRow("Conversions, Return", ui->dottedDecEdit, QString("Return"), v4);
+        AddRow("IPv6, the Help menu", ui->ipv6AddressEdit, QString("Alt+H,Esc,Esc"), v6);
+        AddRow("IPv6 Subnets, the Options menu", ui->ipv6SubnetsAddressEdit, QString("Alt+O,Esc,Esc"), v6);
+        AddRow("IPv6, Tab", ui->ipv6AddressEdit, QString("Tab"), v6);
+        AddRow("Conversions, the window closed", ui->dottedDecEdit, QString("close"), QString());
+        AddRow("IPv6 Subnets, the window closed", ui->ipv6SubnetsAddressEdit, QString("close"), QString());
+        // clang-format on
+    }
+    void leavingAfterAName()
+    {
+        QFETCH(QLineEdit*, edit);
+        QFETCH(QString, steps);
+        const bool ipv4 = edit != ui->ipv6AddressEdit && edit != ui->ipv6SubnetsAddressEdit;
+        // Text that empties the page as the name does, but is no host name.
+        const QStringList unnamed = Walk(edit, ipv4 ? "300.1.2.3" : "1:2", steps.split(','));
+        MessageBoxCloser closer;
+        lookups = 0;
+        QCOMPARE(Walk(edit, "zz.invalid", steps.split(',')), unnamed);
+        QTEST(closer.count ? closer.title + ": " + closer.text : QString(), "warning");
+        QVERIFY(closer.count == lookups && lookups <= 1);
+    }
+};
+
+OCTETRY_WINDOW_TEST_MAIN(TstLookupScheduler)
+#include "tst_lookupscheduler.moc"
