@@ -8,11 +8,9 @@
 #include <QScopedValueRollback>
 
 namespace {
-bool IsReturn(const QEvent* event)
+bool IsReturn(const QEvent* keyPress)
 {
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const int key = static_cast<const QKeyEvent*>(event)->key();
+    const int key = static_cast<const QKeyEvent*>(keyPress)->key();
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 

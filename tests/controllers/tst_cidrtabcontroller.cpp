@@ -14,11 +14,9 @@ struct CidrPage
 };
 char* toString(const CidrPage& p)
 {
-    return QTest::toString(QString("block %1; %2; %3 rows, row %4 selected: route %5, range %6")
-                               .arg(p.block, p.masks.ToString())
-                               .arg(p.rows)
-                               .arg(p.selected)
-                               .arg(p.route, p.range));
+    return QTest::toString(
+        QString("block %1; %2; %3 rows, row %4 selected: route %5, range %6")
+            .arg(p.block, p.masks.ToString(), QString::number(p.rows), QString::number(p.selected), p.route, p.range));
 }
 
 class TstCidrTabController : public QObject

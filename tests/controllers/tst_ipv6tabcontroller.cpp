@@ -90,7 +90,7 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("drawn");
-        QTest::addColumn<QString>("left");    // the edit's text after Return
+        QTest::addColumn<QString>("left");    // the edit's text after Enter
         QTest::addColumn<QString>("warning"); // title: text
         const char* sixOver4 =
             "10 bits|0xFE80|Link-Local Prefix; 86 bits|0|6over4 Constant; 32 bits|0.0.0.1|IPv4 Address";
@@ -122,7 +122,7 @@ private slots:
         for (QWidget* widget : std::initializer_list<QWidget*>{ui->ipv6AddressTypeLabel, ui->ipv6AddressTypeTreeView,
                                                                ui->ipv6AddressFormatLabel, ui->ipv6GraphicsView})
             QCOMPARE(widget->isEnabled(), !drawn.isEmpty());
-        QTest::keyClick(ui->ipv6AddressEdit, Qt::Key_Return);
+        QTest::keyClick(ui->ipv6AddressEdit, Qt::Key_Enter); // the keypad's
         QTEST(ui->ipv6AddressEdit->text(), "left");
         QTEST(closer.title.isEmpty() ? "" : closer.title + ": " + closer.text, "warning");
         QCOMPARE(Settings()->GetIPv6Address().IsValid(), !drawn.isEmpty());

@@ -16,12 +16,8 @@ struct TableState
 };
 char* toString(const TableState& s)
 {
-    return QTest::toString(QString("current %1, rows %2-%3 (%4) selected, top %5")
-                               .arg(s.current)
-                               .arg(s.first)
-                               .arg(s.last)
-                               .arg(s.count)
-                               .arg(s.top));
+    return QTest::toString(
+        QString::asprintf("current %d, rows %d-%d (%d) selected, top %d", s.current, s.first, s.last, s.count, s.top));
 }
 
 // Row r shows r, in as many rows as a model can have.

@@ -13,11 +13,9 @@ struct SubnetsPage
 };
 char* toString(const SubnetsPage& p)
 {
-    return QTest::toString(QString("%1; %2 rows, row %3 selected: subnet %4, ID %5")
-                               .arg(p.masks.ToString())
-                               .arg(p.rows)
-                               .arg(p.selected)
-                               .arg(p.subnet, p.id));
+    return QTest::toString(
+        QString("%1; %2 rows, row %3 selected: subnet %4, ID %5")
+            .arg(p.masks.ToString(), QString::number(p.rows), QString::number(p.selected), p.subnet, p.id));
 }
 
 class TstSubnetsTabController : public QObject

@@ -59,17 +59,12 @@ void TstOctetrySettings::roundTripKeepsTypes()
     QSettings().setValue("ShowOctalConversions", 1);
     OctetrySettings store;
     QVERIFY(store.GetShowOctalConversions());
-    const QVariantList values = {3,
-                                 false,
-                                 false,
-                                 Of(IPv4Address(0xc0a80107)),
-                                 Of(IPv4SubnetPolicy(IPv4AddressClass(IPv4AddressClass::ClassC), 3, true, false)),
-                                 Of(IPv4AddressBlock(16)),
-                                 Of(IPv4CidrPolicy(IPv4AddressBlock(16), 4)),
-                                 Of(IPv6Address(std::string("2001:db8::1"))),
-                                 40,
-                                 56,
-                                 QByteArray("\x01\xd9\xd0\xcb", 4)};
+    // clang-format off
+    const QVariantList values = {3, false, false, Of(IPv4Address(0xc0a80107)),
+        Of(IPv4SubnetPolicy(IPv4AddressClass(IPv4AddressClass::ClassC), 3, true, false)), Of(IPv4AddressBlock(16)),
+        Of(IPv4CidrPolicy(IPv4AddressBlock(16), 4)), Of(IPv6Address(std::string("2001:db8::1"))), 40, 56,
+        QByteArray("\x01\xd9\xd0\xcb", 4)};
+    // clang-format on
     for (int n = 0; n < OctetrySettings::SettingCount; ++n)
         store.SetValue(n, values[n]);
     store.Save();
