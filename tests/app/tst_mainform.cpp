@@ -45,13 +45,11 @@ int RunStoredTabCase(int storedIndex)
         thread->wait();
     QCoreApplication::sendPostedEvents();
     Ui::OctetryMainForm* ui = form.GetUi();
-    const QStringList texts{ui->dottedDecEdit->text(),
-                            ui->classesAddressEdit->text(),
-                            ui->subnetsAddressEdit->text(),
-                            ui->cidrAddressEdit->text(),
-                            ui->ipv6AddressEdit->text().remove(QRegularExpression("[0:]")),
-                            ui->newsTextBrowser->toPlainText(),
-                            ui->ipv6SubnetsAddressEdit->text()};
+    // clang-format off
+    const QStringList texts{ui->dottedDecEdit->text(), ui->classesAddressEdit->text(), ui->subnetsAddressEdit->text(),
+        ui->cidrAddressEdit->text(), ui->ipv6AddressEdit->text().remove(QRegularExpression("[0:]")),
+        ui->newsTextBrowser->toPlainText(), ui->ipv6SubnetsAddressEdit->text()};
+    // clang-format on
     QStringList pages;
     for (int i = 0; i < texts.size(); ++i)
         if (!texts[i].isEmpty())
@@ -155,12 +153,10 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         itemView->setFocus();
-        for (const QPoint& cell : cells)
-            itemView->selectionModel()->select(model.findItems(QString("r%1c0").arg(cell.y()), Qt::MatchRecursive)
-                                                   .first()
-                                                   ->index()
-                                                   .siblingAtColumn(cell.x()),
-                                               QItemSelectionModel::Select);
+        for (const QPoint& cell : cells) {
+            const QStandardItem* row = model.findItems(QString("r%1c0").arg(cell.y()), Qt::MatchRecursive).first();
+            itemView->selectionModel()->select(row->index().siblingAtColumn(cell.x()), QItemSelectionModel::Select);
+        }
         QApplication::clipboard()->setText("kept");
         QTest::keySequence(itemView, QKeySequence::Copy);
         QTEST(QApplication::clipboard()->text(), "copied");

@@ -33,13 +33,11 @@ public:
         : m_dir(parent + "/octetry-XXXXXX")
     {
         const QString root = m_dir.path();
-        QDir().mkpath(root + "/config");
-        QDir().mkpath(root + "/cache");
-        QDir().mkpath(root + "/data");
         qputenv("HOME", QFile::encodeName(root));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + "/config"));
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(root + "/cache"));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(root + "/data"));
+        for (const QString kind : {"config", "cache", "data"}) {
+            QDir().mkpath(root + "/" + kind);
+            qputenv(("XDG_" + kind.toUpper() + "_HOME").toLatin1(), QFile::encodeName(root + "/" + kind));
+        }
         QStandardPaths::setTestModeEnabled(true);
         // The main window asks for the news once; a closed loopback port
         // answers at once and keeps every test off the network.

@@ -73,12 +73,10 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("warning");
         // clang-format off
-        QTest::newRow("300.1.2.3 is refused without a lookup") << "300.1.2.3" << "" << "";
-        QTest::newRow("10.0.0 gives 10.0.0.0") << "10.0.0" << "10.0.0.0" << "";
-        QTest::newRow("localhost resolves to 127.0.0.1") << "localhost" << "127.0.0.1" << "";
-        QTest::newRow("a failed lookup warns") << "no-such-host.invalid" << "" << "IPv4 Resolve Failed";
+        QTest::newRow("300.1.2.3 is refused without a lookup") << "300.1.2.3" << "";
+        QTest::newRow("10.0.0 gives 10.0.0.0") << "10.0.0" << "10.0.0.0";
+        QTest::newRow("localhost resolves to 127.0.0.1") << "localhost" << "127.0.0.1";
         // clang-format on
     }
     void leavingTheEdit()
@@ -88,11 +86,11 @@ private slots:
         ui->tabWidget->setCurrentWidget(ui->classesTab);
         TypeOver(ui->classesAddressEdit, typed);
         QTest::keyClick(ui->classesAddressEdit, Qt::Key_Return);
-        QTEST(closer.title, "warning");
+        QCOMPARE(closer.title, QString());
         QTEST(Stored(), "stored");
         QCOMPARE(ui->classesAddressEdit->text(), Stored().isEmpty() ? typed : Stored()); // canonical on leaving
         const QList<QAction*> entries = ui->classesAddressToolButton->menu()->actions();
-        if (!entries.isEmpty()) // rewrites the edit even when it shows a failed name
+        if (!entries.isEmpty()) // rewrites the edit even when it shows refused text
         {
             entries.first()->trigger();
             QCOMPARE(ui->classesAddressEdit->text(), entries.first()->text());

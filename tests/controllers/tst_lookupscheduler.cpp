@@ -21,17 +21,19 @@ class TstLookupScheduler : public QObject
     QStringList Walk(QLineEdit* edit, const QString& text, const QStringList& steps)
     {
         auto name = [](const QObject* object) { return object ? object->objectName() : QString("none"); };
-        // Offscreen, no window manager gives the window back when a warning closes.
-        auto activate = [this] { return form.activateWindow(), QTest::qWaitForWindowActive(&form); };
         QStringList seen;
+        // Offscreen, no window manager gives the window back when a warning closes.
+        auto activate = [&] {
+            if (form.isVisible() && !form.isActiveWindow()
+                && (form.activateWindow(), !QTest::qWaitForWindowActive(&form)))
+                seen << "the window is not active";
+        };
         form.show();
-        if (!activate())
-            seen << "the window is not active";
+        activate();
         ui->tabWidget->setCurrentWidget(edit->parentWidget()->parentWidget());
         edit->setFocus();
         TypeOver(edit, text);
         for (const QString& step : steps) {
-            const QKeyCombination key = QKeySequence(step)[0];
             QTabBar* bar = ui->tabWidget->tabBar();
             QWidget* popup = QApplication::activePopupWidget();
             if (step == "close")
@@ -39,10 +41,9 @@ class TstLookupScheduler : public QObject
             else if (step.startsWith("click "))
                 QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(step.mid(6).toInt()).center());
             else // as the keyboard does: to the open menu, else to the focus
-                QTest::keyClick(popup ? popup : QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+                QTest::keySequence(popup ? popup : QApplication::focusWidget(), QKeySequence(step));
             QTest::qWait(80); // a lookup that waited runs now, and its warning is closed
-            if (form.isVisible() && !form.isActiveWindow() && !activate())
-                seen << "the window is not active again";
+            activate();
             seen << QString("%1 | %2 | %3 | %4")
                         .arg(name(QApplication::activePopupWidget()), name(QApplication::focusWidget()),
                              name(ui->tabWidget->currentWidget()), form.isVisible() ? "shown" : "closed");
