@@ -54,12 +54,10 @@ bool LookupScheduler::eventFilter(QObject* watched, QEvent* event)
             m_returnPressed = IsReturn(event);
         else if (event->type() == QEvent::FocusOut)
             m_returnPressed = false;
-    } else if (watched == m_blocker) {
-        const bool menuBar = qobject_cast<QMenuBar*>(m_blocker) != nullptr;
-        if (event->type() == (menuBar ? QEvent::FocusOut : QEvent::Hide)) {
-            StopWaiting();
-            Post();
-        }
+    } else if (watched == m_blocker && (event->type() == QEvent::Hide || event->type() == QEvent::FocusOut)) {
+        // A menu or box hides, a menu bar loses the focus; RunWhenFree looks again.
+        StopWaiting();
+        Post();
     }
     return false;
 }
