@@ -7,12 +7,12 @@
 #include "controllers/conversionstabcontroller.h"
 #include "controllers/ipv6subnetstabcontroller.h"
 #include "controllers/ipv6tabcontroller.h"
-#include "controllers/itemviewcopier.h"
 #include "controllers/subnetstabcontroller.h"
 #include "controllers/tabcontroller.h"
 #include "news/newstabcontroller.h"
 #include "settings/octetrysettings.h"
 #include "ui_octetrymainform.h"
+#include "widgets/itemviewcopier.h"
 
 #include <QAbstractItemView>
 #include <QCursor>
@@ -62,10 +62,10 @@ MainForm::MainForm(QWidget* parent, Qt::WindowFlags flags)
     // window grows by their rows so that both keep their room.
     resize(width(), height() + m_ui->ipv6DetailsWidget->sizeHint().height() + m_ui->ipv6GapSpacer3->sizeHint().height()
                         + 2 * m_ui->gridLayout7->verticalSpacing());
-    // A Designer cursor lands on the scroll area's frame; the text is drawn on the viewport.
     // As the user left it; the first time, or from an unreadable value, as designed.
     if (restoreGeometry(GetSettings()->GetWindowGeometry()))
         FitOnScreen();
+    // A Designer cursor lands on the scroll area's frame; the text is drawn on the viewport.
     for (QTextBrowser* bitUsage : {m_ui->classBitUsageEdit, m_ui->subnetsBitUsageEdit, m_ui->cidrBitUsageEdit})
         bitUsage->viewport()->setCursor(Qt::IBeamCursor);
     setWindowTitle(BrandingUtil::GetApplicationTitle());
@@ -111,7 +111,7 @@ void MainForm::changeEvent(QEvent* event)
     // Classes, Subnets and CIDR colour their bit usages for the palette; the
     // IPv6 picture follows by itself, other pages draw in the palette anyway.
     if (event->type() == QEvent::PaletteChange) {
-        for (const std::size_t stored : {1, 2, 3}) {
+        for (const StoredTab stored : {kClassesTab, kSubnetsTab, kCidrTab}) {
             if (m_tabControllers[stored])
                 m_tabControllers[stored]->UpdateView();
         }
@@ -135,16 +135,21 @@ void MainForm::FitOnScreen()
         setGeometry(fitted);
 }
 
+ControllerContext MainForm::GetControllerContext(StoredTab storedTab)
+{
+    return {this, m_ui.get(), storedTab};
+}
+
 void MainForm::CreateTabControllers()
 {
-    // One line per page, in stored tab index order; a page's controller is created here.
-    m_tabControllers[0] = new ConversionsTabController(this);
-    m_tabControllers[1] = new ClassesTabController(this);
-    m_tabControllers[2] = new SubnetsTabController(this);
-    m_tabControllers[3] = new CidrTabController(this);
-    m_tabControllers[4] = new IPv6TabController(this);
-    m_tabControllers[5] = new NewsTabController(this);
-    m_tabControllers[6] = new IPv6SubnetsTabController(this);
+    // One line per page; a page's controller is created here.
+    m_tabControllers[kConversionsTab] = new ConversionsTabController(GetControllerContext(kConversionsTab));
+    m_tabControllers[kClassesTab] = new ClassesTabController(GetControllerContext(kClassesTab));
+    m_tabControllers[kSubnetsTab] = new SubnetsTabController(GetControllerContext(kSubnetsTab));
+    m_tabControllers[kCidrTab] = new CidrTabController(GetControllerContext(kCidrTab));
+    m_tabControllers[kIPv6Tab] = new IPv6TabController(GetControllerContext(kIPv6Tab));
+    m_tabControllers[kNewsTab] = new NewsTabController(GetControllerContext(kNewsTab));
+    m_tabControllers[kIPv6SubnetsTab] = new IPv6SubnetsTabController(GetControllerContext(kIPv6SubnetsTab));
 }
 
 void MainForm::ReopenStoredTab()

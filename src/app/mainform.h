@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controllers/controller.h"
+
 #include <QMainWindow>
 
 #include <array>
@@ -20,6 +22,21 @@ class MainForm : public QMainWindow
     Q_OBJECT
 
 public:
+    // The number the TabIndex setting keeps for each page, in creation order.
+    // The IPv6 Subnets page came later and sits before News in the tab bar,
+    // but files already written keep opening the page they name.
+    enum StoredTab
+    {
+        kConversionsTab = 0,
+        kClassesTab = 1,
+        kSubnetsTab = 2,
+        kCidrTab = 3,
+        kIPv6Tab = 4,
+        kNewsTab = 5,
+        kIPv6SubnetsTab = 6,
+        kStoredTabCount = 7,
+    };
+
     // Builds and wires the whole window; the controllers become its children.
     explicit MainForm(QWidget* parent = nullptr, Qt::WindowFlags flags = {});
     ~MainForm() override;
@@ -52,9 +69,9 @@ private:
     // The widgets of the Designer form; ui_octetrymainform.h declares them.
     std::unique_ptr<Ui::OctetryMainForm> m_ui;
     MenuController* m_menuController = nullptr;
-    // In creation order, which is also the order of the stored tab index:
-    // Conversions, Classes, Subnets, CIDR, IPv6, News, IPv6 Subnets. The IPv6
-    // Subnets page came later and sits before News, but files already
-    // written keep opening the page they name.
-    std::array<TabController*, 7> m_tabControllers{};
+    // What controllers read from this window, with the page's stored tab index.
+    ControllerContext GetControllerContext(StoredTab storedTab);
+
+    // Indexed by StoredTab.
+    std::array<TabController*, kStoredTabCount> m_tabControllers{};
 };

@@ -3,8 +3,8 @@
 #include "app/brandingutil.h"
 #include "app/buildconfig.h"
 #include "app/mainform.h"
-#include "controllers/themecolors.h"
 #include "ui_octetrymainform.h"
+#include "widgets/themecolors.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,7 +40,7 @@ QPixmap BannerPixmap(qreal ratio)
 } // namespace
 
 MenuController::MenuController(MainForm* parent)
-    : Controller(parent)
+    : Controller({parent, parent->GetUi()})
 {
 }
 

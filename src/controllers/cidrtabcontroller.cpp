@@ -1,7 +1,6 @@
 #include "controllers/cidrtabcontroller.h"
 
 #include "address/ipv4address.h"
-#include "app/mainform.h"
 #include "controllers/ipv4page.h"
 #include "controllers/tabcontrollerutil.h"
 #include "ipv4/ipv4addressblock.h"
@@ -32,8 +31,8 @@ bool IsPolicyOf(const IPv4CidrPolicy& policy, const IPv4AddressBlock& block)
 }
 } // namespace
 
-CidrTabController::CidrTabController(MainForm* parent)
-    : IPv4TabController(parent),
+CidrTabController::CidrTabController(const ControllerContext& context)
+    : IPv4TabController(context),
       m_policyComboBoxes{GetUi()->cidrBitsComboBox, GetUi()->cidrMaxNetworksComboBox, GetUi()->cidrMaskComboBox}
 {
 }

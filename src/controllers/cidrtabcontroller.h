@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controllers/cidrtablemodel.h"
 #include "controllers/ipv4tabcontroller.h"
+#include "models/cidrtablemodel.h"
 
 #include <QString>
 
@@ -18,7 +18,7 @@ class CidrTabController : public IPv4TabController
 
 public:
     // Takes the three policy combo boxes from the form.
-    explicit CidrTabController(MainForm* parent);
+    explicit CidrTabController(const ControllerContext& context);
 
     // The cidrTab page.
     QWidget* GetTabPage() override;

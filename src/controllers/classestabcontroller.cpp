@@ -1,7 +1,6 @@
 #include "controllers/classestabcontroller.h"
 
 #include "address/ipv4address.h"
-#include "app/mainform.h"
 #include "controllers/ipv4page.h"
 #include "controllers/tabcontrollerutil.h"
 #include "ipv4/ipv4addressclass.h"
@@ -14,8 +13,8 @@
 #include <QLineEdit>
 #include <QVariant>
 
-ClassesTabController::ClassesTabController(MainForm* parent)
-    : IPv4TabController(parent)
+ClassesTabController::ClassesTabController(const ControllerContext& context)
+    : IPv4TabController(context)
 {
 }
 

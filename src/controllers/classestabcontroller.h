@@ -11,7 +11,7 @@ class ClassesTabController : public IPv4TabController
     Q_OBJECT
 
 public:
-    explicit ClassesTabController(MainForm* parent);
+    explicit ClassesTabController(const ControllerContext& context);
 
     // The classesTab page.
     QWidget* GetTabPage() override;

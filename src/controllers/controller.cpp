@@ -1,7 +1,6 @@
 #include "controllers/controller.h"
 
-#include "app/mainform.h"
-
+#include <QMainWindow>
 #include <QWidget>
 
 namespace {
@@ -50,9 +49,9 @@ Controller::ChangeSource::~ChangeSource()
     m_controller->m_changeSource = nullptr;
 }
 
-Controller::Controller(MainForm* parent)
-    : QObject(parent),
-      m_form(parent),
+Controller::Controller(const ControllerContext& context)
+    : QObject(context.window),
+      m_context(context),
       m_updateLock(std::make_unique<UpdateLock>(this))
 {
     connect(GetSettings(), &OctetrySettings::SettingChanged, this, &Controller::on_Settings_SettingChanged);
@@ -77,11 +76,6 @@ void Controller::UpdateView()
 bool Controller::IsUpdating() const
 {
     return m_updateLock->IsLocked();
-}
-
-Ui::OctetryMainForm* Controller::GetUi() const
-{
-    return m_form->GetUi();
 }
 
 OctetrySettings* Controller::GetSettings()

@@ -10,12 +10,23 @@
 #include <memory>
 #include <vector>
 
-class MainForm;
+class QMainWindow;
 class QWidget;
 
 namespace Ui {
 class OctetryMainForm;
 }
+
+// What a controller reads from the main window, given when it is built.
+struct ControllerContext
+{
+    // The window: the controller's parent and the About box's.
+    QMainWindow* window = nullptr;
+    // The form, through which the controller reaches its widgets.
+    Ui::OctetryMainForm* ui = nullptr;
+    // The number the TabIndex setting keeps for a tab controller's page; -1 for none.
+    int storedTabIndex = -1;
+};
 
 // Base of every controller: turns widget signals into settings and settings
 // into widget contents, never re-entering itself while it writes its widgets.
@@ -58,8 +69,8 @@ public:
         QWidget* m_widget;
     };
 
-    // Stores the window and listens to the settings store (creating it on first use).
-    explicit Controller(MainForm* parent);
+    // Stores the window and its form and listens to the settings store (creating it on first use).
+    explicit Controller(const ControllerContext& context);
     ~Controller() override;
 
     // Runs InitializeView once under the update lock.
@@ -70,8 +81,8 @@ public:
     bool IsUpdating() const;
 
     // The main window, its form and the settings store.
-    MainForm* GetForm() const { return m_form; }
-    Ui::OctetryMainForm* GetUi() const;
+    QMainWindow* GetForm() const { return m_context.window; }
+    Ui::OctetryMainForm* GetUi() const { return m_context.ui; }
     static OctetrySettings* GetSettings();
 
 protected:
@@ -86,12 +97,13 @@ protected:
 
     QWidget* GetChangeSource() const { return m_changeSource; }
     UpdateLock* GetUpdateLock() const { return m_updateLock.get(); }
+    const ControllerContext& GetContext() const { return m_context; }
 
 public slots:
     void on_Settings_SettingChanged(OctetrySettings::Setting setting);
 
 private:
-    MainForm* m_form;
+    ControllerContext m_context;
     std::unique_ptr<UpdateLock> m_updateLock;
     QWidget* m_changeSource = nullptr;
 };

@@ -1,14 +1,13 @@
 #include "controllers/conversionstabcontroller.h"
 
 #include "address/addressregistry.h"
-#include "app/mainform.h"
-#include "controllers/fittingvalidator.h"
-#include "controllers/ipv4addressvalidator.h"
 #include "controllers/tabcontrollerutil.h"
-#include "controllers/uint32validator.h"
 #include "ipv4/ipv4addressclass.h"
 #include "settings/octetrysettings.h"
 #include "ui_octetrymainform.h"
+#include "widgets/fittingvalidator.h"
+#include "widgets/ipv4addressvalidator.h"
+#include "widgets/uint32validator.h"
 
 #include <QLineEdit>
 
@@ -33,8 +32,8 @@ QString EthernetMulticastText(const IPv4Address& address)
 }
 } // namespace
 
-ConversionsTabController::ConversionsTabController(MainForm* parent)
-    : IPv4TabController(parent)
+ConversionsTabController::ConversionsTabController(const ControllerContext& context)
+    : IPv4TabController(context)
 {
     Ui::OctetryMainForm* ui = GetUi();
     m_notationEdits = {

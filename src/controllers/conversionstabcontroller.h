@@ -14,7 +14,7 @@ class ConversionsTabController : public IPv4TabController
     Q_OBJECT
 
 public:
-    explicit ConversionsTabController(MainForm* parent);
+    explicit ConversionsTabController(const ControllerContext& context);
 
     // The conversionsTab page.
     QWidget* GetTabPage() override;

@@ -8,8 +8,7 @@ void CountedLock::Lock()
 
 void CountedLock::Unlock()
 {
-    if (m_count > 0)
-        --m_count;
-    if (m_count == 0)
+    // An unmatched Unlock changes nothing: the hook already ran for the last real one.
+    if (m_count > 0 && --m_count == 0)
         OnUnlock();
 }

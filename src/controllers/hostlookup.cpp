@@ -1,6 +1,6 @@
 #include "controllers/hostlookup.h"
 
-#include "controllers/waitcursor.h"
+#include "widgets/waitcursor.h"
 
 #include <QHostInfo>
 

@@ -1,19 +1,16 @@
 #include "controllers/ipv4page.h"
 
-#include "address/ipv4address.h"
-#include "controllers/largetableview.h"
-
-#include <QItemSelectionModel>
+#include "models/addresstext.h"
 
 namespace IPv4Page {
 QString DottedDecimal(const IPv4Address& address)
 {
-    return QString::fromStdString(address.ToString(IPv4Address::DottedDecimal));
+    return AddressText::DottedDecimal(address);
 }
 
 QString WildcardText(const IPv4Address& mask)
 {
-    return mask.IsValid() ? DottedDecimal(IPv4Address(~mask.GetValue())) : QString();
+    return AddressText::WildcardText(mask);
 }
 
 void LinkComboBoxes(std::span<QComboBox* const> comboBoxes)

@@ -27,9 +27,6 @@ QString WildcardText(const IPv4Address& mask);
 // The boxes are views of one list: a choice in any moves all the others.
 void LinkComboBoxes(std::span<QComboBox* const> comboBoxes);
 
-// The index of the policy to show when the list changes: the first whose mask
-// is at least as long as the stored one's, so that a new list keeps the mask
-// length where it can; the last when none is, 0 without a stored policy.
 // The index of the first policy whose mask is at least length bits long, the
 // last when none is: the nearest where the lengths are consecutive.
 template <typename Policy, typename MaskLength>
@@ -41,6 +38,9 @@ int ChooseMaskLength(const std::vector<Policy>& policies, int length, MaskLength
     return static_cast<int>(policies.size()) - 1;
 }
 
+// The index of the policy to show when the list changes: the first whose mask
+// is at least as long as the stored one's, so that a new list keeps the mask
+// length where it can; the last when none is, 0 without a stored policy.
 template <typename Policy, typename MaskLength>
 int ChoosePolicy(const std::vector<Policy>& policies, const Policy& stored, MaskLength maskLength)
 {

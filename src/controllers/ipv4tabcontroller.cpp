@@ -2,13 +2,12 @@
 
 #include "address/addressprefix.h"
 #include "address/ipv4address.h"
-#include "app/mainform.h"
-#include "controllers/fittingvalidator.h"
 #include "controllers/hostlookup.h"
 #include "controllers/ipv4page.h"
 #include "controllers/lookupscheduler.h"
 #include "controllers/tabcontrollerutil.h"
 #include "settings/octetrysettings.h"
+#include "widgets/fittingvalidator.h"
 
 #include <QHostAddress>
 #include <QLineEdit>
@@ -33,15 +32,15 @@ AddressPrefix PrefixEntry(const QString& text)
 // reason in errorText.
 IPv4Address ResolveIPv4(const QString& hostName, QString& errorText)
 {
-    const QHostAddress address =
-        HostLookup::FirstAddress(hostName, QAbstractSocket::IPv4Protocol,
-                                 QObject::tr("No IPv4 addresses are available for this host name"), errorText);
+    const QHostAddress address = HostLookup::FirstAddress(
+        hostName, QAbstractSocket::IPv4Protocol,
+        IPv4TabController::tr("No IPv4 addresses are available for this host name"), errorText);
     return address.isNull() ? IPv4Address() : IPv4Address(address.toIPv4Address());
 }
 } // namespace
 
-IPv4TabController::IPv4TabController(MainForm* parent)
-    : TabController(parent)
+IPv4TabController::IPv4TabController(const ControllerContext& context)
+    : TabController(context)
 {
 }
 

@@ -5,7 +5,6 @@
 #include <QString>
 
 class LookupScheduler;
-class MainForm;
 class QLineEdit;
 class QToolButton;
 class QWidget;
@@ -18,7 +17,7 @@ class IPv4TabController : public TabController
     Q_OBJECT
 
 public:
-    explicit IPv4TabController(MainForm* parent);
+    explicit IPv4TabController(const ControllerContext& context);
 
 protected:
     // Stores the page's address edit and tool button; either out-pointer may be null.

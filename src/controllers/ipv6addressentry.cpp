@@ -23,7 +23,7 @@ IPv6Address ResolveIPv6(const QString& hostName, QString& errorText)
 {
     const QHostAddress address =
         HostLookup::FirstAddress(hostName, QAbstractSocket::IPv6Protocol,
-                                 QObject::tr("No IPv6 addresses are available for this host name"), errorText);
+                                 IPv6AddressEntry::tr("No IPv6 addresses are available for this host name"), errorText);
     return address.isNull() ? IPv6Address() : IPv6Address(address.toIPv6Address());
 }
 } // namespace
@@ -77,7 +77,7 @@ void IPv6AddressEntry::LookUpHostName()
     QString errorText;
     const IPv6Address address = ResolveIPv6(m_edit->text(), errorText);
     if (!address.IsValid()) {
-        QMessageBox::warning(nullptr, QObject::tr("IPv6 Resolve Failed"), errorText, QMessageBox::Ok);
+        QMessageBox::warning(nullptr, IPv6AddressEntry::tr("IPv6 Resolve Failed"), errorText, QMessageBox::Ok);
         return;
     }
     settings->SetIPv6Address(address);

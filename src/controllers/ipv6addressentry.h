@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 class Controller;
@@ -13,6 +14,8 @@ class QLineEdit;
 // pasted); a word without ":" is looked up as a host name on leaving.
 class IPv6AddressEntry
 {
+    Q_DECLARE_TR_FUNCTIONS(IPv6AddressEntry)
+
 public:
     // The edit of controller's page; the controller forwards the edit's signals.
     IPv6AddressEntry(Controller* controller, QLineEdit* edit);

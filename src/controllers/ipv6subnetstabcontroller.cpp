@@ -2,12 +2,11 @@
 
 #include "address/addressregistry.h"
 #include "address/ipv6address.h"
-#include "app/mainform.h"
-#include "controllers/fittingvalidator.h"
-#include "controllers/largetableview.h"
 #include "controllers/tabcontrollerutil.h"
 #include "settings/octetrysettings.h"
 #include "ui_octetrymainform.h"
+#include "widgets/fittingvalidator.h"
+#include "widgets/largetableview.h"
 
 #include <QComboBox>
 #include <QItemSelectionModel>
@@ -28,8 +27,8 @@ void FillLengths(QComboBox* comboBox, int first)
 }
 } // namespace
 
-IPv6SubnetsTabController::IPv6SubnetsTabController(MainForm* parent)
-    : TabController(parent),
+IPv6SubnetsTabController::IPv6SubnetsTabController(const ControllerContext& context)
+    : TabController(context),
       m_addressEntry(this, GetUi()->ipv6SubnetsAddressEdit)
 {
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "controllers/ipv6addressentry.h"
-#include "controllers/ipv6subnettablemodel.h"
 #include "controllers/tabcontroller.h"
+#include "models/ipv6subnettablemodel.h"
 
 class QModelIndex;
 
@@ -15,7 +15,7 @@ class IPv6SubnetsTabController : public TabController
     Q_OBJECT
 
 public:
-    explicit IPv6SubnetsTabController(MainForm* parent);
+    explicit IPv6SubnetsTabController(const ControllerContext& context);
 
     // The ipv6SubnetsTab page.
     QWidget* GetTabPage() override;

@@ -3,13 +3,12 @@
 #include "address/addressregistry.h"
 #include "address/ipv4address.h"
 #include "address/ipv6address.h"
-#include "app/mainform.h"
-#include "controllers/fittingvalidator.h"
 #include "controllers/tabcontrollerutil.h"
-#include "controllers/themecolors.h"
 #include "ipv6/ipv6addresstypes.h"
 #include "settings/octetrysettings.h"
 #include "ui_octetrymainform.h"
+#include "widgets/fittingvalidator.h"
+#include "widgets/themecolors.h"
 
 #include <QEvent>
 #include <QGraphicsRectItem>
@@ -100,8 +99,8 @@ QGraphicsTextItem* CreateText(const IPv6FieldPicture::Text& text, const QPalette
 
 } // namespace
 
-IPv6TabController::IPv6TabController(MainForm* parent)
-    : TabController(parent),
+IPv6TabController::IPv6TabController(const ControllerContext& context)
+    : TabController(context),
       m_addressEntry(this, GetUi()->ipv6AddressEdit)
 {
 }

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "controllers/ipv6addressentry.h"
-#include "controllers/ipv6addresstypemodel.h"
-#include "controllers/ipv6fieldpicture.h"
 #include "controllers/tabcontroller.h"
+#include "models/ipv6addresstypemodel.h"
+#include "widgets/ipv6fieldpicture.h"
 
 #include <QSize>
 
@@ -19,7 +19,7 @@ class IPv6TabController : public TabController
     Q_OBJECT
 
 public:
-    explicit IPv6TabController(MainForm* parent);
+    explicit IPv6TabController(const ControllerContext& context);
     ~IPv6TabController() override;
 
     // The ipv6Tab page.

@@ -1,7 +1,6 @@
 #include "controllers/subnetstabcontroller.h"
 
 #include "address/ipv4address.h"
-#include "app/mainform.h"
 #include "controllers/ipv4page.h"
 #include "controllers/tabcontrollerutil.h"
 #include "ipv4/ipv4addressclass.h"
@@ -36,8 +35,8 @@ int MaskLength(const IPv4SubnetPolicy& policy)
 }
 } // namespace
 
-SubnetsTabController::SubnetsTabController(MainForm* parent)
-    : IPv4TabController(parent)
+SubnetsTabController::SubnetsTabController(const ControllerContext& context)
+    : IPv4TabController(context)
 {
     Ui::OctetryMainForm* ui = GetUi();
     policyCombos = {ui->subnetsMaskComboBox, ui->subnetBitsComboBox, ui->maxSubnetsComboBox, ui->hostBitsComboBox,

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controllers/ipv4tabcontroller.h"
-#include "controllers/subnetstablemodel.h"
+#include "models/subnetstablemodel.h"
 
 #include <QString>
 
@@ -20,7 +20,7 @@ class SubnetsTabController : public IPv4TabController
 
 public:
     // Takes the five policy combo boxes from the window's form.
-    explicit SubnetsTabController(MainForm* parent);
+    explicit SubnetsTabController(const ControllerContext& context);
 
     // The subnetsTab page.
     QWidget* GetTabPage() override;

@@ -1,12 +1,11 @@
 #include "controllers/tabcontroller.h"
 
-#include "app/mainform.h"
 #include "ui_octetrymainform.h"
 
 #include <QTabWidget>
 
-TabController::TabController(MainForm* parent)
-    : Controller(parent)
+TabController::TabController(const ControllerContext& context)
+    : Controller(context)
 {
     connect(GetUi()->tabWidget, &QTabWidget::currentChanged, this, &TabController::on_tabWidget_currentChanged);
 }
@@ -31,7 +30,7 @@ void TabController::on_tabWidget_currentChanged(int index)
     if (!IsPageCurrent())
         return;
     // The stored number names the page, wherever the tab bar shows it.
-    const int stored = GetForm()->GetStoredTabIndex(this);
+    const int stored = GetContext().storedTabIndex;
     GetSettings()->SetTabIndex(stored >= 0 ? stored : index);
     if (m_stale)
         UpdateView();

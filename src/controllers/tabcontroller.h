@@ -9,8 +9,8 @@ class TabController : public Controller
     Q_OBJECT
 
 public:
-    // Listens to the tab widget's page changes as well.
-    explicit TabController(MainForm* parent);
+    // Listens to the tab widget's page changes as well; context names the stored tab index.
+    explicit TabController(const ControllerContext& context);
 
     // Updates now when the page is current, else marks the page stale.
     void UpdateView() override;

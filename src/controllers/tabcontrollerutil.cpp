@@ -2,10 +2,10 @@
 
 #include "address/ipv4address.h"
 #include "address/ipv6address.h"
-#include "controllers/ipv4page.h"
-#include "controllers/largetableview.h"
-#include "controllers/themecolors.h"
+#include "models/addresstext.h"
 #include "settings/octetrysettings.h"
+#include "widgets/largetableview.h"
+#include "widgets/themecolors.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QNetworkInterface>
 #include <QPalette>
+#include <QPointer>
 #include <QTextBrowser>
 #include <QToolButton>
 
@@ -79,12 +80,15 @@ const SystemAddresses& GetSystemAddresses()
 
 TabControllerUtil* TabControllerUtil::GetInstance()
 {
-    static TabControllerUtil instance;
-    return &instance;
+    // A child of the application, so it goes with it; a QObject must not
+    // outlive the application, nor be built before it exists.
+    static QPointer<TabControllerUtil> instance;
+    if (instance.isNull()) {
+        instance = new TabControllerUtil();
+        instance->setParent(QCoreApplication::instance());
+    }
+    return instance.data();
 }
-
-// Constructed before main, as the receiver of the menu commands.
-static TabControllerUtil* const systemAddressReceiver = TabControllerUtil::GetInstance();
 
 void TabControllerUtil::SetupTableView(LargeTableView* tableView)
 {
@@ -153,7 +157,7 @@ bool TabControllerUtil::IsPasted(const QString& before, const QString& after)
 
 QString TabControllerUtil::MaskText(const IPv4Address& mask, int maskBits)
 {
-    return QStringLiteral("%1   (/%2)").arg(IPv4Page::DottedDecimal(mask)).arg(maskBits);
+    return AddressText::MaskText(mask, maskBits);
 }
 
 void TabControllerUtil::ShowFact(QLabel* label, QLineEdit* edit, const std::string& text, const std::string& toolTip)
@@ -170,10 +174,7 @@ void TabControllerUtil::ShowFact(QLabel* label, QLineEdit* edit, const std::stri
 
 QString TabControllerUtil::RangeText(const IPv4Address& first, const IPv4Address& last)
 {
-    QString text = IPv4Page::DottedDecimal(first);
-    if (last != first)
-        text += QStringLiteral(" - ") + IPv4Page::DottedDecimal(last);
-    return text;
+    return AddressText::RangeText(first, last);
 }
 
 void TabControllerUtil::ShowBitUsage(const BitUsage& bitUsage, const IPv4Address& address, const QString& caption,
@@ -223,7 +224,7 @@ QMenu* TabControllerUtil::GetSystemAddressMenu(bool ipv4)
     TabControllerUtil* receiver = GetInstance();
     if (ipv4) {
         for (const IPv4Address& address : GetSystemIPv4Addresses()) {
-            QAction* action = menu->addAction(IPv4Page::DottedDecimal(address));
+            QAction* action = menu->addAction(AddressText::DottedDecimal(address));
             connect(action, &QAction::triggered, receiver, &TabControllerUtil::on_IPv4SystemAddressAction_Triggered);
         }
     } else {

@@ -20,7 +20,8 @@ class QToolButton;
 class QWidget;
 
 // The view functions shared by the pages, the machine's own addresses and
-// the menus that offer them. One static instance receives the menu commands.
+// the menus that offer them. One instance, a child of the application made on
+// first use, receives the menu commands.
 class TabControllerUtil : public QObject
 {
     Q_OBJECT

@@ -2,9 +2,8 @@
 
 #include "app/brandingutil.h"
 #include "app/buildconfig.h"
-#include "app/mainform.h"
-#include "controllers/themecolors.h"
 #include "ui_octetrymainform.h"
+#include "widgets/themecolors.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -237,8 +236,8 @@ std::unique_ptr<QTextDocument> BuildPage(const QString& path, const QUrl& base,
 
 } // namespace
 
-NewsTabController::NewsTabController(MainForm* parent)
-    : TabController(parent)
+NewsTabController::NewsTabController(const ControllerContext& context)
+    : TabController(context)
 {
 }
 

@@ -20,7 +20,7 @@ class NewsTabController : public TabController
     Q_OBJECT
 
 public:
-    explicit NewsTabController(MainForm* parent);
+    explicit NewsTabController(const ControllerContext& context);
     // Waits for a page still being prepared.
     ~NewsTabController() override;
 

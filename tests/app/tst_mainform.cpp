@@ -1,9 +1,9 @@
 #include "app/buildconfig.h"
 #include "app/mainform.h"
 #include "common/formtestutil.h"
-#include "controllers/itemviewcopier.h"
-#include "controllers/largetableview.h"
 #include "ui_octetrymainform.h"
+#include "widgets/itemviewcopier.h"
+#include "widgets/largetableview.h"
 
 #include <QClipboard>
 #include <QDesktopServices>

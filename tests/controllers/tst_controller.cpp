@@ -7,7 +7,7 @@
 struct Probe : TabController
 {
     Probe(MainForm* form, QWidget* page)
-        : TabController(form),
+        : TabController({form, form->GetUi()}),
           page(page)
     {
         Initialize();

@@ -1,7 +1,7 @@
 #include "app/mainform.h"
 #include "common/formtestutil.h"
-#include "controllers/largetableview.h"
 #include "ui_octetrymainform.h"
+#include "widgets/largetableview.h"
 
 #include <QClipboard>
 #include <QSettings>

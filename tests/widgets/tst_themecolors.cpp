@@ -1,7 +1,7 @@
 #include "app/mainform.h"
 #include "common/formtestutil.h"
-#include "controllers/themecolors.h"
 #include "ui_octetrymainform.h"
+#include "widgets/themecolors.h"
 
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>

@@ -1,6 +1,7 @@
-#include "controllers/itemviewcopier.h"
+#include "widgets/itemviewcopier.h"
 
-#include "controllers/largetableview.h"
+#include "models/freezablemodel.h"
+#include "widgets/largetableview.h"
 
 #include <QAbstractItemView>
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "controllers/themecolors.h"
+#include "widgets/themecolors.h"
 
 #include <QPalette>
 #include <QRegularExpression>

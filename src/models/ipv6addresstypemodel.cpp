@@ -1,4 +1,4 @@
-#include "controllers/ipv6addresstypemodel.h"
+#include "models/ipv6addresstypemodel.h"
 
 #include "ipv6/ipv6addresstypes.h"
 

@@ -1,7 +1,6 @@
-#include "controllers/cidrtablemodel.h"
+#include "models/cidrtablemodel.h"
 
-#include "controllers/ipv4page.h"
-#include "controllers/tabcontrollerutil.h"
+#include "models/addresstext.h"
 
 #include <algorithm>
 
@@ -79,9 +78,9 @@ QVariant CidrTableModel::data(const QModelIndex& index, int role) const
         m_policy.GetRoute(m_address, GetFirstNetworkIndex() + static_cast<quint32>(index.row()), first, last);
     switch (index.column()) {
     case RouteColumn:
-        return IPv4Page::DottedDecimal(first);
+        return AddressText::DottedDecimal(first);
     case RangeColumn:
-        return isRange ? TabControllerUtil::RangeText(first, last) : tr("N/A");
+        return isRange ? AddressText::RangeText(first, last) : tr("N/A");
     default:
         return QVariant();
     }

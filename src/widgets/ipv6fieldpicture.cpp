@@ -1,4 +1,4 @@
-#include "controllers/ipv6fieldpicture.h"
+#include "widgets/ipv6fieldpicture.h"
 
 #include "address/ipv6address.h"
 

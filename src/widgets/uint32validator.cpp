@@ -1,7 +1,7 @@
-#include "controllers/uint32validator.h"
+#include "widgets/uint32validator.h"
 
 #include "address/ipv4address.h"
-#include "controllers/fittingvalidator.h"
+#include "widgets/fittingvalidator.h"
 
 UInt32Validator::UInt32Validator(quint32 nRadix, QObject* parent)
     : QValidator(parent),

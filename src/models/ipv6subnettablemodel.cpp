@@ -1,4 +1,4 @@
-#include "controllers/ipv6subnettablemodel.h"
+#include "models/ipv6subnettablemodel.h"
 
 namespace {
 enum Column

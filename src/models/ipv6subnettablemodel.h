@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controllers/itemviewcopier.h"
 #include "ipv6/ipv6subnetplan.h"
+#include "models/freezablemodel.h"
 
 #include <QAbstractTableModel>
 

@@ -1,4 +1,4 @@
-#include "controllers/fittingvalidator.h"
+#include "widgets/fittingvalidator.h"
 
 #include <QLineEdit>
 

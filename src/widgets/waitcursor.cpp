@@ -1,4 +1,4 @@
-#include "controllers/waitcursor.h"
+#include "widgets/waitcursor.h"
 
 #include <QApplication>
 #include <QCursor>

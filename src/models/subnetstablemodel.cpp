@@ -1,7 +1,6 @@
-#include "controllers/subnetstablemodel.h"
+#include "models/subnetstablemodel.h"
 
-#include "controllers/ipv4page.h"
-#include "controllers/tabcontrollerutil.h"
+#include "models/addresstext.h"
 
 #include <QString>
 
@@ -64,12 +63,12 @@ QVariant SubnetsTableModel::data(const QModelIndex& index, int role) const
     IPv4Address last;
     switch (index.column()) {
     case SubnetIdColumn:
-        return m_policy.GetSubnet(m_address, subnetIndex, first, last) ? IPv4Page::DottedDecimal(first) : tr("N/A");
+        return m_policy.GetSubnet(m_address, subnetIndex, first, last) ? AddressText::DottedDecimal(first) : tr("N/A");
     case HostAddressesColumn:
         m_policy.GetHostRange(m_address, subnetIndex, first, last);
-        return TabControllerUtil::RangeText(first, last);
+        return AddressText::RangeText(first, last);
     case BroadcastColumn:
-        return m_policy.GetSubnet(m_address, subnetIndex, first, last) ? IPv4Page::DottedDecimal(last) : tr("N/A");
+        return m_policy.GetSubnet(m_address, subnetIndex, first, last) ? AddressText::DottedDecimal(last) : tr("N/A");
     default:
         return QVariant();
     }

@@ -1,6 +1,6 @@
-#include "controllers/ipv4addressvalidator.h"
+#include "widgets/ipv4addressvalidator.h"
 
-#include "controllers/fittingvalidator.h"
+#include "widgets/fittingvalidator.h"
 
 namespace {
 bool IsDigitOfRadix(QChar c, quint32 nRadix)

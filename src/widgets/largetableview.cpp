@@ -1,4 +1,4 @@
-#include "controllers/largetableview.h"
+#include "widgets/largetableview.h"
 
 #include <QFontMetricsF>
 #include <QHeaderView>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "address/ipv4address.h"
-#include "controllers/itemviewcopier.h"
 #include "ipv4/ipv4subnetpolicy.h"
+#include "models/freezablemodel.h"
 
 #include <QAbstractTableModel>
 
