@@ -2,9 +2,9 @@
 
 #include "controllers/tabcontroller.h"
 
-#include <QString>
+#include <memory>
 
-class LookupScheduler;
+class IPv4AddressEntry;
 class QLineEdit;
 class QToolButton;
 class QWidget;
@@ -18,6 +18,7 @@ class IPv4TabController : public TabController
 
 public:
     explicit IPv4TabController(const ControllerContext& context);
+    ~IPv4TabController() override;
 
 protected:
     // Stores the page's address edit and tool button; either out-pointer may be null.
@@ -44,13 +45,7 @@ private slots:
 
 private:
     QLineEdit* GetAddressEdit();
-    // Applies the prefix of the edit's text, if it has a valid one.
-    void ApplyPrefixOf(QLineEdit* addressEdit);
-    // Resolves the name in the edit, unless an address was stored meanwhile.
-    void LookUpHostName(QLineEdit* addressEdit);
 
-    // The address edit's text as last seen, to tell a paste from a keystroke.
-    QString m_addressText;
     // Null on a page without address edit.
-    LookupScheduler* m_lookupScheduler = nullptr;
+    std::unique_ptr<IPv4AddressEntry> m_addressEntry;
 };

@@ -5,7 +5,6 @@
 #include "controllers/tabcontrollerutil.h"
 #include "settings/octetrysettings.h"
 #include "ui_octetrymainform.h"
-#include "widgets/fittingvalidator.h"
 #include "widgets/largetableview.h"
 
 #include <QComboBox>
@@ -57,7 +56,6 @@ void IPv6SubnetsTabController::InitializeView()
             &IPv6SubnetsTabController::on_ipv6SubnetsAddressEdit_textChanged);
     connect(ui->ipv6SubnetsAddressEdit, &QLineEdit::editingFinished, this,
             &IPv6SubnetsTabController::on_ipv6SubnetsAddressEdit_editingFinished);
-    FittingValidator::Install(ui->ipv6SubnetsAddressEdit, FittingValidator::addressTextLimit);
     TabControllerUtil::SetupSystemAddressButton(ui->ipv6SubnetsAddressToolButton, false);
 
     connect(ui->ipv6PrefixLengthComboBox, &QComboBox::currentIndexChanged, this,
@@ -78,7 +76,7 @@ void IPv6SubnetsTabController::DoUpdateView(QWidget* source)
     const OctetrySettings* settings = GetSettings();
     const IPv6Address& address = settings->GetIPv6Address();
     if (source != ui->ipv6SubnetsAddressEdit)
-        m_addressEntry.ShowAddress(address);
+        m_addressEntry.ShowAddress();
     TabControllerUtil::SetPageEnabled(GetTabPage(), ui->ipv6SubnetsAddressEdit, address.IsValid());
     if (!address.IsValid()) {
         m_subnetModel.Reset(IPv6SubnetPlan());

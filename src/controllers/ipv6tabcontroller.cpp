@@ -7,7 +7,6 @@
 #include "ipv6/ipv6addresstypes.h"
 #include "settings/octetrysettings.h"
 #include "ui_octetrymainform.h"
-#include "widgets/fittingvalidator.h"
 #include "widgets/themecolors.h"
 
 #include <QEvent>
@@ -134,7 +133,6 @@ void IPv6TabController::InitializeView()
     connect(ui->ipv6AddressEdit, &QLineEdit::textChanged, this, &IPv6TabController::on_ipv6AddressEdit_textChanged);
     connect(ui->ipv6AddressEdit, &QLineEdit::editingFinished, this,
             &IPv6TabController::on_ipv6AddressEdit_editingFinished);
-    FittingValidator::Install(ui->ipv6AddressEdit, FittingValidator::addressTextLimit);
     TabControllerUtil::SetupSystemAddressButton(ui->ipv6AddressToolButton, false);
 
     QTreeView* treeView = ui->ipv6AddressTypeTreeView;
@@ -152,7 +150,7 @@ void IPv6TabController::DoUpdateView(QWidget* source)
     const bool valid = address.IsValid();
 
     if (source != ui->ipv6AddressEdit)
-        m_addressEntry.ShowAddress(address);
+        m_addressEntry.ShowAddress();
 
     for (QWidget* widget : std::initializer_list<QWidget*>{ui->ipv6AddressTypeLabel, ui->ipv6AddressTypeTreeView,
                                                            ui->ipv6AddressFormatLabel, ui->ipv6GraphicsView})

@@ -1,0 +1,84 @@
+#include "controllers/addressentry.h"
+
+#include "address/addressprefix.h"
+#include "controllers/controller.h"
+#include "controllers/hostlookup.h"
+#include "controllers/lookupscheduler.h"
+#include "controllers/tabcontrollerutil.h"
+#include "widgets/fittingvalidator.h"
+
+#include <QCoreApplication>
+#include <QHostAddress>
+#include <QLineEdit>
+#include <QMessageBox>
+
+AddressEntry::AddressEntry(Controller* controller, QLineEdit* edit, const AddressFamily& family,
+                           PrefixLengthSink applyPrefixLength)
+    : m_controller(controller),
+      m_edit(edit),
+      m_family(family),
+      m_applyPrefixLength(std::move(applyPrefixLength)),
+      m_lookupScheduler(new LookupScheduler(edit))
+{
+    FittingValidator::Install(edit, FittingValidator::addressTextLimit);
+}
+
+void AddressEntry::ShowAddress()
+{
+    m_text = m_family.storedText();
+    m_edit->setText(m_text);
+}
+
+void AddressEntry::OnTextChanged(const QString& text)
+{
+    const AddressPrefix entry = m_family.split(text.toStdString());
+    {
+        const Controller::ChangeSource changeSource(m_controller, m_edit);
+        m_family.store(entry.form == AddressPrefix::Form::Bad ? std::string() : entry.addressText);
+    }
+    // A prefix is applied once it is complete: a paste brings it whole, typing
+    // waits for Return or leaving the edit.
+    const bool pasted = TabControllerUtil::IsPasted(m_text, text);
+    m_text = text;
+    if (pasted)
+        ApplyPrefix();
+}
+
+void AddressEntry::OnEditingFinished()
+{
+    if (!m_family.isStoredValid()) {
+        const QString text = m_edit->text();
+        if (m_family.isHostName(text) && m_family.split(text.toStdString()).form == AddressPrefix::Form::NoPrefix)
+            m_lookupScheduler->Schedule([this] { LookUpHostName(); });
+        return;
+    }
+    ApplyPrefix();
+    ShowAddress();
+}
+
+void AddressEntry::LookUpHostName()
+{
+    if (m_family.isStoredValid())
+        return;
+    QString errorText;
+    const QHostAddress address =
+        HostLookup::FirstAddress(m_edit->text(), m_family.protocol,
+                                 QCoreApplication::translate(m_family.context, m_family.noAddressText), errorText);
+    if (address.isNull()) {
+        QMessageBox::warning(nullptr, QCoreApplication::translate(m_family.context, m_family.failureTitle), errorText,
+                             QMessageBox::Ok);
+        return;
+    }
+    m_family.storeResolved(address);
+    ShowAddress();
+}
+
+void AddressEntry::ApplyPrefix()
+{
+    const AddressPrefix entry = m_family.split(m_edit->text().toStdString());
+    if (entry.form == AddressPrefix::Form::Prefix && m_family.isStoredValid()) {
+        // The edit keeps the text until it is left.
+        const Controller::ChangeSource changeSource(m_controller, m_edit);
+        m_applyPrefixLength(entry.prefixLength);
+    }
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "controllers/addressentry.h"
+
+// An edit of the shared IPv4 address, in dotted decimal: "a.b.c.d/n" and
+// "a.b.c.d mask" hand n to the page; a text with a letter is looked up as a
+// host name.
+class IPv4AddressEntry : public AddressEntry
+{
+public:
+    // The edit of controller's page; the controller forwards the edit's signals.
+    IPv4AddressEntry(Controller* controller, QLineEdit* edit, PrefixLengthSink applyPrefixLength);
+};
