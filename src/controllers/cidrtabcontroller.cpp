@@ -33,7 +33,8 @@ bool IsPolicyOf(const IPv4CidrPolicy& policy, const IPv4AddressBlock& block)
 
 CidrTabController::CidrTabController(const ControllerContext& context)
     : IPv4TabController(context),
-      m_policyComboBoxes{GetUi()->cidrBitsComboBox, GetUi()->cidrMaxNetworksComboBox, GetUi()->cidrMaskComboBox}
+      m_policyCombos({context.ui->cidrBitsComboBox, context.ui->cidrMaxNetworksComboBox, context.ui->cidrMaskComboBox},
+                     2)
 {
 }
 
@@ -54,9 +55,7 @@ QList<QObject*> CidrTabController::GetBlockedWidgets()
 {
     QList<QObject*> widgets = IPv4TabController::GetBlockedWidgets();
     widgets.append(GetUi()->addressBlockMaskComboBox);
-    for (QComboBox* comboBox : m_policyComboBoxes)
-        widgets.append(comboBox);
-    return widgets;
+    return widgets + m_policyCombos.GetWidgets();
 }
 
 bool CidrTabController::IsSettingRelevant(OctetrySettings::Setting setting)
@@ -79,7 +78,7 @@ void CidrTabController::InitializeView()
     connect(blockComboBox, &QComboBox::currentIndexChanged, this,
             &CidrTabController::on_addressBlockMaskComboBox_currentIndexChanged);
 
-    IPv4Page::LinkComboBoxes(m_policyComboBoxes);
+    m_policyCombos.Link();
     connect(ui->cidrMaskComboBox, &QComboBox::currentIndexChanged, this,
             &CidrTabController::on_cidrMaskComboBox_currentIndexChanged);
 
@@ -95,31 +94,20 @@ bool CidrTabController::RebuildPolicyComboBoxes(const IPv4AddressBlock& block)
     const std::vector<IPv4CidrPolicy> policies =
         block.IsValid() ? IPv4CidrPolicy::GetPolicies(block) : std::vector<IPv4CidrPolicy>();
 
-    for (QComboBox* comboBox : m_policyComboBoxes) {
-        comboBox->clear();
-        comboBox->setMaxVisibleItems(static_cast<int>(policies.size()));
-    }
-    if (policies.empty())
-        return false;
-
-    QComboBox* bitsComboBox = m_policyComboBoxes[0];
-    QComboBox* maxNetworksComboBox = m_policyComboBoxes[1];
-    QComboBox* maskComboBox = m_policyComboBoxes[2];
-    for (const IPv4CidrPolicy& policy : policies) {
+    m_policyCombos.Fill(policies, [](const IPv4CidrPolicy& policy) {
         quint32 maxNetworks = 0;
         quint32 addressesPerNetwork = 0;
         policy.GetMaxCounts(maxNetworks, addressesPerNetwork);
-        bitsComboBox->addItem(QIcon(), QString::number(policy.GetCidrBits()));
-        maxNetworksComboBox->addItem(QIcon(), QString::number(maxNetworks));
-        maskComboBox->addItem(QIcon(), TabControllerUtil::MaskText(policy.GetCidrMask(), CidrMaskLength(policy)),
-                              QVariant::fromValue(policy));
-    }
+        return QStringList{QString::number(policy.GetCidrBits()), QString::number(maxNetworks),
+                           TabControllerUtil::MaskText(policy.GetCidrMask(), CidrMaskLength(policy))};
+    });
+    if (policies.empty())
+        return false;
 
     // The same CIDR mask length or the next longer one.
     const int chosen = IPv4Page::ChoosePolicy(policies, GetSettings()->GetCidrPolicy(), CidrMaskLength);
     GetSettings()->SetCidrPolicy(policies[static_cast<std::size_t>(chosen)]);
-    for (QComboBox* comboBox : m_policyComboBoxes)
-        comboBox->setCurrentIndex(chosen);
+    m_policyCombos.SetCurrentIndex(chosen);
     return true;
 }
 
@@ -147,8 +135,7 @@ void CidrTabController::DoUpdateView(QWidget* source)
     }
     if (valid && source != ui->cidrMaskComboBox && !RebuildPolicyComboBoxes(block)) {
         // A block of one address (/32) cannot be divided: nothing to choose.
-        for (QComboBox* comboBox : m_policyComboBoxes)
-            comboBox->setEnabled(false);
+        m_policyCombos.SetEnabled(false);
     }
 
     // The stored policy outlives a block without policies; it is shown only

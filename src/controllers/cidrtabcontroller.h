@@ -1,11 +1,10 @@
 #pragma once
 
 #include "controllers/ipv4tabcontroller.h"
+#include "controllers/policycombogroup.h"
 #include "models/cidrtablemodel.h"
 
 #include <QString>
-
-#include <array>
 
 class IPv4AddressBlock;
 class QComboBox;
@@ -47,7 +46,7 @@ private:
     bool RebuildPolicyComboBoxes(const IPv4AddressBlock& block);
 
     // cidrBitsComboBox, cidrMaxNetworksComboBox, cidrMaskComboBox.
-    std::array<QComboBox*, 3> m_policyComboBoxes;
+    PolicyComboGroup m_policyCombos;
     QString m_bitUsageCaption;
     CidrTableModel m_routeModel;
 };

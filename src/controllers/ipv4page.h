@@ -7,25 +7,18 @@
 #include <QString>
 
 #include <cstddef>
-#include <span>
 #include <vector>
 
 class IPv4Address;
-class LargeTableView;
-class QModelIndex;
 
 // What the IPv4 pages write alike: the dotted-decimal text of an address, the
 // values their combo box items hold, and for the Subnets and CIDR pages the
-// linked policy boxes, the choice of policy when the list changes and the
-// table row of the address.
+// choice of policy when the list changes.
 namespace IPv4Page {
 // The address in dotted decimal; empty for an invalid address.
 QString DottedDecimal(const IPv4Address& address);
 // The wildcard (inverse) mask of mask, as access lists take it; empty for an invalid mask.
 QString WildcardText(const IPv4Address& mask);
-
-// The boxes are views of one list: a choice in any moves all the others.
-void LinkComboBoxes(std::span<QComboBox* const> comboBoxes);
 
 // The index of the first policy whose mask is at least length bits long, the
 // last when none is: the nearest where the lengths are consecutive.

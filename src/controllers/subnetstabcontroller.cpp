@@ -15,14 +15,19 @@
 #include <QVariant>
 
 namespace {
-enum PolicyCombo
+// The texts of one policy in the five boxes.
+QStringList PolicyTexts(const IPv4SubnetPolicy& policy)
 {
-    MaskCombo = 0,
-    SubnetBitsCombo,
-    MaxSubnetsCombo,
-    HostBitsCombo,
-    MaxHostsCombo
-};
+    quint8 maskBits = 0;
+    quint8 subnetBits = 0;
+    quint8 hostBits = 0;
+    quint32 maxSubnets = 0;
+    quint32 maxHosts = 0;
+    policy.GetBitCounts(maskBits, subnetBits, hostBits);
+    policy.GetMaxCounts(maxSubnets, maxHosts);
+    return {TabControllerUtil::MaskText(policy.GetSubnetMask(), maskBits), QString::number(subnetBits),
+            QString::number(maxSubnets), QString::number(hostBits), QString::number(maxHosts)};
+}
 
 // N + s, the length of the policy's subnet mask.
 int MaskLength(const IPv4SubnetPolicy& policy)
@@ -36,11 +41,11 @@ int MaskLength(const IPv4SubnetPolicy& policy)
 } // namespace
 
 SubnetsTabController::SubnetsTabController(const ControllerContext& context)
-    : IPv4TabController(context)
+    : IPv4TabController(context),
+      m_policyCombos({context.ui->subnetsMaskComboBox, context.ui->subnetBitsComboBox, context.ui->maxSubnetsComboBox,
+                      context.ui->hostBitsComboBox, context.ui->maxHostsComboBox},
+                     0)
 {
-    Ui::OctetryMainForm* ui = GetUi();
-    policyCombos = {ui->subnetsMaskComboBox, ui->subnetBitsComboBox, ui->maxSubnetsComboBox, ui->hostBitsComboBox,
-                    ui->maxHostsComboBox};
 }
 
 QWidget* SubnetsTabController::GetTabPage()
@@ -64,10 +69,7 @@ bool SubnetsTabController::IsViewEnabled()
 
 QList<QObject*> SubnetsTabController::GetBlockedWidgets()
 {
-    QList<QObject*> widgets = IPv4TabController::GetBlockedWidgets();
-    for (QComboBox* comboBox : policyCombos)
-        widgets.append(comboBox);
-    return widgets;
+    return IPv4TabController::GetBlockedWidgets() + m_policyCombos.GetWidgets();
 }
 
 bool SubnetsTabController::IsSettingRelevant(OctetrySettings::Setting setting)
@@ -82,42 +84,12 @@ void SubnetsTabController::InitializeView()
     Ui::OctetryMainForm* ui = GetUi();
     m_bitUsageCaption = ui->subnetsBitUsageLabel->text();
 
-    IPv4Page::LinkComboBoxes(policyCombos);
-    connect(policyCombos[MaskCombo], &QComboBox::currentIndexChanged, this,
+    m_policyCombos.Link();
+    connect(m_policyCombos.GetValueBox(), &QComboBox::currentIndexChanged, this,
             &SubnetsTabController::on_maskComboBox_currentIndexChanged);
 
     ui->subnetsTableView->setModel(&m_subnetModel);
     TabControllerUtil::SetupTableView(ui->subnetsTableView);
-}
-
-void SubnetsTabController::FillPolicyCombos(const std::vector<IPv4SubnetPolicy>& policies)
-{
-    for (QComboBox* comboBox : policyCombos) {
-        comboBox->clear();
-        comboBox->setMaxVisibleItems(static_cast<int>(policies.size()));
-    }
-    for (const IPv4SubnetPolicy& policy : policies) {
-        quint8 maskBits = 0;
-        quint8 subnetBits = 0;
-        quint8 hostBits = 0;
-        quint32 maxSubnets = 0;
-        quint32 maxHosts = 0;
-        policy.GetBitCounts(maskBits, subnetBits, hostBits);
-        policy.GetMaxCounts(maxSubnets, maxHosts);
-
-        const QString texts[] = {
-            TabControllerUtil::MaskText(policy.GetSubnetMask(), maskBits),
-            QString::number(subnetBits),
-            QString::number(maxSubnets),
-            QString::number(hostBits),
-            QString::number(maxHosts),
-        };
-        for (std::size_t combo = 0; combo < policyCombos.size(); ++combo) {
-            QComboBox* comboBox = policyCombos[combo];
-            const QVariant data = combo == MaskCombo ? QVariant::fromValue(policy) : QVariant();
-            comboBox->insertItem(comboBox->count(), QIcon(), texts[combo], data);
-        }
-    }
 }
 
 void SubnetsTabController::DoUpdateView(QWidget* source)
@@ -131,14 +103,13 @@ void SubnetsTabController::DoUpdateView(QWidget* source)
     const bool subnettable = addressClass.IsSubnettable();
 
     // While the user is choosing in the mask box the lists stay as they are.
-    if (source != policyCombos[MaskCombo] && subnettable) {
+    if (source != m_policyCombos.GetValueBox() && subnettable) {
         const std::vector<IPv4SubnetPolicy> policies = GetPolicies(addressClass);
-        FillPolicyCombos(policies);
+        m_policyCombos.Fill(policies, PolicyTexts);
         // A change of class or options keeps the mask length where the new list allows it.
         const int chosen = IPv4Page::ChoosePolicy(policies, settings->GetSubnetPolicy(), MaskLength);
         settings->SetSubnetPolicy(policies[static_cast<std::size_t>(chosen)]);
-        for (QComboBox* comboBox : policyCombos)
-            comboBox->setCurrentIndex(chosen);
+        m_policyCombos.SetCurrentIndex(chosen);
     }
 
     // Only a store that never saw a subnettable address holds no policy.
@@ -180,5 +151,5 @@ void SubnetsTabController::ShowSubnets(const IPv4Address& address, bool show)
 
 void SubnetsTabController::on_maskComboBox_currentIndexChanged(int index)
 {
-    IPv4Page::StoreItemValue(this, policyCombos[MaskCombo], index, &OctetrySettings::SetSubnetPolicy);
+    IPv4Page::StoreItemValue(this, m_policyCombos.GetValueBox(), index, &OctetrySettings::SetSubnetPolicy);
 }

@@ -1,16 +1,15 @@
 #pragma once
 
 #include "controllers/ipv4tabcontroller.h"
+#include "controllers/policycombogroup.h"
 #include "models/subnetstablemodel.h"
 
 #include <QString>
 
-#include <array>
 #include <vector>
 
 class IPv4AddressClass;
 class IPv4SubnetPolicy;
-class QComboBox;
 
 // The Subnets page: five linked combo boxes choose the subnet policy of the
 // address's class, shown as a bit usage and as the list of its subnets.
@@ -47,11 +46,10 @@ private slots:
 private:
     // The policies of the class under the two subnetting options.
     std::vector<IPv4SubnetPolicy> GetPolicies(const IPv4AddressClass& addressClass);
-    void FillPolicyCombos(const std::vector<IPv4SubnetPolicy>& policies);
     void ShowSubnets(const IPv4Address& address, bool show);
 
     // In their fixed order: mask, subnet bits, max subnets, host bits, max hosts.
-    std::array<QComboBox*, 5> policyCombos;
+    PolicyComboGroup m_policyCombos;
     QString m_bitUsageCaption;
     SubnetsTableModel m_subnetModel;
 };
