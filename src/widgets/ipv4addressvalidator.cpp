@@ -21,7 +21,7 @@ bool IsDigitOfRadix(QChar c, quint32 nRadix)
 
 IPv4AddressValidator::IPv4AddressValidator(quint32 nRadix, QObject* parent)
     : QValidator(parent),
-      radix(nRadix)
+      m_radix(nRadix)
 {
 }
 
@@ -29,7 +29,7 @@ QValidator::State IPv4AddressValidator::validate(QString& input, int& pos) const
 {
     FittingValidator::Trim(input, pos);
     for (const QChar c : input)
-        if (c != QLatin1Char('.') && !IsDigitOfRadix(c, radix))
+        if (c != QLatin1Char('.') && !IsDigitOfRadix(c, m_radix))
             return Invalid;
     return Acceptable;
 }

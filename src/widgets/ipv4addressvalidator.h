@@ -14,5 +14,5 @@ public:
     State validate(QString& input, int& pos) const override;
 
 private:
-    quint32 radix;
+    quint32 m_radix;
 };

@@ -5,7 +5,7 @@
 
 UInt32Validator::UInt32Validator(quint32 nRadix, QObject* parent)
     : QValidator(parent),
-      radix(nRadix)
+      m_radix(nRadix)
 {
 }
 
@@ -13,8 +13,8 @@ QValidator::State UInt32Validator::validate(QString& input, int& pos) const
 {
     FittingValidator::Trim(input, pos);
     bool ok = false;
-    input.toUInt(&ok, static_cast<int>(radix));
+    input.toUInt(&ok, static_cast<int>(m_radix));
     // The parse must take it too: toUInt reads a "+" that binary notation has not.
-    ok = ok && IPv4Address(input.toStdString(), IPv4Address::Notation{radix, false}).IsValid();
+    ok = ok && IPv4Address(input.toStdString(), IPv4Address::Notation{m_radix, false}).IsValid();
     return ok ? Acceptable : Invalid;
 }
