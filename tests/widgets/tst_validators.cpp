@@ -12,7 +12,8 @@ class TstValidators : public QObject
     Q_OBJECT
 
 private slots:
-    // Each validator takes exactly its texts, trimmed first; "fitting" is a limit of 10 over a radix-10 UInt32Validator.
+    // Each validator takes exactly its texts, trimmed first; "fitting" is a limit of 10 over a radix-10
+    // UInt32Validator.
     void validate_data()
     {
         QTest::addColumn<QString>("kind");

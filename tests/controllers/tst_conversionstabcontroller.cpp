@@ -1,0 +1,64 @@
+#include "app/brandingutil.h"
+#include "app/mainform.h"
+#include "common/formtestutil.h"
+#include "common/testenvironment.h"
+#include "ui_octetrymainform.h"
+
+#include <QApplication>
+#include <QtTest>
+
+// The Conversions page: each notation's edit sets the address, refuses what no address has and shows it canonically.
+class TstConversionsTabController : public QObject
+{
+    Q_OBJECT
+    MainForm form;
+    Ui::OctetryMainForm* ui = form.GetUi();
+
+private slots:
+    void conversionsPage_data()
+    {
+        QTest::addColumn<QLineEdit*>("edit");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("shown"); // after Return
+        QTest::addColumn<QString>("multicast");
+        // clang-format off
+        QTest::newRow("hex c0a80001 gives 192.168.0.1") << ui->hexEdit << "c0a80001" << "c0a80001" << "192.168.0.1" << "0xc0a80001" << "";
+        QTest::newRow("hex refuses the x of a lone 0x") << ui->hexEdit << "0x" << "0" << "0.0.0.0" << "0" << "";
+        QTest::newRow("decimal refuses 4294967296") << ui->decEdit << "4294967296" << "429496729" << "25.153.153.153" << "429496729" << "";
+        QTest::newRow("dotted binary 1..1 invalidates the page") << ui->dottedBinEdit << "1..1" << "1..1" << "" << "" << "";
+        QTest::newRow("dotted binary with short parts") << ui->dottedBinEdit << "1.10.11.0" << "1.10.11.0" << "1.2.3.0" << "00000001.00000010.00000011.00000000" << "";
+        QTest::newRow("octal, shown by the stored option") << ui->octEdit << "25404000001" << "25404000001" << "172.16.0.1" << "025404000001" << "";
+        QTest::newRow("239.255.255.250 is multicast") << ui->dottedDecEdit << "239.255.255.250" << "239.255.255.250" << "239.255.255.250" << "239.255.255.250" << "01:00:5E:7F:FF:FA";
+        QTest::newRow("240.0.0.1 of class E is no multicast") << ui->dottedDecEdit << "240.0.0.1" << "240.0.0.1" << "240.0.0.1" << "240.0.0.1" << "";
+        // clang-format on
+    }
+    void conversionsPage()
+    {
+        QFETCH(QLineEdit*, edit);
+        QFETCH(QString, typed);
+        ui->tabWidget->setCurrentWidget(ui->conversionsTab);
+        QVERIFY(!ui->octContainerWidget->isHidden());
+        TypeOver(edit, typed);
+        QTEST(edit->text(), "kept");
+        QTEST(ui->dottedDecEdit->text(), "address");
+        QTEST(ui->multicastEdit->text(), "multicast");
+        QCOMPARE(ui->multicastEdit->isEnabled(), !ui->multicastEdit->text().isEmpty());
+        QVERIFY(ui->decEdit->isEnabled() && ui->hexEdit->isEnabled()); // an invalid address keeps the page usable
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTEST(edit->text(), "shown");
+    }
+};
+
+int main(int argc, char** argv)
+{
+    TestEnvironment environment;
+    QApplication app(argc, argv);
+    BrandingUtil::SetApplicationIdentity();
+    QSettings().setValue("ShowOctalConversions", true); // by hand before the store loads, as a user would
+    TstConversionsTabController test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_conversionstabcontroller.moc"
