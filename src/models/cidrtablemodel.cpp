@@ -1,8 +1,10 @@
 #include "models/cidrtablemodel.h"
 
 #include "models/addresstext.h"
+#include "models/tableheader.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 enum Column
@@ -10,6 +12,11 @@ enum Column
     RouteColumn = 0,
     RangeColumn = 1,
     ColumnCount = 2
+};
+
+const std::array<const char*, ColumnCount> kColumnTitles = {
+    QT_TRANSLATE_NOOP("CidrTableModel", "Route"),
+    QT_TRANSLATE_NOOP("CidrTableModel", "Address Range"),
 };
 
 // Half the row cap: how many routes the window keeps before the address's own.
@@ -88,21 +95,9 @@ QVariant CidrTableModel::data(const QModelIndex& index, int role) const
 
 QVariant CidrTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole)
-        return QVariant();
-    if (orientation == Qt::Horizontal) {
-        switch (section) {
-        case RouteColumn:
-            return tr("Route");
-        case RangeColumn:
-            return tr("Address Range");
-        default:
-            return QVariant();
-        }
-    }
-    if (section < 0 || section >= rowCount())
-        return QVariant();
-    return GetFirstNetworkIndex() + static_cast<quint32>(section);
+    return TableHeader::Data(this, kColumnTitles, section, orientation, role, [this](int row) -> QVariant {
+        return GetFirstNetworkIndex() + static_cast<quint32>(row);
+    });
 }
 
 void CidrTableModel::Reset(const IPv4Address& address, const IPv4CidrPolicy& policy)

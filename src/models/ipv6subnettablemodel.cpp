@@ -1,5 +1,9 @@
 #include "models/ipv6subnettablemodel.h"
 
+#include "models/tableheader.h"
+
+#include <array>
+
 namespace {
 enum Column
 {
@@ -9,7 +13,7 @@ enum Column
     ColumnCount = 3
 };
 
-const char* const kColumnTitles[ColumnCount] = {
+const std::array<const char*, ColumnCount> kColumnTitles = {
     QT_TRANSLATE_NOOP("IPv6SubnetTableModel", "Subnet"),
     QT_TRANSLATE_NOOP("IPv6SubnetTableModel", "First Address"),
     QT_TRANSLATE_NOOP("IPv6SubnetTableModel", "Last Address"),
@@ -64,17 +68,10 @@ QVariant IPv6SubnetTableModel::data(const QModelIndex& index, int role) const
 
 QVariant IPv6SubnetTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole)
-        return QVariant();
-    if (orientation == Qt::Horizontal) {
-        if (section < 0 || section >= ColumnCount)
-            return QVariant();
-        return tr(kColumnTitles[section]);
-    }
-    if (section < 0 || section >= rowCount())
-        return QVariant();
-    return QString::fromStdString(
-        IPv6SubnetPlan::DecimalText(m_plan.GetFirstRowIndex() + static_cast<UInt128>(section)));
+    return TableHeader::Data(this, kColumnTitles, section, orientation, role, [this](int row) -> QVariant {
+        return QString::fromStdString(
+            IPv6SubnetPlan::DecimalText(m_plan.GetFirstRowIndex() + static_cast<UInt128>(row)));
+    });
 }
 
 void IPv6SubnetTableModel::Reset(const IPv6SubnetPlan& plan)

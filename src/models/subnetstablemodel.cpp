@@ -1,8 +1,11 @@
 #include "models/subnetstablemodel.h"
 
 #include "models/addresstext.h"
+#include "models/tableheader.h"
 
 #include <QString>
+
+#include <array>
 
 namespace {
 enum Column
@@ -13,7 +16,7 @@ enum Column
     ColumnCount = 3
 };
 
-const char* const kColumnTitles[ColumnCount] = {
+const std::array<const char*, ColumnCount> kColumnTitles = {
     QT_TRANSLATE_NOOP("SubnetsTableModel", "Subnet ID"),
     QT_TRANSLATE_NOOP("SubnetsTableModel", "Host Addresses"),
     QT_TRANSLATE_NOOP("SubnetsTableModel", "Subnet Broadcast"),
@@ -76,16 +79,8 @@ QVariant SubnetsTableModel::data(const QModelIndex& index, int role) const
 
 QVariant SubnetsTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole)
-        return QVariant();
-    if (orientation == Qt::Horizontal) {
-        if (section < 0 || section >= ColumnCount)
-            return QVariant();
-        return tr(kColumnTitles[section]);
-    }
-    if (section < 0 || section >= rowCount())
-        return QVariant();
-    return SubnetIndexOfRow(section);
+    return TableHeader::Data(this, kColumnTitles, section, orientation, role,
+                             [this](int row) -> QVariant { return SubnetIndexOfRow(row); });
 }
 
 void SubnetsTableModel::Reset(const IPv4Address& address, const IPv4SubnetPolicy& policy)
