@@ -1,6 +1,6 @@
 #include "settings/octetrysettings.h"
 
-#include "controllers/tabcontrollerutil.h"
+#include "address/interfaceaddresses.h"
 #include "ipv4/ipv4addressclass.h"
 #include "settings/settingswriter.h"
 
@@ -67,12 +67,20 @@ OctetrySettings* OctetrySettings::Instance()
     // application quits, or at the latest when its object is destroyed.
     static OctetrySettings* const instance = [] {
         qAddPostRoutine([] { Instance()->Flush(); });
-        return new OctetrySettings();
+        return new OctetrySettings(FallbackAddresses::Of(InterfaceAddresses::System()));
     }();
     return instance;
 }
 
-OctetrySettings::OctetrySettings()
+OctetrySettings::FallbackAddresses OctetrySettings::FallbackAddresses::Of(const InterfaceAddresses& addresses)
+{
+    const std::vector<IPv4Address>& ipv4 = addresses.GetIPv4();
+    const std::vector<IPv6Address>& ipv6 = addresses.GetIPv6();
+    return {ipv4.empty() ? IPv4Address("172.16.0.1", IPv4Address::DottedDecimal) : ipv4.front(),
+            ipv6.empty() ? IPv6Address(std::string("::1")) : ipv6.front()};
+}
+
+OctetrySettings::OctetrySettings(const FallbackAddresses& fallback)
     : m_writer(std::make_unique<SettingsWriter>(QSettings()))
 {
     if (QCoreApplication* application = QCoreApplication::instance())
@@ -80,7 +88,7 @@ OctetrySettings::OctetrySettings()
     RegisterIPv4MetaTypes();
     IPv6Address::RegisterMetaType();
     Load();
-    CompleteMissingValues();
+    CompleteMissingValues(fallback);
 }
 
 OctetrySettings::~OctetrySettings()
@@ -88,16 +96,12 @@ OctetrySettings::~OctetrySettings()
     Save();
 }
 
-void OctetrySettings::CompleteMissingValues()
+void OctetrySettings::CompleteMissingValues(const FallbackAddresses& fallback)
 {
-    if (!m_ipv4Address.IsValid()) {
-        const std::vector<IPv4Address>& addresses = TabControllerUtil::GetSystemIPv4Addresses();
-        m_ipv4Address = addresses.empty() ? IPv4Address("172.16.0.1", IPv4Address::DottedDecimal) : addresses.front();
-    }
-    if (!m_ipv6Address.IsValid()) {
-        const std::vector<IPv6Address>& addresses = TabControllerUtil::GetSystemIPv6Addresses();
-        m_ipv6Address = addresses.empty() ? IPv6Address(std::string("::1")) : addresses.front();
-    }
+    if (!m_ipv4Address.IsValid())
+        m_ipv4Address = fallback.ipv4;
+    if (!m_ipv6Address.IsValid())
+        m_ipv6Address = fallback.ipv6;
     // An empty list of policies leaves the policy invalid; its page then shows nothing.
     if (!m_subnetPolicy.IsValid()) {
         const std::vector<IPv4SubnetPolicy> policies = IPv4SubnetPolicy::GetPolicies(
