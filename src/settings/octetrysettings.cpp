@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <stdexcept>
@@ -115,8 +116,9 @@ const SettingRow& RowOf(int nSetting)
 
 OctetrySettings* OctetrySettings::Instance()
 {
-    // Lives until the process ends; the last change is written when the
-    // application quits, or at the latest when its object is destroyed.
+    // Never destroyed, so its destructor never saves: the last change is
+    // written when the application is about to quit and, should it end
+    // without that, when the application object is destroyed.
     static OctetrySettings* const instance = [] {
         qAddPostRoutine([] { Instance()->Flush(); });
         return new OctetrySettings(FallbackAddresses::Of(InterfaceAddresses::System()));
@@ -228,9 +230,11 @@ void OctetrySettings::SetIPv6PrefixLength(int length)
 {
     if (length < 0 || length > 128)
         return;
+    // Both lengths first, then one announcement: no listener sees subnets shorter
+    // than the prefix. A prefix beyond the subnets differs from the held one, so it
+    // is announced.
+    m_ipv6SubnetLength = std::max(m_ipv6SubnetLength, length);
     Set(m_ipv6PrefixLength, length, IPv6PrefixLengthSetting);
-    if (m_ipv6SubnetLength < length)
-        Set(m_ipv6SubnetLength, length, IPv6SubnetLengthSetting);
 }
 void OctetrySettings::SetIPv6SubnetLength(int length)
 {

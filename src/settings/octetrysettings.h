@@ -90,7 +90,8 @@ public:
     void SetCidrPolicy(const IPv4CidrPolicy& policy);
     void SetIPv6Address(const IPv6Address& address);
     // Lengths outside 0..128 are refused; a prefix longer than the subnets
-    // makes them as long, and subnets shorter than the prefix are refused.
+    // makes them as long, announced once as IPv6PrefixLengthSetting, and
+    // subnets shorter than the prefix are refused.
     void SetIPv6PrefixLength(int length);
     void SetIPv6SubnetLength(int length);
     void SetWindowGeometry(const QByteArray& geometry);

@@ -49,6 +49,7 @@ private slots:
     void roundTripKeepsTypes();
     void missingValuesCompletedThenBurstWritten();
     void fallbackIsTheFirstInterfaceAddress();
+    void prefixLengthAnnouncedOnceWithItsSubnets();
     void writtenAtOnceOnEveryWayOut_data();
     void writtenAtOnceOnEveryWayOut();
     void storedValueIsChecked_data();
@@ -121,6 +122,20 @@ void TstOctetrySettings::fallbackIsTheFirstInterfaceAddress()
                                                         QHostAddress("10.0.0.2"), QHostAddress("127.0.1.1")});
     QVERIFY(some.GetIPv4() == std::vector({IPv4Address(0x7f000101), IPv4Address(0x0a000002), IPv4Address(0x7f000101)}));
     QCOMPARE(OctetrySettings::FallbackAddresses::Of(some).ipv6, IPv6Address(std::string("fe80::1")));
+}
+
+void TstOctetrySettings::prefixLengthAnnouncedOnceWithItsSubnets()
+{
+    OctetrySettings store(kFallback);
+    QList<QList<int>> heard; // the setting announced, the prefix length, the subnet length
+    connect(&store, &OctetrySettings::SettingChanged, this, [&](int setting) {
+        heard += QList<int>({setting, store.GetIPv6PrefixLength(), store.GetIPv6SubnetLength()});
+    });
+    // A longer prefix lengthens the /64 subnets first: one announcement, which the subnets' page heeds.
+    store.SetIPv6PrefixLength(72);
+    store.SetIPv6PrefixLength(40);
+    const int prefix = OctetrySettings::IPv6PrefixLengthSetting;
+    QCOMPARE(heard, QList<QList<int>>({{prefix, 72, 72}, {prefix, 40, 72}}));
 }
 
 void TstOctetrySettings::writtenAtOnceOnEveryWayOut_data()
