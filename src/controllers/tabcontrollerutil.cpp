@@ -1,5 +1,6 @@
 #include "controllers/tabcontrollerutil.h"
 
+#include "address/interfaceaddresses.h"
 #include "address/ipv4address.h"
 #include "address/ipv6address.h"
 #include "models/addresstext.h"
@@ -12,12 +13,10 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QHeaderView>
-#include <QHostAddress>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QNetworkInterface>
 #include <QPalette>
 #include <QPointer>
 #include <QTextBrowser>
@@ -46,34 +45,6 @@ void ClearWidget(QWidget* widget)
         textBrowser->setPlainText(QString());
     else if (QLineEdit* lineEdit = qobject_cast<QLineEdit*>(widget))
         lineEdit->setText(QString());
-}
-
-struct SystemAddresses
-{
-    std::vector<IPv4Address> ipv4;
-    std::vector<IPv6Address> ipv6;
-};
-
-const SystemAddresses& GetSystemAddresses()
-{
-    static const SystemAddresses addresses = [] {
-        static const QHostAddress special[] = {
-            QHostAddress(QHostAddress::Null),      QHostAddress(QHostAddress::Broadcast),
-            QHostAddress(QHostAddress::LocalHost), QHostAddress(QHostAddress::LocalHostIPv6),
-            QHostAddress(QHostAddress::AnyIPv4),   QHostAddress(QHostAddress::AnyIPv6),
-        };
-        SystemAddresses result;
-        for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
-            if (std::find(std::begin(special), std::end(special), address) != std::end(special))
-                continue;
-            if (address.protocol() == QAbstractSocket::IPv4Protocol)
-                result.ipv4.emplace_back(address.toIPv4Address());
-            else if (address.protocol() == QAbstractSocket::IPv6Protocol)
-                result.ipv6.emplace_back(address.toIPv6Address());
-        }
-        return result;
-    }();
-    return addresses;
 }
 
 } // namespace
@@ -205,12 +176,12 @@ void TabControllerUtil::ShowBitUsage(const BitUsage& bitUsage, const IPv4Address
 
 const std::vector<IPv4Address>& TabControllerUtil::GetSystemIPv4Addresses()
 {
-    return GetSystemAddresses().ipv4;
+    return InterfaceAddresses::System().GetIPv4();
 }
 
 const std::vector<IPv6Address>& TabControllerUtil::GetSystemIPv6Addresses()
 {
-    return GetSystemAddresses().ipv6;
+    return InterfaceAddresses::System().GetIPv6();
 }
 
 QMenu* TabControllerUtil::GetSystemAddressMenu(bool ipv4)

@@ -1,6 +1,6 @@
 #include "settings/octetrysettings.h"
 
-#include "controllers/tabcontrollerutil.h"
+#include "address/interfaceaddresses.h"
 #include "ipv4/ipv4addressclass.h"
 #include "settings/settingswriter.h"
 
@@ -8,23 +8,16 @@
 #include <QSettings>
 #include <QString>
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <stdexcept>
 
 namespace {
 
-constexpr std::array<const char*, OctetrySettings::SettingCount> settingKeys = {
-    "TabIndex",   "AllowOneSubnetBit", "AllowOneHostBit",  "IPv4Address",      "SubnetPolicy",   "CidrAddressBlock",
-    "CidrPolicy", "IPv6Address",       "IPv6PrefixLength", "IPv6SubnetLength", "WindowGeometry",
-};
+using S = OctetrySettings;
 
 const char* const showOctalConversionsKey = "ShowOctalConversions";
-
-void CheckSetting(int nSetting)
-{
-    if (nSetting < 0 || nSetting >= OctetrySettings::SettingCount)
-        throw std::out_of_range("nSetting");
-}
 
 // The INI format reads every plain value back as text, so "true" and "1"
 // must count as well as a real bool; anything else is false.
@@ -44,11 +37,17 @@ bool ToBool(const QVariant& value)
     return ok && number != 0;
 }
 
-int ToInt(const QVariant& value, int fallback = 0)
+template <int Fallback>
+int ToInt(const QVariant& value)
 {
     bool ok = false;
     const int number = value.toInt(&ok);
-    return ok ? number : fallback;
+    return ok ? number : Fallback;
+}
+
+QByteArray ToByteArray(const QVariant& value)
+{
+    return value.toByteArray();
 }
 
 template <typename T>
@@ -59,20 +58,83 @@ T ToUserType(const QVariant& value)
     return value.value<T>();
 }
 
+// One setting of the file: its key, its value as the QVariant that is stored,
+// and how a stored QVariant is converted to its type and set.
+struct SettingRow
+{
+    S::Setting setting;
+    const char* key;
+    QVariant (*read)(const S& settings);
+    void (*write)(S& settings, const QVariant& value);
+};
+
+// The stored type is the getter's; Convert turns a stored value into the setter's.
+template <auto Getter, auto Setter, auto Convert>
+constexpr SettingRow Row(S::Setting setting, const char* key)
+{
+    return {setting, key, [](const S& settings) { return QVariant::fromValue((settings.*Getter)()); },
+            [](S& settings, const QVariant& value) { (settings.*Setter)(Convert(value)); }};
+}
+
+// clang-format off
+constexpr std::array<SettingRow, S::SettingCount> kSettingRows = {
+    Row<&S::GetTabIndex, &S::SetTabIndex, ToInt<0>>(S::TabIndexSetting, "TabIndex"),
+    Row<&S::GetAllowOneSubnetBit, &S::SetAllowOneSubnetBit, ToBool>(S::AllowOneSubnetBitSetting, "AllowOneSubnetBit"),
+    Row<&S::GetAllowOneHostBit, &S::SetAllowOneHostBit, ToBool>(S::AllowOneHostBitSetting, "AllowOneHostBit"),
+    Row<&S::GetIPv4Address, &S::SetIPv4Address, ToUserType<IPv4Address>>(S::IPv4AddressSetting, "IPv4Address"),
+    Row<&S::GetSubnetPolicy, &S::SetSubnetPolicy, ToUserType<IPv4SubnetPolicy>>(S::SubnetPolicySetting, "SubnetPolicy"),
+    Row<&S::GetCidrAddressBlock, &S::SetCidrAddressBlock, ToUserType<IPv4AddressBlock>>(S::CidrAddressBlockSetting, "CidrAddressBlock"),
+    Row<&S::GetCidrPolicy, &S::SetCidrPolicy, ToUserType<IPv4CidrPolicy>>(S::CidrPolicySetting, "CidrPolicy"),
+    Row<&S::GetIPv6Address, &S::SetIPv6Address, ToUserType<IPv6Address>>(S::IPv6AddressSetting, "IPv6Address"),
+    // A length that is no number keeps the held one, as one out of range does.
+    Row<&S::GetIPv6PrefixLength, &S::SetIPv6PrefixLength, ToInt<-1>>(S::IPv6PrefixLengthSetting, "IPv6PrefixLength"),
+    Row<&S::GetIPv6SubnetLength, &S::SetIPv6SubnetLength, ToInt<-1>>(S::IPv6SubnetLengthSetting, "IPv6SubnetLength"),
+    // Bytes that are no geometry are refused by the window when it restores them.
+    Row<&S::GetWindowGeometry, &S::SetWindowGeometry, ToByteArray>(S::WindowGeometrySetting, "WindowGeometry"),
+};
+// clang-format on
+
+// The number of a setting is its row and its place in the file's order.
+constexpr bool RowsInSettingOrder()
+{
+    for (std::size_t n = 0; n < kSettingRows.size(); ++n) {
+        if (kSettingRows[n].setting != static_cast<int>(n) || kSettingRows[n].key == nullptr)
+            return false;
+    }
+    return true;
+}
+static_assert(RowsInSettingOrder(), "one row a setting, in the order of OctetrySettings::Setting");
+
+const SettingRow& RowOf(int nSetting)
+{
+    if (nSetting < 0 || nSetting >= S::SettingCount)
+        throw std::out_of_range("nSetting");
+    return kSettingRows[static_cast<std::size_t>(nSetting)];
+}
+
 } // namespace
 
 OctetrySettings* OctetrySettings::Instance()
 {
-    // Lives until the process ends; the last change is written when the
-    // application quits, or at the latest when its object is destroyed.
+    // Never destroyed, so its destructor never saves: the last change is
+    // written when the application is about to quit and, should it end
+    // without that, when the application object is destroyed.
     static OctetrySettings* const instance = [] {
         qAddPostRoutine([] { Instance()->Flush(); });
-        return new OctetrySettings();
+        return new OctetrySettings(FallbackAddresses::Of(InterfaceAddresses::System()));
     }();
     return instance;
 }
 
-OctetrySettings::OctetrySettings()
+OctetrySettings::FallbackAddresses OctetrySettings::FallbackAddresses::Of(const InterfaceAddresses& addresses)
+{
+    const std::vector<IPv4Address>& ipv4 = addresses.GetIPv4();
+    const std::vector<IPv6Address>& ipv6 = addresses.GetIPv6();
+    return {ipv4.empty() ? IPv4Address("172.16.0.1", IPv4Address::DottedDecimal) : ipv4.front(),
+            ipv6.empty() ? IPv6Address(std::string("::1")) : ipv6.front()};
+}
+
+OctetrySettings::OctetrySettings(const FallbackAddresses& fallback)
     : m_writer(std::make_unique<SettingsWriter>(QSettings()))
 {
     if (QCoreApplication* application = QCoreApplication::instance())
@@ -80,7 +142,7 @@ OctetrySettings::OctetrySettings()
     RegisterIPv4MetaTypes();
     IPv6Address::RegisterMetaType();
     Load();
-    CompleteMissingValues();
+    CompleteMissingValues(fallback);
 }
 
 OctetrySettings::~OctetrySettings()
@@ -88,16 +150,12 @@ OctetrySettings::~OctetrySettings()
     Save();
 }
 
-void OctetrySettings::CompleteMissingValues()
+void OctetrySettings::CompleteMissingValues(const FallbackAddresses& fallback)
 {
-    if (!m_ipv4Address.IsValid()) {
-        const std::vector<IPv4Address>& addresses = TabControllerUtil::GetSystemIPv4Addresses();
-        m_ipv4Address = addresses.empty() ? IPv4Address("172.16.0.1", IPv4Address::DottedDecimal) : addresses.front();
-    }
-    if (!m_ipv6Address.IsValid()) {
-        const std::vector<IPv6Address>& addresses = TabControllerUtil::GetSystemIPv6Addresses();
-        m_ipv6Address = addresses.empty() ? IPv6Address(std::string("::1")) : addresses.front();
-    }
+    if (!m_ipv4Address.IsValid())
+        m_ipv4Address = fallback.ipv4;
+    if (!m_ipv6Address.IsValid())
+        m_ipv6Address = fallback.ipv6;
     // An empty list of policies leaves the policy invalid; its page then shows nothing.
     if (!m_subnetPolicy.IsValid()) {
         const std::vector<IPv4SubnetPolicy> policies = IPv4SubnetPolicy::GetPolicies(
@@ -172,9 +230,11 @@ void OctetrySettings::SetIPv6PrefixLength(int length)
 {
     if (length < 0 || length > 128)
         return;
+    // Both lengths first, then one announcement: no listener sees subnets shorter
+    // than the prefix. A prefix beyond the subnets differs from the held one, so it
+    // is announced.
+    m_ipv6SubnetLength = std::max(m_ipv6SubnetLength, length);
     Set(m_ipv6PrefixLength, length, IPv6PrefixLengthSetting);
-    if (m_ipv6SubnetLength < length)
-        Set(m_ipv6SubnetLength, length, IPv6SubnetLengthSetting);
 }
 void OctetrySettings::SetIPv6SubnetLength(int length)
 {
@@ -188,80 +248,17 @@ void OctetrySettings::SetWindowGeometry(const QByteArray& geometry)
 
 QString OctetrySettings::GetKey(int nSetting)
 {
-    CheckSetting(nSetting);
-    return QString::fromLatin1(settingKeys[static_cast<std::size_t>(nSetting)]);
+    return QString::fromLatin1(RowOf(nSetting).key);
 }
 
 QVariant OctetrySettings::GetValue(int nSetting) const
 {
-    CheckSetting(nSetting);
-    switch (static_cast<Setting>(nSetting)) {
-    case TabIndexSetting:
-        return QVariant(m_tabIndex);
-    case AllowOneSubnetBitSetting:
-        return QVariant(m_allowOneSubnetBit);
-    case AllowOneHostBitSetting:
-        return QVariant(m_allowOneHostBit);
-    case IPv4AddressSetting:
-        return QVariant::fromValue(m_ipv4Address);
-    case SubnetPolicySetting:
-        return QVariant::fromValue(m_subnetPolicy);
-    case CidrAddressBlockSetting:
-        return QVariant::fromValue(m_cidrAddressBlock);
-    case CidrPolicySetting:
-        return QVariant::fromValue(m_cidrPolicy);
-    case IPv6AddressSetting:
-        return QVariant::fromValue(m_ipv6Address);
-    case IPv6PrefixLengthSetting:
-        return QVariant(m_ipv6PrefixLength);
-    case IPv6SubnetLengthSetting:
-        return QVariant(m_ipv6SubnetLength);
-    case WindowGeometrySetting:
-        return QVariant(m_windowGeometry);
-    }
-    return {};
+    return RowOf(nSetting).read(*this);
 }
 
 void OctetrySettings::SetValue(int nSetting, const QVariant& value)
 {
-    CheckSetting(nSetting);
-    switch (static_cast<Setting>(nSetting)) {
-    case TabIndexSetting:
-        SetTabIndex(ToInt(value));
-        break;
-    case AllowOneSubnetBitSetting:
-        SetAllowOneSubnetBit(ToBool(value));
-        break;
-    case AllowOneHostBitSetting:
-        SetAllowOneHostBit(ToBool(value));
-        break;
-    case IPv4AddressSetting:
-        SetIPv4Address(ToUserType<IPv4Address>(value));
-        break;
-    case SubnetPolicySetting:
-        SetSubnetPolicy(ToUserType<IPv4SubnetPolicy>(value));
-        break;
-    case CidrAddressBlockSetting:
-        SetCidrAddressBlock(ToUserType<IPv4AddressBlock>(value));
-        break;
-    case CidrPolicySetting:
-        SetCidrPolicy(ToUserType<IPv4CidrPolicy>(value));
-        break;
-    case IPv6AddressSetting:
-        SetIPv6Address(ToUserType<IPv6Address>(value));
-        break;
-    // A length that is no number keeps the held one, as one out of range does.
-    case IPv6PrefixLengthSetting:
-        SetIPv6PrefixLength(ToInt(value, -1));
-        break;
-    case IPv6SubnetLengthSetting:
-        SetIPv6SubnetLength(ToInt(value, -1));
-        break;
-    // Bytes that are no geometry are refused by the window when it restores them.
-    case WindowGeometrySetting:
-        SetWindowGeometry(value.toByteArray());
-        break;
-    }
+    RowOf(nSetting).write(*this, value);
 }
 
 void OctetrySettings::Load()

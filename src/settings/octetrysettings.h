@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class InterfaceAddresses;
 class QString;
 class SettingsWriter;
 
@@ -42,12 +43,23 @@ public:
 
     static constexpr int SettingCount = 11;
 
-    // The store of the process, built, loaded and completed on first call.
+    // What a store starts from where the settings hold no valid address.
+    struct FallbackAddresses
+    {
+        IPv4Address ipv4;
+        IPv6Address ipv6;
+
+        // The first address of each family, else 172.16.0.1 and ::1.
+        [[nodiscard]] static FallbackAddresses Of(const InterfaceAddresses& addresses);
+    };
+
+    // The store of the process, built on first call over the machine's interface addresses.
     static OctetrySettings* Instance();
 
     // Builds a store over the user's settings as they are now: registers the
-    // value types, loads and completes the values. The program uses Instance().
-    OctetrySettings();
+    // value types, loads the values and completes the missing ones, the
+    // addresses from fallback. The program uses Instance().
+    explicit OctetrySettings(const FallbackAddresses& fallback);
     // Saves once more.
     ~OctetrySettings() override;
 
@@ -78,7 +90,8 @@ public:
     void SetCidrPolicy(const IPv4CidrPolicy& policy);
     void SetIPv6Address(const IPv6Address& address);
     // Lengths outside 0..128 are refused; a prefix longer than the subnets
-    // makes them as long, and subnets shorter than the prefix are refused.
+    // makes them as long, announced once as IPv6PrefixLengthSetting, and
+    // subnets shorter than the prefix are refused.
     void SetIPv6PrefixLength(int length);
     void SetIPv6SubnetLength(int length);
     void SetWindowGeometry(const QByteArray& geometry);
@@ -104,7 +117,7 @@ signals:
     void SettingChanged(OctetrySettings::Setting setting);
 
 private:
-    void CompleteMissingValues();
+    void CompleteMissingValues(const FallbackAddresses& fallback);
     void QueueWrite();
     template <typename T>
     void Set(T& member, const T& value, Setting setting);

@@ -1,3 +1,4 @@
+#include "address/interfaceaddresses.h"
 #include "app/brandingutil.h"
 #include "common/testenvironment.h"
 #include "settings/octetrysettings.h"
@@ -15,11 +16,10 @@ namespace {
 
 // Before any application object: keeps the user's own settings out of reach.
 const TestEnvironment env;
+// In place of the machine's interface addresses, which a test never reads.
+const OctetrySettings::FallbackAddresses kFallback{IPv4Address(0xc0000201), IPv6Address(std::string("2001:db8::2"))};
 
-QString ConfPath()
-{
-    return QSettings().fileName();
-}
+const auto ConfPath = [] { return QSettings().fileName(); };
 
 template <typename T>
 QVariant Of(const T& value)
@@ -48,6 +48,8 @@ private slots:
     void init() { QFile::remove(ConfPath()); }
     void roundTripKeepsTypes();
     void missingValuesCompletedThenBurstWritten();
+    void fallbackIsTheFirstInterfaceAddress();
+    void prefixLengthAnnouncedOnceWithItsSubnets();
     void writtenAtOnceOnEveryWayOut_data();
     void writtenAtOnceOnEveryWayOut();
     void storedValueIsChecked_data();
@@ -57,7 +59,7 @@ private slots:
 void TstOctetrySettings::roundTripKeepsTypes()
 {
     QSettings().setValue("ShowOctalConversions", 1);
-    OctetrySettings store;
+    OctetrySettings store(kFallback);
     QVERIFY(store.GetShowOctalConversions());
     // clang-format off
     const QVariantList values = {3, false, false, Of(IPv4Address(0xc0a80107)),
@@ -74,7 +76,7 @@ void TstOctetrySettings::roundTripKeepsTypes()
     QCOMPARE(file.childKeys(), QStringList({"AllowOneHostBit", "AllowOneSubnetBit", "CidrAddressBlock", "CidrPolicy",
                                             "IPv4Address", "IPv6Address", "IPv6PrefixLength", "IPv6SubnetLength",
                                             "ShowOctalConversions", "SubnetPolicy", "TabIndex", "WindowGeometry"}));
-    const OctetrySettings reread;
+    const OctetrySettings reread(kFallback);
     for (int n = 0; n < OctetrySettings::SettingCount; ++n) {
         QCOMPARE(reread.GetValue(n), values[n]);
         if (n >= OctetrySettings::IPv4AddressSetting)
@@ -86,8 +88,8 @@ void TstOctetrySettings::roundTripKeepsTypes()
 
 void TstOctetrySettings::missingValuesCompletedThenBurstWritten()
 {
-    OctetrySettings store;
-    QVERIFY(store.GetIPv4Address().IsValid() && store.GetIPv6Address().IsValid());
+    OctetrySettings store(kFallback);
+    QVERIFY(store.GetIPv4Address() == kFallback.ipv4 && store.GetIPv6Address() == kFallback.ipv6);
     QCOMPARE(store.GetCidrPolicy(), IPv4CidrPolicy(IPv4AddressBlock(1), 1));
     QSignalSpy spy(&store, &OctetrySettings::SettingChanged);
     // Loading, completing and setting the held value are no change: nothing announced, nothing written.
@@ -108,6 +110,34 @@ void TstOctetrySettings::missingValuesCompletedThenBurstWritten()
     QTRY_VERIFY(ReadAll(ConfPath()).contains("TabIndex=1\n"));
 }
 
+void TstOctetrySettings::fallbackIsTheFirstInterfaceAddress()
+{
+    const QList<QHostAddress> special = {QHostAddress::Null,          QHostAddress::Broadcast, QHostAddress::LocalHost,
+                                         QHostAddress::LocalHostIPv6, QHostAddress::AnyIPv4,   QHostAddress::AnyIPv6};
+    const auto none = OctetrySettings::FallbackAddresses::Of(InterfaceAddresses(special));
+    QVERIFY(none.ipv4 == IPv4Address(0xac100001) && none.ipv6 == IPv6Address(std::string("::1")));
+    // Only those exact addresses are left out; the rest keep their order, duplicates too.
+    const InterfaceAddresses some(special
+                                  + QList<QHostAddress>{QHostAddress("fe80::1"), QHostAddress("127.0.1.1"),
+                                                        QHostAddress("10.0.0.2"), QHostAddress("127.0.1.1")});
+    QVERIFY(some.GetIPv4() == std::vector({IPv4Address(0x7f000101), IPv4Address(0x0a000002), IPv4Address(0x7f000101)}));
+    QCOMPARE(OctetrySettings::FallbackAddresses::Of(some).ipv6, IPv6Address(std::string("fe80::1")));
+}
+
+void TstOctetrySettings::prefixLengthAnnouncedOnceWithItsSubnets()
+{
+    OctetrySettings store(kFallback);
+    QList<QList<int>> heard; // the setting announced, the prefix length, the subnet length
+    connect(&store, &OctetrySettings::SettingChanged, this, [&](int setting) {
+        heard += QList<int>({setting, store.GetIPv6PrefixLength(), store.GetIPv6SubnetLength()});
+    });
+    // A longer prefix lengthens the /64 subnets first: one announcement, which the subnets' page heeds.
+    store.SetIPv6PrefixLength(72);
+    store.SetIPv6PrefixLength(40);
+    const int prefix = OctetrySettings::IPv6PrefixLengthSetting;
+    QCOMPARE(heard, QList<QList<int>>({{prefix, 72, 72}, {prefix, 40, 72}}));
+}
+
 void TstOctetrySettings::writtenAtOnceOnEveryWayOut_data()
 {
     QTest::addColumn<QString>("way");
@@ -119,7 +149,7 @@ void TstOctetrySettings::writtenAtOnceOnEveryWayOut_data()
 void TstOctetrySettings::writtenAtOnceOnEveryWayOut()
 {
     QFETCH(QString, way);
-    auto store = std::make_unique<OctetrySettings>();
+    auto store = std::make_unique<OctetrySettings>(kFallback);
     store->SetTabIndex(5);
     if (way == "Flush") {
         store->Flush();
@@ -167,9 +197,9 @@ void TstOctetrySettings::storedValueIsChecked()
     QFETCH(QByteArray, content);
     QFETCH(QVariant, expected);
     QVERIFY(WriteAll(ConfPath(), "[General]\n" + content));
-    const QVariant value = OctetrySettings().GetValue(setting);
+    const QVariant value = OctetrySettings(kFallback).GetValue(setting);
     QFile::remove(ConfPath());
-    QCOMPARE(value, expected.isValid() ? expected : OctetrySettings().GetValue(setting));
+    QCOMPARE(value, expected.isValid() ? expected : OctetrySettings(kFallback).GetValue(setting));
 }
 
 QTEST_GUILESS_MAIN(TstOctetrySettings)

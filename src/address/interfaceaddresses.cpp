@@ -1,0 +1,30 @@
+#include "address/interfaceaddresses.h"
+
+#include <QHostAddress>
+#include <QNetworkInterface>
+
+#include <algorithm>
+#include <iterator>
+
+InterfaceAddresses::InterfaceAddresses(const QList<QHostAddress>& addresses)
+{
+    static const QHostAddress special[] = {
+        QHostAddress(QHostAddress::Null),      QHostAddress(QHostAddress::Broadcast),
+        QHostAddress(QHostAddress::LocalHost), QHostAddress(QHostAddress::LocalHostIPv6),
+        QHostAddress(QHostAddress::AnyIPv4),   QHostAddress(QHostAddress::AnyIPv6),
+    };
+    for (const QHostAddress& address : addresses) {
+        if (std::find(std::begin(special), std::end(special), address) != std::end(special))
+            continue;
+        if (address.protocol() == QAbstractSocket::IPv4Protocol)
+            m_ipv4.emplace_back(address.toIPv4Address());
+        else if (address.protocol() == QAbstractSocket::IPv6Protocol)
+            m_ipv6.emplace_back(address.toIPv6Address());
+    }
+}
+
+const InterfaceAddresses& InterfaceAddresses::System()
+{
+    static const InterfaceAddresses addresses(QNetworkInterface::allAddresses());
+    return addresses;
+}
