@@ -4,12 +4,12 @@
 #include "app/buildconfig.h"
 #include "app/mainform.h"
 #include "controllers/themecolors.h"
+#include "news/newslog.h"
 #include "ui_octetrymainform.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDebug>
 #include <QDesktopServices>
 #include <QDir>
 #include <QIcon>
@@ -260,7 +260,7 @@ QUrl NewsTabController::GetNewsUrl()
         const QUrl candidate(override, QUrl::StrictMode);
         if (candidate.isValid() && candidate.scheme() == QLatin1String("http") && !candidate.host().isEmpty())
             return candidate;
-        qDebug() << "HTTP: ignoring OCTETRY_NEWS_URL" << override;
+        qCDebug(lcNews) << "HTTP: ignoring OCTETRY_NEWS_URL" << override;
     }
     return QUrl(QStringLiteral(OCTETRY_REMOTE_NEWS_URL));
 }
@@ -370,7 +370,7 @@ void NewsTabController::StartRequest()
     const QString cacheDir = cache.absolutePath();
     if (!QDir(cacheDir).exists()) {
         const bool created = QDir().mkpath(cacheDir);
-        qDebug() << "HTTP: creating" << cacheDir << (created ? "succeeded" : "failed");
+        qCDebug(lcNews) << "HTTP: creating" << cacheDir << (created ? "succeeded" : "failed");
         if (!created) {
             CleanUp();
             return;
@@ -382,7 +382,7 @@ void NewsTabController::StartRequest()
     for (const QString& name : QDir(cacheDir).entryList(QDir::Files | QDir::Hidden)) {
         if (leftover.match(name).hasMatch()) {
             const bool removed = QFile::remove(QDir(cacheDir).absoluteFilePath(name));
-            qDebug() << "HTTP: removing leftover" << name << (removed ? "succeeded" : "failed");
+            qCDebug(lcNews) << "HTTP: removing leftover" << name << (removed ? "succeeded" : "failed");
         }
     }
 
@@ -390,8 +390,8 @@ void NewsTabController::StartRequest()
     connect(m_tempFile, &QObject::destroyed, this, &NewsTabController::on_object_destroyed);
 
     const bool opened = m_tempFile->open();
-    qDebug() << "HTTP: opening temp file"
-             << (opened ? m_tempFile->fileName() + QStringLiteral(" succeeded") : QStringLiteral("failed"));
+    qCDebug(lcNews) << "HTTP: opening temp file"
+                    << (opened ? m_tempFile->fileName() + QStringLiteral(" succeeded") : QStringLiteral("failed"));
     if (!opened) {
         CleanUp();
         return;
@@ -414,7 +414,7 @@ void NewsTabController::StartRequest()
     connect(m_reply, &QIODevice::readyRead, this, &NewsTabController::on_reply_readyRead);
     connect(m_reply, &QObject::destroyed, this, &NewsTabController::on_object_destroyed);
     m_requestId = NextRequestId();
-    qDebug() << "HTTP: issuing request" << m_requestId;
+    qCDebug(lcNews) << "HTTP: issuing request" << m_requestId;
 }
 
 void NewsTabController::on_reply_readyRead()
@@ -426,13 +426,13 @@ void NewsTabController::on_reply_readyRead()
         return;
     if (m_bodySize + chunk.size() > maxBodySize) {
         m_bodyAbandoned = true;
-        qDebug() << "HTTP: abandoning an answer larger than" << maxBodySize << "bytes";
+        qCDebug(lcNews) << "HTTP: abandoning an answer larger than" << maxBodySize << "bytes";
         m_reply->abort();
         return;
     }
     if (m_tempFile->write(chunk) != chunk.size()) {
         m_bodyAbandoned = true;
-        qDebug() << "HTTP: writing temp file" << m_tempFile->fileName() << "failed";
+        qCDebug(lcNews) << "HTTP: writing temp file" << m_tempFile->fileName() << "failed";
         m_reply->abort();
         return;
     }
@@ -448,13 +448,13 @@ void NewsTabController::on_http_requestFinished(QNetworkReply* finished)
     const bool error = m_reply->error() != QNetworkReply::NoError;
     const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QString reason = m_reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
-    qDebug() << "HTTP: finishing request" << m_requestId << "with status line" << status << reason
-             << (error ? QStringLiteral("with error ") + m_reply->errorString() : QString());
+    qCDebug(lcNews) << "HTTP: finishing request" << m_requestId << "with status line" << status << reason
+                    << (error ? QStringLiteral("with error ") + m_reply->errorString() : QString());
 
     if (!error && status == 200 && m_tempFile) {
         const QString rejection = RejectionReason();
         if (!rejection.isEmpty()) {
-            qDebug() << "HTTP: keeping the cached copy:" << rejection;
+            qCDebug(lcNews) << "HTTP: keeping the cached copy:" << rejection;
         } else if (ReplaceCache()) {
             QTabWidget* tabWidget = GetUi()->tabWidget;
             const int index = tabWidget->indexOf(GetUi()->newsTab);
@@ -508,20 +508,20 @@ bool NewsTabController::ReplaceCache()
     QSaveFile staged(cache.absoluteFilePath());
     const bool moved =
         staged.open(QIODevice::WriteOnly) && CopyBody(m_tempFile, &staged, m_bodySize) && staged.commit();
-    qDebug() << "HTTP: moving" << m_tempFile->fileName() << "to" << cache.absoluteFilePath()
-             << (moved ? "succeeded" : "failed");
+    qCDebug(lcNews) << "HTTP: moving" << m_tempFile->fileName() << "to" << cache.absoluteFilePath()
+                    << (moved ? "succeeded" : "failed");
     return moved;
 }
 
 void NewsTabController::on_http_done(bool)
 {
-    qDebug() << "HTTP: all requests have completed";
+    qCDebug(lcNews) << "HTTP: all requests have completed";
     CleanUp();
 }
 
 void NewsTabController::CleanUp()
 {
-    qDebug() << "HTTP: cleaning up HTTP objects";
+    qCDebug(lcNews) << "HTTP: cleaning up HTTP objects";
     if (m_client)
         m_client->deleteLater();
     if (m_tempFile) {
