@@ -2,6 +2,7 @@
 
 #include "controllers/tabcontroller.h"
 #include "news/newsfetcher.h"
+#include "news/newspagebuilder.h"
 
 #include <memory>
 
@@ -27,9 +28,7 @@ public:
     static QUrl GetNewsUrl() { return NewsFetcher::GetNewsUrl(); }
 
     static constexpr qint64 maxBodySize = NewsFetcher::maxBodySize;
-    // The longest run of shown text without a place to break the line; the
-    // text layout's time grows with the square of a run's length.
-    static constexpr int maxUnbrokenRun = 80;
+    static constexpr int maxUnbrokenRun = NewsPageBuilder::maxUnbrokenRun;
 
 protected:
     // Brands the tab title and issues the one request.
