@@ -1,15 +1,11 @@
 #pragma once
 
 #include "controllers/tabcontroller.h"
-
-#include <QFileInfo>
-#include <QUrl>
+#include "news/newsfetcher.h"
+#include "news/newspagebuilder.h"
 
 #include <memory>
 
-class QNetworkAccessManager;
-class QNetworkReply;
-class QTemporaryFile;
 class QTextDocument;
 class QThread;
 
@@ -27,19 +23,12 @@ public:
     // The newsTab page.
     QWidget* GetTabPage() override;
 
-    // The cached copy's location: the application's folder beside the per-user
-    // settings file, named after the last segment of the news address's path.
-    static QFileInfo GetCacheFileInfo();
+    // Where the fetcher keeps the cached copy, and the address it asks.
+    static QFileInfo GetCacheFileInfo() { return NewsFetcher::GetCacheFileInfo(); }
+    static QUrl GetNewsUrl() { return NewsFetcher::GetNewsUrl(); }
 
-    // The news address: OCTETRY_NEWS_URL when it holds an http address (tests
-    // point it at loopback), else the build's configured address.
-    static QUrl GetNewsUrl();
-
-    // Bodies larger than this are abandoned.
-    static constexpr qint64 maxBodySize = 1024 * 1024;
-    // The longest run of shown text without a place to break the line; the
-    // text layout's time grows with the square of a run's length.
-    static constexpr int maxUnbrokenRun = 80;
+    static constexpr qint64 maxBodySize = NewsFetcher::maxBodySize;
+    static constexpr int maxUnbrokenRun = NewsPageBuilder::maxUnbrokenRun;
 
 protected:
     // Brands the tab title and issues the one request.
@@ -49,29 +38,22 @@ protected:
     void DoUpdateView(QWidget* source) override;
 
 private slots:
-    void on_reply_readyRead();
-    void on_http_requestFinished(QNetworkReply* finished);
-    void on_http_done(bool error);
-    void on_object_destroyed(QObject* object);
+    // The fetcher's slots, under the names they have here.
+    void on_reply_readyRead() { m_fetcher.on_reply_readyRead(); }
+    void on_http_requestFinished(QNetworkReply* finished) { m_fetcher.on_http_requestFinished(finished); }
+    void on_http_done(bool error) { m_fetcher.on_http_done(error); }
+    void on_object_destroyed(QObject* object) { m_fetcher.on_object_destroyed(object); }
+    // Badges the tab and shows the new copy when the cache was replaced.
+    void on_fetcher_Finished(bool cacheReplaced);
     void on_page_built();
     void on_newsTextBrowser_anchorClicked(const QUrl& url);
 
 private:
-    void StartRequest();
-    void CleanUp();
-    // Why a finished 200 without error must still not replace the cache; empty when it may.
-    QString RejectionReason() const;
-    // Moves the downloaded body over the cached copy in one step; false keeps the old copy.
-    bool ReplaceCache();
+    void StartRequest() { m_fetcher.StartRequest(); }
     // Gives the viewer a text colour that shows on the page's own background, if it has one.
     void KeepBulletsVisible();
 
-    QNetworkAccessManager* m_client = nullptr;
-    QNetworkReply* m_reply = nullptr;
-    QTemporaryFile* m_tempFile = nullptr;
-    int m_requestId = -1;
-    qint64 m_bodySize = 0;
-    bool m_bodyAbandoned = false;
+    NewsFetcher m_fetcher;
 
     // The thread preparing the next page, the page it made, and whether
     // another update came in meanwhile.

@@ -8,6 +8,12 @@
 
 #include <memory>
 
+// A whole 200 answer with body.
+inline QByteArray Answer200(const QByteArray& body)
+{
+    return "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+}
+
 // Answers every connection with one scripted reply and remembers the requests.
 class RawServer : public QObject
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,12 +15,14 @@ inline QByteArray ReadAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Writes the file at path, and its directory first, as the only content.
-inline bool WriteAll(const QString& path, const QByteArray& bytes)
+// Writes the file at path, and its directory first, as the only content;
+// dated modified when that is valid.
+inline bool WriteAll(const QString& path, const QByteArray& bytes, const QDateTime& modified = {})
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush()
+           && (!modified.isValid() || file.setFileTime(modified, QFileDevice::FileModificationTime));
 }
 
 // Points every per-user location (settings, cache) into a fresh temporary

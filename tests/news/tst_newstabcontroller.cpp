@@ -19,13 +19,9 @@ const TestEnvironment env;
 // The stored number of the News page.
 const int newsTab = 5;
 const QByteArray cached = "<p>Cached news.</p>";
+const QDateTime cachedAt(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::UTC);
 QStringList httpLog;
 const QString localImage = QDir::homePath() + "/local.png";
-
-QByteArray Answer200(const QByteArray& body)
-{
-    return "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
-}
 
 } // namespace
 
@@ -74,22 +70,10 @@ void TstNewsTabController::answerIsShownAndCachedOnlyWhenWhole_data()
                         const QString& shown, const QStringList& opened = {}) {
         QTest::newRow(tag) << before << reply << after << shown << opened;
     };
-    const auto broken = [](const char* tag, const QByteArray& reply) {
-        QTest::newRow(tag) << cached << reply << cached << "Cached news." << QStringList();
-    };
     row("no server (discard port): built-in page", {}, {}, {}, "news and announcements from Quorvane");
     row("first answer", {}, Answer200(cached), cached, "Cached news.");
     row("304 Not Modified", cached, "HTTP/1.1 304 Not Modified\r\n\r\n", cached, "Cached news.");
-    const QByteArray ok = "HTTP/1.1 200 OK\r\n";
-    broken("gzip Content-Encoding",
-           ok + "Content-Encoding: gzip\r\n\r\n"
-               + QByteArray::fromHex("1f8b0800000000000203b329b0abb2d12fb003005af588b108000000"));
-    broken("two different Content-Lengths", ok + "Content-Length: 5\r\nContent-Length: 10\r\n\r\n0123456789");
-    broken("Content-Length 5x", ok + "Content-Length: 5x\r\n\r\n12345");
-    broken("connection closed mid-body", ok + "Content-Length: 5000\r\n\r\n<p>short");
-    broken("empty body", ok + "Content-Length: 0\r\n\r\n");
-    broken("body over 1 MiB", Answer200(QByteArray(NewsTabController::maxBodySize + 1, 'x')));
-    broken("500", "HTTP/1.1 500 Internal Server Error\r\nContent-Length: 4\r\n\r\noops");
+    // The answers that the fetcher rejects are rows of tst_newsfetcher.
     const QByteArray word(NewsTabController::maxBodySize, 'w');
     row("one 1 MiB word, bounded", {}, Answer200(word), word, "wwwwwwwwww");
     const QByteArray local = QFile::encodeName(localImage);
@@ -111,13 +95,7 @@ void TstNewsTabController::answerIsShownAndCachedOnlyWhenWhole()
     QFETCH(QStringList, opened);
     // A real image, so that reading it would show in the document.
     QVERIFY(QImage(7, 3, QImage::Format_RGB32).save(localImage));
-    if (!before.isEmpty()) {
-        QVERIFY(WriteAll(CachePath(), before));
-        QFile file(CachePath());
-        QVERIFY(file.open(QIODevice::ReadWrite)
-                && file.setFileTime(QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::UTC),
-                                    QFileDevice::FileModificationTime));
-    }
+    QVERIFY(before.isEmpty() || WriteAll(CachePath(), before, cachedAt));
     // Left by a killed run: its download and its cache's staging copy; and a file not ours.
     const QDir dir = QFileInfo(CachePath()).absoluteDir();
     for (const char* name : {"news-download-Ab12Cd.part", "octetry-news.html.Ef34Gh", "notes.txt"})
@@ -132,9 +110,8 @@ void TstNewsTabController::answerIsShownAndCachedOnlyWhenWhole()
     QCOMPARE(server.requests().value(0).contains("If-Modified-Since: Wed, 04 Mar 2026 05:06:07 GMT"),
              !before.isEmpty());
     QCOMPARE(ReadAll(CachePath()), after);
-    QCOMPARE(
-        !m_form->GetUi()->tabWidget->tabIcon(m_form->GetUi()->tabWidget->indexOf(m_form->GetUi()->newsTab)).isNull(),
-        after != before);
+    const Ui::OctetryMainForm* ui = m_form->GetUi();
+    QCOMPARE(!ui->tabWidget->tabIcon(ui->tabWidget->indexOf(ui->newsTab)).isNull(), after != before);
     QTRY_VERIFY_WITH_TIMEOUT(Browser()->toPlainText().contains(shown), 20000);
     QCOMPARE(dir.entryList(QDir::Files),
              QStringList({"notes.txt", "octetry-news.html"}).mid(0, after.isEmpty() ? 1 : 2));

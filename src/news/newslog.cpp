@@ -1,0 +1,3 @@
+#include "news/newslog.h"
+
+Q_LOGGING_CATEGORY(lcNews, "octetry.news")
