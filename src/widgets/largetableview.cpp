@@ -38,14 +38,17 @@ LargeTableView::LargeTableView(QWidget* parent)
 void LargeTableView::setModel(QAbstractItemModel* model)
 {
     QAbstractItemView::setModel(model);
-    // Models that renumber their rows in place change only these texts.
+    // Models that renumber their rows in place change only these texts; a
+    // model given up no longer does.
+    disconnect(m_headerDataConnection);
     if (model)
-        connect(model, &QAbstractItemModel::headerDataChanged, this, [this](Qt::Orientation orientation) {
-            if (orientation == Qt::Vertical) {
-                updateGeometries();
-                m_rowNumbers->update();
-            }
-        });
+        m_headerDataConnection =
+            connect(model, &QAbstractItemModel::headerDataChanged, this, [this](Qt::Orientation orientation) {
+                if (orientation == Qt::Vertical) {
+                    updateGeometries();
+                    m_rowNumbers->update();
+                }
+            });
     m_rowNumbers->update();
 }
 

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QList>
+#include <QMetaObject>
 #include <QPersistentModelIndex>
 
 class QHeaderView;
@@ -87,6 +88,8 @@ private:
     LargeTableHeaders::ColumnHeader* m_header;
     LargeTableHeaders::RowNumbers* m_rowNumbers;
     QWidget* m_corner;
+    // The current model's renumbering, dropped with the model.
+    QMetaObject::Connection m_headerDataConnection;
     int m_rowHeight;
     bool m_inGeometryUpdate = false;
     QList<int> m_fittedWidths;
