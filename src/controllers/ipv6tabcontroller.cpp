@@ -7,20 +7,16 @@
 #include "ipv6/ipv6addresstypes.h"
 #include "settings/octetrysettings.h"
 #include "ui_octetrymainform.h"
-#include "widgets/themecolors.h"
+#include "widgets/ipv6fieldscene.h"
 
 #include <QEvent>
-#include <QGraphicsRectItem>
 #include <QGraphicsScene>
-#include <QGraphicsTextItem>
 #include <QGraphicsView>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLinearGradient>
 #include <QPalette>
-#include <QPen>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -29,73 +25,6 @@
 namespace {
 // Room left at the right of a picture that has been shrunk to the view.
 constexpr qreal kFitMargin = 0.02;
-
-// How a dark palette draws a role of the picture: its colour mixed with a share
-// of the text colour, so the boxes stand a little off the page; a light palette
-// keeps the classic grey boxes.
-struct PictureColor
-{
-    QColor light; // invalid: the palette's text colour
-    QPalette::ColorRole dark;
-    qreal textShare;
-};
-
-// By IPv6FieldPicture::ColorRole.
-const PictureColor pictureColors[] = {
-    {},                                           // NoColor
-    {QColor(Qt::gray), QPalette::Shadow, 0},      // ShadowColor
-    {QColor(Qt::white), QPalette::Base, 0.25},    // BoxTopColor
-    {QColor(Qt::lightGray), QPalette::Base, 0.1}, // BoxBottomColor
-    {QColor(Qt::black), QPalette::Base, 0.55},    // OutlineColor
-    {QColor(), QPalette::Text, 0},                // TextColor
-};
-
-QColor Mix(const QColor& color, const QColor& other, qreal share)
-{
-    return QColor::fromRgbF(color.redF() + (other.redF() - color.redF()) * share,
-                            color.greenF() + (other.greenF() - color.greenF()) * share,
-                            color.blueF() + (other.blueF() - color.blueF()) * share);
-}
-
-QColor ColorOf(IPv6FieldPicture::ColorRole role, const QPalette& palette)
-{
-    const PictureColor& color = pictureColors[role];
-    const QColor text = palette.color(QPalette::Text);
-    if (!ThemeColors::IsDark(palette))
-        return color.light.isValid() ? color.light : text;
-    if (role != IPv6FieldPicture::TextColor)
-        return Mix(palette.color(color.dark), text, color.textShare);
-    // Texts lie on the boxes and on the view's base colour.
-    return ThemeColors::Legible(text,
-                                {ColorOf(IPv6FieldPicture::BoxTopColor, palette),
-                                 ColorOf(IPv6FieldPicture::BoxBottomColor, palette), palette.color(QPalette::Base)});
-}
-
-QGraphicsRectItem* CreateBox(const IPv6FieldPicture::Box& box, const QPalette& palette)
-{
-    QGraphicsRectItem* item = new QGraphicsRectItem(box.rect);
-    if (box.fillTop != box.fillBottom) {
-        QLinearGradient gradient(box.rect.topLeft(), box.rect.bottomLeft());
-        gradient.setColorAt(0, ColorOf(box.fillTop, palette));
-        gradient.setColorAt(1, ColorOf(box.fillBottom, palette));
-        item->setBrush(gradient);
-    } else if (box.fillTop != IPv6FieldPicture::NoColor) {
-        item->setBrush(ColorOf(box.fillTop, palette));
-    }
-    item->setPen(box.outline != IPv6FieldPicture::NoColor ? QPen(ColorOf(box.outline, palette)) : QPen(Qt::NoPen));
-    return item;
-}
-
-QGraphicsTextItem* CreateText(const IPv6FieldPicture::Text& text, const QPalette& palette,
-                              QGraphicsItem* parent = nullptr)
-{
-    QGraphicsTextItem* item = new QGraphicsTextItem(parent);
-    IPv6FieldPicture::LayOut(item->document(), text);
-    item->setPos(text.rect.topLeft());
-    item->setDefaultTextColor(ColorOf(text.color, palette));
-    return item;
-}
-
 } // namespace
 
 IPv6TabController::IPv6TabController(const ControllerContext& context)
@@ -265,19 +194,7 @@ void IPv6TabController::ShowPicture()
     delete m_scene;
     m_scene = nullptr;
     if (!m_picture.GetFields().empty()) {
-        const QPalette palette = QGuiApplication::palette();
-        m_scene = new QGraphicsScene(this);
-        for (const IPv6FieldPicture::Field& field : m_picture.GetFields()) {
-            QGraphicsRectItem* shadow = CreateBox(field.shadow, palette);
-            QGraphicsRectItem* box = CreateBox(field.box, palette);
-            shadow->setZValue(0);
-            box->setZValue(1);
-            CreateText(field.value, palette, box);
-            m_scene->addItem(shadow);
-            m_scene->addItem(box);
-            m_scene->addItem(CreateText(field.bits, palette));
-            m_scene->addItem(CreateText(field.name, palette));
-        }
+        m_scene = IPv6FieldScene::Create(m_picture, QGuiApplication::palette(), this);
         view->setScene(m_scene);
     }
     FitPicture();

@@ -1,135 +1,22 @@
 #include "widgets/largetableview.h"
 
-#include <QFontMetricsF>
-#include <QHeaderView>
-#include <QMouseEvent>
+#include "widgets/largetableheaders.h"
+
+#include <QPaintEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QScrollBar>
 #include <QStyle>
-#include <QStyleOptionFocusRect>
-#include <QStyleOptionHeader>
+#include <QStyleOptionViewItem>
 
 #include <algorithm>
 #include <limits>
 
-// The row-number column, or with no rows to number the corner above it; both
-// look like header sections and select what they head when pressed.
-class LargeTableView::RowNumbers : public QWidget
-{
-public:
-    RowNumbers(LargeTableView* view, bool corner)
-        : QWidget(view),
-          m_view(view),
-          m_corner(corner)
-    {
-    }
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        QPainter painter(this);
-        QStyleOptionHeader option;
-        option.initFrom(this);
-        option.orientation = Qt::Vertical;
-        option.textAlignment = Qt::AlignRight | Qt::AlignVCenter;
-        if (m_corner) {
-            option.rect = rect();
-            style()->drawControl(QStyle::CE_Header, &option, &painter, this);
-            return;
-        }
-        const int height = m_view->m_rowHeight;
-        const int rows = m_view->RowCount();
-        const QItemSelectionModel* selection = m_view->selectionModel();
-        const QFont font = painter.font();
-        for (qint64 row = m_view->RowAt(event->rect().top()); row < rows && m_view->RowY(row) <= event->rect().bottom();
-             ++row) {
-            const int r = static_cast<int>(row);
-            QStyleOptionHeader section = option;
-            section.rect = QRect(0, m_view->RowY(row), width(), height);
-            section.section = r;
-            section.text = m_view->RowNumberText(r);
-            section.position = rows == 1       ? QStyleOptionHeader::OnlyOneSection
-                               : r == 0        ? QStyleOptionHeader::Beginning
-                               : r == rows - 1 ? QStyleOptionHeader::End
-                                               : QStyleOptionHeader::Middle;
-            const bool highlighted = selection && selection->rowIntersectsSelection(r, m_view->rootIndex());
-            if (highlighted)
-                section.state |= QStyle::State_On;
-            QFont sectionFont = font;
-            sectionFont.setBold(highlighted);
-            painter.setFont(sectionFont);
-            style()->drawControl(QStyle::CE_Header, &section, &painter, this);
-        }
-    }
-
-    void mousePressEvent(QMouseEvent* event) override
-    {
-        if (event->button() != Qt::LeftButton)
-            return;
-        if (m_corner) {
-            m_view->selectAll();
-            return;
-        }
-        const qint64 row = m_view->RowAt(event->position().toPoint().y());
-        if (row >= 0 && row < m_view->RowCount())
-            m_view->SelectRows(static_cast<int>(row), event->modifiers());
-    }
-
-private:
-    LargeTableView* m_view;
-    bool m_corner;
-};
-
-namespace {
-
-// Column titles highlighted from the table's selection ranges. The toolkit's
-// header asks its selection model whether each whole column is selected,
-// which reads every row; it is given an empty one of its own instead.
-class ColumnHeader : public QHeaderView
-{
-public:
-    explicit ColumnHeader(QWidget* parent)
-        : QHeaderView(Qt::Horizontal, parent)
-    {
-    }
-
-    void SetModels(QAbstractItemModel* model, const QItemSelectionModel* selection)
-    {
-        setModel(model);
-        QItemSelectionModel* previous = selectionModel();
-        setSelectionModel(new QItemSelectionModel(model, this));
-        delete previous;
-        m_selection = selection;
-    }
-
-protected:
-    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override
-    {
-        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
-        if (!m_selection)
-            return;
-        const int rows = model()->rowCount(rootIndex());
-        for (const QItemSelectionRange& range : m_selection->selection())
-            if (range.left() <= logicalIndex && logicalIndex <= range.right()) {
-                option->state |= QStyle::State_On;
-                if (range.top() == 0 && range.bottom() == rows - 1)
-                    option->state |= QStyle::State_Sunken;
-            }
-    }
-
-private:
-    QPointer<const QItemSelectionModel> m_selection;
-};
-
-} // namespace
-
 LargeTableView::LargeTableView(QWidget* parent)
     : QAbstractItemView(parent),
-      m_defaultDelegate(itemDelegate()),
-      m_header(new ColumnHeader(this)),
-      m_rowNumbers(new RowNumbers(this, false)),
-      m_corner(new RowNumbers(this, true)),
+      m_cellPainter(this),
+      m_header(new LargeTableHeaders::ColumnHeader(this)),
+      m_rowNumbers(new LargeTableHeaders::RowNumbers(this, false)),
+      m_corner(new LargeTableHeaders::RowNumbers(this, true)),
       m_rowHeight(style()->pixelMetric(QStyle::PM_HeaderDefaultSectionSizeVertical, nullptr, this))
 {
     // Cells hold numbers and addresses, where shaping changes nothing: it was
@@ -151,24 +38,32 @@ LargeTableView::LargeTableView(QWidget* parent)
 void LargeTableView::setModel(QAbstractItemModel* model)
 {
     QAbstractItemView::setModel(model);
-    // Models that renumber their rows in place change only these texts.
+    // Models that renumber their rows in place change only these texts; a
+    // model given up no longer does.
+    disconnect(m_headerDataConnection);
     if (model)
-        connect(model, &QAbstractItemModel::headerDataChanged, this, [this](Qt::Orientation orientation) {
-            if (orientation == Qt::Vertical) {
-                updateGeometries();
-                m_rowNumbers->update();
-            }
-        });
+        m_headerDataConnection =
+            connect(model, &QAbstractItemModel::headerDataChanged, this, [this](Qt::Orientation orientation) {
+                if (orientation == Qt::Vertical) {
+                    updateGeometries();
+                    m_rowNumbers->update();
+                }
+            });
     m_rowNumbers->update();
 }
 
 void LargeTableView::setSelectionModel(QItemSelectionModel* selectionModel)
 {
     QAbstractItemView::setSelectionModel(selectionModel);
-    static_cast<ColumnHeader*>(m_header)->SetModels(model(), selectionModel);
+    m_header->SetModels(model(), selectionModel);
     connect(selectionModel, &QItemSelectionModel::selectionChanged, m_rowNumbers, qOverload<>(&QWidget::update));
     connect(selectionModel, &QItemSelectionModel::selectionChanged, m_header->viewport(),
             qOverload<>(&QWidget::update));
+}
+
+QHeaderView* LargeTableView::horizontalHeader() const
+{
+    return m_header;
 }
 
 void LargeTableView::setRowHeight(int height)
@@ -209,41 +104,6 @@ int LargeTableView::RowY(qint64 row) const
 int LargeTableView::LastShownRow() const
 {
     return static_cast<int>(std::min<qint64>(RowCount() - 1, static_cast<qint64>(firstVisibleRow()) + pageRowCount()));
-}
-
-QString LargeTableView::RowNumberText(int row) const
-{
-    return model()->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
-}
-
-int LargeTableView::RowNumberWidth() const
-{
-    // The widest of the first, the last and the shown rows' numbers, in bold
-    // as when highlighted: numbers grow down the table, so the width stays put
-    // while scrolling.
-    const int rows = RowCount();
-    QStyleOptionHeader option;
-    option.initFrom(m_rowNumbers);
-    option.orientation = Qt::Vertical;
-    QFont bold = m_rowNumbers->font();
-    bold.setBold(true);
-    option.fontMetrics = QFontMetrics(bold);
-    qreal widest = -1;
-    const auto consider = [&](int row) {
-        QString text = RowNumberText(row);
-        if (const qreal width = TextWidth(text, bold); width > widest) {
-            widest = width;
-            option.section = row;
-            option.text = std::move(text);
-        }
-    };
-    if (rows > 0) {
-        consider(0);
-        consider(rows - 1);
-    }
-    for (int row = firstVisibleRow(), last = LastShownRow(); row <= last; ++row)
-        consider(row);
-    return style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), m_rowNumbers).width();
 }
 
 void LargeTableView::resizeColumnsToContents()
@@ -332,13 +192,11 @@ int LargeTableView::sizeHintForColumn(int column) const
         return -1;
     QStyleOptionViewItem option;
     initViewItemOption(&option);
-    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, &option, this) + 1;
     int width = -1;
     for (int row = firstVisibleRow(), last = LastShownRow(); row <= last; ++row) {
         const QModelIndex index = model()->index(row, column, rootIndex());
-        const std::optional<PlainCell> plain = PlainCellOf(index);
-        width = std::max(width, plain ? qCeil(TextWidth(plain->text, option.font)) + 2 * margin
-                                      : itemDelegateForIndex(index)->sizeHint(option, index).width());
+        const std::optional<int> plain = m_cellPainter.Width(option, index);
+        width = std::max(width, plain ? *plain : itemDelegateForIndex(index)->sizeHint(option, index).width());
     }
     return width < 0 ? width : width + 1; // the grid line
 }
@@ -519,7 +377,7 @@ void LargeTableView::updateGeometries()
     if (m_inGeometryUpdate)
         return;
     m_inGeometryUpdate = true;
-    const int left = RowNumberWidth();
+    const int left = m_rowNumbers->FittingWidth();
     const int top = m_header->isHidden() ? 0 : m_header->sizeHint().height();
     // Setting the margins lays the scroll bars out again and repaints them,
     // even when nothing moved.
@@ -601,7 +459,7 @@ void LargeTableView::paintEvent(QPaintEvent* event)
             if (!isActiveWindow())
                 cell.palette.setCurrentColorGroup(QPalette::Inactive);
             style()->drawPrimitive(QStyle::PE_PanelItemViewRow, &cell, &painter, this);
-            if (!PaintPlainCell(painter, cell, index))
+            if (!m_cellPainter.Paint(painter, cell, index))
                 itemDelegateForIndex(index)->paint(&painter, cell, index);
         }
         painter.setPen(gridPen);
@@ -610,92 +468,6 @@ void LargeTableView::paintEvent(QPaintEvent* event)
     painter.setPen(gridPen);
     for (qint64 row = firstRow; row <= lastRow; ++row)
         painter.drawLine(0, RowY(row + 1) - 1, right - 1, RowY(row + 1) - 1);
-}
-
-std::optional<LargeTableView::PlainCell> LargeTableView::PlainCellOf(const QModelIndex& index) const
-{
-    // The default delegate lays out every cell's text as a paragraph, which
-    // costs most of a repaint. A cell of plain text is measured and drawn here
-    // as it would be: its panel, the text in the palette's colour, the focus frame.
-    if (itemDelegateForIndex(index) != m_defaultDelegate)
-        return std::nullopt;
-    const QVariant display = index.data(Qt::DisplayRole);
-    if (display.typeId() != QMetaType::QString)
-        return std::nullopt;
-    for (int role : {Qt::DecorationRole, Qt::CheckStateRole, Qt::FontRole, Qt::ForegroundRole, Qt::BackgroundRole})
-        if (index.data(role).isValid())
-            return std::nullopt;
-    const QVariant alignment = index.data(Qt::TextAlignmentRole);
-    return PlainCell{display.toString(), alignment.isValid() ? Qt::Alignment::fromInt(alignment.toInt())
-                                                             : Qt::AlignLeft | Qt::AlignVCenter};
-}
-
-bool LargeTableView::PaintPlainCell(QPainter& painter, QStyleOptionViewItem& cell, const QModelIndex& index) const
-{
-    const std::optional<PlainCell> plain = PlainCellOf(index);
-    if (!plain)
-        return false;
-    cell.displayAlignment = plain->alignment;
-    cell.text = plain->text;
-    cell.features |= QStyleOptionViewItem::HasDisplay;
-    cell.index = index;
-    style()->drawPrimitive(QStyle::PE_PanelItemViewItem, &cell, &painter, this);
-
-    QPalette::ColorGroup group = (cell.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
-    if (group == QPalette::Normal && !(cell.state & QStyle::State_Active))
-        group = QPalette::Inactive;
-    const bool selected = cell.state & QStyle::State_Selected;
-    painter.setPen(cell.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
-    const QFontMetricsF metrics(cell.font);
-    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, &cell, this) + 1;
-    // Without icon or check box the text has the whole cell, less the margins.
-    const QRect textRect = cell.rect.adjusted(margin, 0, -margin, 0);
-    QString text = cell.text;
-    qreal width = TextWidth(text, cell.font);
-    if (width > textRect.width()) {
-        text = metrics.elidedText(text, cell.textElideMode, textRect.width());
-        width = metrics.horizontalAdvance(text);
-    }
-    const QRect box =
-        QStyle::alignedRect(cell.direction, cell.displayAlignment, QSizeF(width, metrics.height()).toSize(), textRect);
-    painter.setFont(cell.font);
-    painter.drawText(QPointF(box.left(), box.top() + qRound(metrics.ascent())), text);
-
-    if (cell.state & QStyle::State_HasFocus) {
-        QStyleOptionFocusRect focus;
-        focus.QStyleOption::operator=(cell);
-        focus.rect = style()->subElementRect(QStyle::SE_ItemViewItemFocusRect, &cell, this);
-        focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
-        focus.backgroundColor = cell.palette.color(group, selected ? QPalette::Highlight : QPalette::Window);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
-    }
-    return true;
-}
-
-qreal LargeTableView::TextWidth(const QString& text, const QFont& font) const
-{
-    // Summed advances of Latin characters, which neither join nor reorder:
-    // shaping the text only to place it would cost as much as drawing it.
-    auto fontAdvances =
-        std::find_if(m_advances.begin(), m_advances.end(), [&](const auto& entry) { return entry.first == font; });
-    if (fontAdvances == m_advances.end()) {
-        if (m_advances.size() >= 4) // fonts change rarely; keep the latest few
-            m_advances.removeFirst();
-        m_advances.append({font, {}});
-        fontAdvances = m_advances.end() - 1;
-    }
-    QHash<char16_t, qreal>& advances = fontAdvances->second;
-    const QFontMetricsF metrics(font);
-    qreal width = 0;
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x0300)
-            return metrics.horizontalAdvance(text);
-        auto advance = advances.constFind(c.unicode());
-        if (advance == advances.constEnd())
-            advance = advances.insert(c.unicode(), metrics.horizontalAdvance(c));
-        width += *advance;
-    }
-    return width;
 }
 
 void LargeTableView::SelectRows(int row, Qt::KeyboardModifiers modifiers)

@@ -1,17 +1,18 @@
 #pragma once
 
+#include "widgets/plaincellpainter.h"
+
 #include <QAbstractItemView>
-#include <QFont>
-#include <QHash>
 #include <QList>
+#include <QMetaObject>
 #include <QPersistentModelIndex>
 
-#include <optional>
-#include <utility>
-
 class QHeaderView;
-class QPainter;
-class QStyleOptionViewItem;
+
+namespace LargeTableHeaders {
+class ColumnHeader;
+class RowNumbers;
+} // namespace LargeTableHeaders
 
 // A table view whose time and memory do not grow with the number of rows, for
 // models of up to 2,147,483,647 rows. The toolkit's table keeps a record per
@@ -29,7 +30,7 @@ public:
     void setSelectionModel(QItemSelectionModel* selectionModel) override;
 
     // The column titles; sections can be resized, moved and hidden as in a table.
-    [[nodiscard]] QHeaderView* horizontalHeader() const { return m_header; }
+    [[nodiscard]] QHeaderView* horizontalHeader() const;
     // The height of every row in pixels.
     [[nodiscard]] int rowHeight() const { return m_rowHeight; }
     void setRowHeight(int height);
@@ -66,8 +67,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    class RowNumbers;
-    friend class RowNumbers;
+    friend class LargeTableHeaders::RowNumbers;
 
     [[nodiscard]] int RowCount() const;
     // The row at viewport height y, unclamped; may lie outside the model.
@@ -76,31 +76,20 @@ private:
     [[nodiscard]] int RowY(qint64 row) const;
     // The last row with any part on screen.
     [[nodiscard]] int LastShownRow() const;
-    [[nodiscard]] QString RowNumberText(int row) const;
-    [[nodiscard]] int RowNumberWidth() const;
     void UpdateScrollRanges();
     // Fits the columns to their titles and the rows on screen. Growing only,
     // it widens the columns still at their fitted width for rows scrolled
     // into view, and leaves a width the user chose.
     void FitColumns(bool growOnly);
     void SelectRows(int row, Qt::KeyboardModifiers modifiers);
-    struct PlainCell
-    {
-        QString text;
-        Qt::Alignment alignment;
-    };
-    // The text of a cell that only has text, else nothing.
-    [[nodiscard]] std::optional<PlainCell> PlainCellOf(const QModelIndex& index) const;
-    bool PaintPlainCell(QPainter& painter, QStyleOptionViewItem& cell, const QModelIndex& index) const;
-    [[nodiscard]] qreal TextWidth(const QString& text, const QFont& font) const;
     void SelectColumn(int column);
 
-    QAbstractItemDelegate* m_defaultDelegate;
-    // Advances of the characters measured so far, per font.
-    mutable QList<std::pair<QFont, QHash<char16_t, qreal>>> m_advances;
-    QHeaderView* m_header;
-    RowNumbers* m_rowNumbers;
+    PlainCellPainter m_cellPainter;
+    LargeTableHeaders::ColumnHeader* m_header;
+    LargeTableHeaders::RowNumbers* m_rowNumbers;
     QWidget* m_corner;
+    // The current model's renumbering, dropped with the model.
+    QMetaObject::Connection m_headerDataConnection;
     int m_rowHeight;
     bool m_inGeometryUpdate = false;
     QList<int> m_fittedWidths;
