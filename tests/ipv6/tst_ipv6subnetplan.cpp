@@ -25,11 +25,6 @@ std::string Bits(const IPv6Address& address)
     return bits;
 }
 
-IPv6Address FromBits(const std::string& bits)
-{
-    return IPv6Address(std::stoull(bits.substr(0, 64), nullptr, 2), std::stoull(bits.substr(64), nullptr, 2));
-}
-
 QString Q(const std::string& text)
 {
     return QString::fromStdString(text);
@@ -77,7 +72,9 @@ class TstIPv6SubnetPlan : public QObject
     Q_OBJECT
 
 private slots:
-    void powersOfTwo()
+    // Every count 2^n: its text, and a /(128 - n) split into 2^n subnets at both ends of the space, where the
+    // top address lies in the last subnet and the window of rows ends there; at the bottom it starts at 0.
+    void counts()
     {
         const QRegularExpression grouped("^2\\^(\\d+) = (\\d{1,3}(,\\d{3})*)$");
         for (int n = 0; n <= 128; ++n) {
@@ -86,66 +83,45 @@ private slots:
             QVERIFY2(text.hasMatch() && text.captured(1).toInt() == n, qPrintable(text.captured()));
             QCOMPARE(text.captured(2).remove(','), power);
             QCOMPARE(Q(Plan::DecimalText(Number(std::string(n, '1')))), below);
-            // The top address lies in the last of the 2^n subnets of its /(128 - n).
-            const Plan top(FromBits(std::string(128, '1')), 128 - n, 128);
+            const Plan top(IPv6Address(~0ull, ~0ull), 128 - n, 128), bottom(IPv6Address(0, 0), 128 - n, 128);
             QCOMPARE(Q(Plan::DecimalText(top.GetAddressSubnetIndex())), below);
             QCOMPARE(QString::number(top.GetRowCount()), n < 31 ? power : QString::number(Plan::MaxRows));
+            QCOMPARE(Q(Plan::DecimalText(top.GetFirstRowIndex() + static_cast<UInt128>(top.GetRowCount() - 1))), below);
+            QCOMPARE(Q(Plan::DecimalText(bottom.GetFirstRowIndex())), "0");
         }
+        // Half the rows before the address's own.
+        QCOMPARE(Q(Plan::DecimalText(Plan(IPv6Address("::4000:0"), 64, 128).GetFirstRowIndex())), "1");
     }
 
     // Both ends of the address space, then random plans from a fixed seed.
     void ranges()
     {
-        std::mt19937 random(20261208);
-        const auto randomBits = [&](int count) {
-            std::string bits;
-            while (static_cast<int>(bits.size()) < count)
-                bits += static_cast<char>('0' + random() % 2);
-            return bits;
+        std::mt19937_64 random(20261208);
+        const auto any = [&] {
+            const quint64 high = random();
+            return IPv6Address(high, random());
         };
-        std::vector<std::tuple<std::string, int, int>> plans;
-        for (const char end : {'0', '1'})
+        std::vector<std::tuple<IPv6Address, int, int>> plans;
+        for (const IPv6Address& end : {IPv6Address(0, 0), IPv6Address(~0ull, ~0ull)})
             for (const auto& [prefix, subnet] : {std::pair(0, 0), {0, 1}, {0, 128}, {64, 64}, {127, 128}, {128, 128}})
-                plans.emplace_back(std::string(128, end), prefix, subnet);
+                plans.emplace_back(end, prefix, subnet);
         while (plans.size() < 300) {
             const int prefix = static_cast<int>(random() % 129);
-            plans.emplace_back(randomBits(128), prefix, prefix + static_cast<int>(random() % (129 - prefix)));
+            plans.emplace_back(any(), prefix, prefix + static_cast<int>(random() % (129 - prefix)));
         }
-        for (const auto& [bits, prefix, subnet] : plans) {
-            const Plan plan(FromBits(bits), prefix, subnet);
+        for (const auto& [address, prefix, subnet] : plans) {
+            const Plan plan(address, prefix, subnet);
+            const std::string bits = Bits(address);
             QCOMPARE(Range(plan.GetFirst(), plan.GetLast()), Range(bits.substr(0, prefix)));
             QCOMPARE(Q(Plan::DecimalText(plan.GetAddressSubnetIndex())), Decimal(bits.substr(prefix, subnet - prefix)));
             const int width = subnet - prefix;
-            for (const std::string& index : {std::string(width, '0'), std::string(width, '1'), randomBits(width)}) {
+            for (const std::string& index :
+                 {std::string(width, '0'), std::string(width, '1'), Bits(any()).substr(0, width)}) {
                 IPv6Address first, last;
                 plan.GetSubnet(Number(index), first, last);
                 QCOMPARE(Range(first, last), Range(bits.substr(0, prefix) + index));
             }
         }
-    }
-
-    void window_data()
-    {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<int>("prefix");
-        QTest::addColumn<int>("subnet");
-        QTest::addColumn<QString>("rows"); // the row count and the subnet index of the first row
-        // clang-format off
-        QTest::newRow("one subnet more than the rows: first") << "::" << 97 << 128 << "2147483647 0";
-        QTest::newRow("one subnet more than the rows: last") << "::ffff:ffff" << 97 << 128 << "2147483647 1";
-        QTest::newRow("all subnets fit") << "::3fff:ffff" << 98 << 128 << "1073741824 0";
-        QTest::newRow("half the rows: centred") << "::4000:0" << 64 << 128 << "2147483647 1";
-        QTest::newRow("the end of a /64") << "::ffff:ffff:ffff:ffff" << 64 << 128 << "2147483647 18446744071562067969";
-        QTest::newRow("the end of the space") << "ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff" << 0 << 128 << "2147483647 340282366920938463463374607429620727809";
-        // clang-format on
-    }
-    void window()
-    {
-        QFETCH(QString, address);
-        QFETCH(int, prefix);
-        QFETCH(int, subnet);
-        const Plan plan(IPv6Address(address.toStdString()), prefix, subnet);
-        QTEST(QString("%1 %2").arg(plan.GetRowCount()).arg(Q(Plan::DecimalText(plan.GetFirstRowIndex()))), "rows");
     }
 
     void refusals()
