@@ -14,7 +14,7 @@ void MaskField::GetPartRange(const IPv4Address& address, quint32 nPartIndex, con
 {
     if (nPartIndex > LowBits(m_fieldBits))
         throw std::out_of_range(indexName);
-    const quint32 start = (address.GetValue() & PrefixMask()) | (nPartIndex << m_hostBits);
+    const quint32 start = (address.GetValue() & PrefixMask()) | ShiftLeft(nPartIndex, m_hostBits);
     first = start;
     last = start | HostMask();
 }

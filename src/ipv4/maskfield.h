@@ -29,7 +29,10 @@ public:
     quint32 GetPartCount() const { return LowBits(m_fieldBits) + 1; }
     quint32 GetPartSize() const { return HostMask() + 1; }
     // The number of the part holding the address: its field bits.
-    quint32 GetPartIndex(const IPv4Address& address) const { return (address.GetValue() & FieldMask()) >> m_hostBits; }
+    quint32 GetPartIndex(const IPv4Address& address) const
+    {
+        return static_cast<quint32>(static_cast<quint64>(address.GetValue() & FieldMask()) >> m_hostBits);
+    }
     // First and last address of part nPartIndex of the prefix holding the
     // address; an index beyond the field throws std::out_of_range(indexName).
     void GetPartRange(const IPv4Address& address, quint32 nPartIndex, const char* indexName, IPv4Address& first,
@@ -39,7 +42,12 @@ private:
     // The n least significant bits set, n from 0 to 32.
     static quint32 LowBits(quint32 n) { return static_cast<quint32>((static_cast<quint64>(1) << n) - 1); }
     quint32 PrefixMask() const { return ~LowBits(32 - m_prefixBits); }
-    quint32 FieldMask() const { return LowBits(m_fieldBits) << m_hostBits; }
+    // Shifted in 64 bits: a /0 without field bits shifts by 32.
+    static quint32 ShiftLeft(quint32 value, quint32 n)
+    {
+        return static_cast<quint32>(static_cast<quint64>(value) << n);
+    }
+    quint32 FieldMask() const { return ShiftLeft(LowBits(m_fieldBits), m_hostBits); }
     quint32 HostMask() const { return LowBits(m_hostBits); }
 
     quint32 m_prefixBits;

@@ -44,14 +44,16 @@ std::string GroupDigits(const std::string& digits)
 }
 } // namespace
 
-IPv6SubnetPlan::IPv6SubnetPlan(const IPv6Address& address, int prefixLength, int subnetLength)
+IPv6SubnetPlan::IPv6SubnetPlan(const IPv6Address& address, int nPrefixLength, int nSubnetLength)
     : m_address(ToUInt128(address)),
-      m_prefixLength(prefixLength),
-      m_subnetLength(subnetLength),
+      m_prefixLength(nPrefixLength),
+      m_subnetLength(nSubnetLength),
       m_valid(true)
 {
-    if (prefixLength < 0 || prefixLength > subnetLength || subnetLength > 128)
+    if (nPrefixLength < 0 || nPrefixLength > 128)
         throw std::out_of_range("nPrefixLength");
+    if (nSubnetLength < nPrefixLength || nSubnetLength > 128)
+        throw std::out_of_range("nSubnetLength");
 }
 
 IPv6Address IPv6SubnetPlan::GetFirst() const
@@ -102,16 +104,16 @@ std::string IPv6SubnetPlan::PrefixText(const IPv6Address& address, int length)
     return address.ToString(IPv6Address::CompressedNotation) + '/' + std::to_string(length);
 }
 
-std::string IPv6SubnetPlan::PowerOfTwoText(int exponent)
+std::string IPv6SubnetPlan::PowerOfTwoText(int nExponent)
 {
-    if (exponent < 0 || exponent > 128)
+    if (nExponent < 0 || nExponent > 128)
         throw std::out_of_range("nExponent");
     // 2^128 does not fit, 2^n - 1 does; and 2^n - 1 never ends in 9, so the
     // last digit takes the one without a carry.
-    const UInt128 below = HostMask(128 - exponent);
+    const UInt128 below = HostMask(128 - nExponent);
     std::string digits = Digits(below);
     ++digits.back();
-    return "2^" + std::to_string(exponent) + " = " + GroupDigits(digits);
+    return "2^" + std::to_string(nExponent) + " = " + GroupDigits(digits);
 }
 
 std::string IPv6SubnetPlan::DecimalText(UInt128 value)

@@ -18,10 +18,11 @@ public:
 
     // No plan: no address, no subnets.
     IPv6SubnetPlan() = default;
-    // The /prefixLength holding address, split into /subnetLength subnets;
-    // throws std::out_of_range("nPrefixLength") unless 0 <= prefixLength <=
-    // subnetLength <= 128, and ExceptionUtil::invalid_operation for an invalid address.
-    IPv6SubnetPlan(const IPv6Address& address, int prefixLength, int subnetLength);
+    // The /nPrefixLength holding address, split into /nSubnetLength subnets;
+    // throws std::out_of_range("nPrefixLength") unless 0 <= nPrefixLength <= 128,
+    // std::out_of_range("nSubnetLength") unless nPrefixLength <= nSubnetLength <= 128,
+    // and ExceptionUtil::invalid_operation for an invalid address.
+    IPv6SubnetPlan(const IPv6Address& address, int nPrefixLength, int nSubnetLength);
 
     [[nodiscard]] bool IsValid() const { return m_valid; }
     [[nodiscard]] int GetPrefixLength() const { return m_prefixLength; }
@@ -42,8 +43,9 @@ public:
 
     // "2001:DB8:1200::/40": the address in compressed notation and the length.
     [[nodiscard]] static std::string PrefixText(const IPv6Address& address, int length);
-    // "2^88 = 309,485,009,821,345,068,724,781,056", exact for exponents 0 to 128.
-    [[nodiscard]] static std::string PowerOfTwoText(int exponent);
+    // "2^88 = 309,485,009,821,345,068,724,781,056", exact for nExponent 0 to 128;
+    // others throw std::out_of_range("nExponent").
+    [[nodiscard]] static std::string PowerOfTwoText(int nExponent);
     // The value in decimal digits, as row numbers are written.
     [[nodiscard]] static std::string DecimalText(UInt128 value);
 

@@ -43,205 +43,194 @@ class TstAddress : public QObject
     Q_OBJECT
 
 private slots:
-    void ipv4Text_data();
-    void ipv4Text();
-    void ipv6Text_data();
-    void ipv6Text();
-    void refusalsAndBytes();
-    void stream();
-    void bitUsage_data();
-    void bitUsage();
+    void ipv4Text_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<IPv4Address::Notation>("notation");
+        QTest::addColumn<QString>("expected"); // dotted decimal, or empty when refused
+        QTest::addColumn<bool>("canonical");   // the address formats back to text
+        const auto dd = N::DottedDecimal;
+        // clang-format off
+        QTest::newRow("dotted decimal") << "255.0.0.1" << dd << "255.0.0.1" << true;
+        QTest::newRow("decimal") << "4294967295" << N::Decimal << "255.255.255.255" << true;
+        QTest::newRow("dotted hex pads to 2") << "ac.10.00.01" << N::DottedHexadecimal << "172.16.0.1" << true;
+        QTest::newRow("hex") << "0xac100001" << N::Hexadecimal << "172.16.0.1" << true;
+        QTest::newRow("hex 0 has no prefix") << "0" << N::Hexadecimal << "0.0.0.0" << true;
+        QTest::newRow("dotted octal pads to 3") << "254.020.000.001" << N::DottedOctal << "172.16.0.1" << true;
+        QTest::newRow("octal") << "037777777777" << N::Octal << "255.255.255.255" << true;
+        QTest::newRow("octal 0 has no prefix") << "0" << N::Octal << "0.0.0.0" << true;
+        QTest::newRow("dotted binary pads to 8") << "10000000.00010000.00000000.00000001" << N::DottedBinary << "128.16.0.1" << true;
+        QTest::newRow("binary pads to 32") << "00000000000000000000000000000101" << N::Binary << "0.0.0.5" << true;
+        QTest::newRow("blanks around, dot after fourth part") << " 1.2.3.4. " << dd << "1.2.3.4" << false;
+        QTest::newRow("192.168 is 192.168.0.0") << "192.168" << dd << "192.168.0.0" << false;
+        QTest::newRow("five parts refused") << "1.2.3.4.5" << dd << "" << false;
+        QTest::newRow("256 refused") << "0.0.0.256" << dd << "" << false;
+        QTest::newRow("negative part refused") << "-1.0.0.0" << dd << "" << false;
+        QTest::newRow("trailing letter refused") << "1.2.3.4x" << dd << "" << false;
+        QTest::newRow("empty refused") << "" << N::Binary << "" << false;
+        QTest::newRow("nine binary digits refused") << "111111111.0.0.0" << N::DottedBinary << "" << false;
+        QTest::newRow("33 binary digits refused") << QString(33, '1') << N::Binary << "" << false;
+        QTest::newRow("decimal beyond 32 bits refused") << "4294967296" << N::Decimal << "" << false;
+        QTest::newRow("negative decimal wraps") << "-1" << N::Decimal << "255.255.255.255" << false;
+        QTest::newRow("octal digit 8 refused") << "8" << N::Octal << "" << false;
+        QTest::newRow("upper-case hex with 0X") << "0XAC100001" << N::Hexadecimal << "172.16.0.1" << false;
+        QTest::newRow("bare 0x refused") << "0x" << N::Hexadecimal << "" << false;
+        QTest::newRow("dotted octal 400 refused") << "400.0.0.0" << N::DottedOctal << "" << false;
+        // clang-format on
+    }
+
+    void ipv4Text()
+    {
+        QFETCH(QString, text);
+        QFETCH(IPv4Address::Notation, notation);
+        QFETCH(QString, expected);
+        QFETCH(bool, canonical);
+        IPv4Address address(0x01020304u);
+        QCOMPARE(address.Parse(text.toStdString(), notation), !expected.isEmpty());
+        QCOMPARE(Q(address.ToString(N::DottedDecimal)), expected);
+        if (canonical)
+            QCOMPARE(Q(address.ToString(notation)), text);
+    }
+
+    void ipv6Text_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("notation");
+        QTest::addColumn<QString>("expected");
+        const int compressed = IPv6Address::CompressedNotation;
+        // clang-format off
+        QTest::newRow("all zero is ::") << "::" << compressed << "::";
+        QTest::newRow("equal zero runs compress the later") << "1:0:0:2:3:0:0:4" << compressed << "1:0:0:2:3::4";
+        QTest::newRow("longer run wins over a later one") << "1:0:0:0:2:0:0:3" << compressed << "1::2:0:0:3";
+        QTest::newRow("single zero group stays") << "1:0:2:3:4:5:6:7" << compressed << "1:0:2:3:4:5:6:7";
+        QTest::newRow("run at the end") << "dead:beef::" << compressed << "DEAD:BEEF::";
+        QTest::newRow("run at the start") << "0:0:2:3:4:5:6:7" << compressed << "::2:3:4:5:6:7";
+        QTest::newRow("mapped tail") << "::ffff:0:1" << compressed << "::FFFF:0.0.0.1";
+        QTest::newRow("loopback is not IPv4-compatible") << "::1" << compressed << "::1";
+        QTest::newRow("::2 is IPv4-compatible") << "::2" << compressed << "::0.0.0.2";
+        QTest::newRow("no tail after FFFE") << "::fffe:1.2.3.4" << compressed << "::FFFE:102:304";
+        QTest::newRow("no tail when byte 9 is set") << "::1:0:1.2.3.4" << compressed << "::1:0:102:304";
+        QTest::newRow("uncompressed") << "1::ab" << static_cast<int>(IPv6Address::UncompressedNotation) << "1:0:0:0:0:0:0:AB";
+        QTest::newRow("expanded") << "fe80::ab" << static_cast<int>(IPv6Address::ExpandedNotation) << "FE80:0000:0000:0000:0000:0000:0000:00AB";
+        QTest::newRow("binary: two lines, never a tail") << "::ffff:1.2.3.4" << static_cast<int>(IPv6Address::BinaryNotation) << QStringList(4, QString(16, '0')).join(':') + "\n" + QString(16, '0') + ":1111111111111111:0000000100000010:0000001100000100";
+        // clang-format on
+    }
+
+    void ipv6Text()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, notation);
+        QFETCH(QString, expected);
+        const IPv6Address address(text.toStdString());
+        QCOMPARE(Q(address.ToString(notation)), expected);
+        if (notation != IPv6Address::BinaryNotation)
+            QCOMPARE(IPv6Address(expected.toStdString()), address);
+    }
+
+    void refusalsAndBytes()
+    {
+        IPv4Address invalid;
+        QVERIFY(invalid.ToString(N::Binary).empty());
+        QCOMPARE(ThrownMessage<Invalid>([&] { invalid.GetByte(0); }), "this");
+        QCOMPARE(ThrownMessage<std::out_of_range>([] { IPv4Address(1u).ToString({7, false}); }), "nNotation");
+        QCOMPARE(ThrownMessage<std::out_of_range>([&] { invalid.Parse("1", {3, true}); }), "nNotation");
+        QVERIFY(invalid < IPv4Address(0u) && !(IPv4Address(0u) < invalid) && !(invalid < invalid));
+        QVERIFY(IPv4Address(0x7fffffffu) < IPv4Address(0x80000000u)); // unsigned, not signed
+        for (const auto& [bits, mask] : {std::pair(0, 0u), {1, 0x80000000u}, {32, 0xffffffffu}})
+            QCOMPARE(IPv4Address::CreateMask(bits), IPv4Address(mask));
+        QCOMPARE(ThrownMessage<std::out_of_range>([] { IPv4Address::CreateMask(33); }), "nMaskBits");
+        IPv4Address address(0xac100001u);
+        QCOMPARE(std::as_const(address).GetByte(0), static_cast<quint8>(172));
+        address.GetByte(2) = 99;
+        QCOMPARE(address, IPv4Address(0xac106301u));
+        QCOMPARE(ThrownMessage<std::out_of_range>([&] { address.GetByte(4); }), "nByteIndex");
+
+        IPv6Address v6 = P("1::1");
+        for (const char* refused : {"192.168.1.1", "", "localhost"})
+            QVERIFY2(!v6.Parse(refused) && v6 == IPv6Address(), refused);
+        QCOMPARE(v6.ToString(IPv6Address::BinaryNotation), std::string());
+        for (int notation : {-1, 4})
+            QCOMPARE(ThrownMessage<std::out_of_range>([&] { v6.ToString(notation); }), "nNotation");
+        QCOMPARE(ThrownMessage<Invalid>([&] { v6.GetByte(16); }), "this"); // validity before the index
+        QCOMPARE(ThrownMessage<Invalid>([&] { v6.GetEmbeddedIPv4Address(address); }), "this");
+        QCOMPARE(IPv6Address(0x0123456789ABCDEF, 0xFEDCBA9876543210), P("123:4567:89ab:cdef:fedc:ba98:7654:3210"));
+        QVERIFY(IPv6Address() != P("::") && P("8000::") != P("::"));
+        QVERIFY(IPv4Address() != IPv4Address(0u) && IPv4Address(1u) != IPv4Address(0u));
+        v6 = P("fe80::1");
+        v6.GetByte(1) = 0x02;
+        QCOMPARE(v6, P("fe02::1"));
+        QCOMPARE(std::as_const(v6).GetByte(15), static_cast<quint8>(1));
+        QCOMPARE(ThrownMessage<std::out_of_range>([&] { v6.GetByte(16); }), "nByteIndex");
+        QVERIFY(!v6.GetEmbeddedIPv4Address(address) && address == IPv4Address(0u));
+        QVERIFY(P("::ffff:1.2.3.4").GetEmbeddedIPv4Address(address) && address == IPv4Address(0x01020304u));
+
+        const BitUsage subnetted = {{NetworkClassBit, 2}, {NetworkBit, 14}, {SubnetBit, 4}, {HostBit, 6}, {HostBit, 6}};
+        QCOMPARE(GetNetworkBitCount(subnetted), 16u);
+        QCOMPARE(GetHostBitCount(subnetted), 12u);
+        QCOMPARE(GetNetworkPart(subnetted), BitUsage({{NetworkClassBit, 2}, {NetworkBit, 14}}));
+        QCOMPARE(Q(GetBitRoleName(GroupBit)) + GetBitRoleCharacter(OpenBit) + Q(GetBitRoleColor(OpenBit)),
+                 "Groupxgray");
+        const QString refused("nBitRole");
+        QCOMPARE(ThrownMessage<std::out_of_range>([] { GetBitRoleCharacter(-1); }), refused);
+        QCOMPARE(ThrownMessage<std::out_of_range>([] { GetBitRoleName(8); }), refused);
+        // Every function checks each entry's role, not only the ones it counts.
+        const BitUsage bad = {{HostBit, 8}, {BitRole(8), 24}};
+        QCOMPARE(ThrownMessage<std::out_of_range>([&] { GetNetworkBitCount(bad); }), refused);
+        QCOMPARE(ThrownMessage<std::out_of_range>([&] { GetHostBitCount(bad); }), refused);
+        QCOMPARE(ThrownMessage<std::out_of_range>([&] { FormatBitRoleLegendHtml(bad); }), refused);
+        QCOMPARE(ThrownMessage<Invalid>([] { FormatBitUsageHtml({{FixedBit, 32}}, IPv4Address()); }), "this");
+
+        // Settings find the types by these names.
+        IPv4Address::RegisterMetaType();
+        IPv6Address::RegisterMetaType();
+        QCOMPARE(QMetaType::fromName("IPv4Address"), QMetaType::fromType<IPv4Address>());
+        QCOMPARE(QMetaType::fromName("IPv6Address"), QMetaType::fromType<IPv6Address>());
+    }
+
+    void stream()
+    {
+        const IPv4Address v4(5u);
+        QCOMPARE(Read("01fc100001", v4), "ok");
+        QCOMPARE(Read("0000000000", v4), "ok");
+        QCOMPARE(Read("010a0000", v4), "refused");
+        QCOMPARE(Read("020a000001", v4), "refused");
+        QCOMPARE(Read("000a000001", v4), "refused"); // an invalid address is written with the value 0
+        const IPv6Address v6 = P("1::1");
+        QCOMPARE(Read("000102030405060708090a0b0c0d0e0f10", v6), "ok"); // an invalid address keeps its bytes
+        QCOMPARE(Read("01fe800000000000000000000000ff8001", v6), "ok");
+        QCOMPARE(Read("01000000000000000000000000000001", v6), "refused");
+        QCOMPARE(Read("0200000000000000000000000000000001", v6), "refused");
+
+        QDataStream in(QByteArray::fromHex("01fc10000101fe800000000000000000000000ff8001"));
+        IPv4Address readV4;
+        IPv6Address readV6;
+        in >> readV4 >> readV6;
+        QCOMPARE(readV4, IPv4Address(0xfc100001u));
+        QCOMPARE(readV6, P("fe80::ff:8001")); // high bits survive as signed bytes
+    }
+
+    void bitUsage_data()
+    {
+        QTest::addColumn<BitUsage>("usage");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("html");
+        QTest::addColumn<QString>("legend");
+        const QString n8 = S("navy", "nnnnnnnn"), h8 = S("green", "hhhhhhhh"), s8 = S("maroon", "ssssssss");
+        // clang-format off
+        QTest::newRow("class C shows class bits as digits, legend leaves them out") << BitUsage({{NetworkClassBit, 3}, {NetworkBit, 21}, {HostBit, 8}}) << "192.168.1.7" << Octets(S("navy", "110") + S("navy", "nnnnn"), n8, n8, h8) << S("navy", "n=Network") + "; " + S("green", "h=Host");
+        QTest::newRow("runs ending inside one octet") << BitUsage({{FixedBit, 20}, {CidrBit, 3}, {OpenBit, 9}}) << "172.16.255.1" << Octets(S("black", "10101100"), S("black", "00010000"), S("black", "1111") + S("teal", "ccc") + S("gray", "x"), S("gray", "xxxxxxxx")) << S("teal", "c=CIDR") + "; " + S("gray", "x=Open");
+        QTest::newRow("no own digits needs no address; empty runs write nothing; roles repeat") << BitUsage({{SubnetBit, 0}, {SubnetBit, 4}, {HostBit, 12}, {SubnetBit, 16}}) << "" << Octets(S("maroon", "ssss") + S("green", "hhhh"), h8, s8, s8) << S("maroon", "s=Subnet") + "; " + S("maroon", "s=Subnet") + "; " + S("green", "h=Host") + "; " + S("maroon", "s=Subnet");
+        // clang-format on
+    }
+
+    void bitUsage()
+    {
+        QFETCH(BitUsage, usage);
+        QFETCH(QString, address);
+        QTEST(Q(FormatBitUsageHtml(usage, IPv4Address(address.toStdString(), N::DottedDecimal))), "html");
+        QTEST(Q(FormatBitRoleLegendHtml(usage)), "legend");
+    }
 };
-
-void TstAddress::ipv4Text_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<IPv4Address::Notation>("notation");
-    QTest::addColumn<QString>("expected"); // dotted decimal, or empty when refused
-    QTest::addColumn<bool>("canonical");   // the address formats back to text
-    const auto dd = N::DottedDecimal;
-    // clang-format off
-    QTest::newRow("dotted decimal") << "255.0.0.1" << dd << "255.0.0.1" << true;
-    QTest::newRow("decimal") << "4294967295" << N::Decimal << "255.255.255.255" << true;
-    QTest::newRow("dotted hex pads to 2") << "ac.10.00.01" << N::DottedHexadecimal << "172.16.0.1" << true;
-    QTest::newRow("hex") << "0xac100001" << N::Hexadecimal << "172.16.0.1" << true;
-    QTest::newRow("hex 0 has no prefix") << "0" << N::Hexadecimal << "0.0.0.0" << true;
-    QTest::newRow("dotted octal pads to 3") << "254.020.000.001" << N::DottedOctal << "172.16.0.1" << true;
-    QTest::newRow("octal") << "037777777777" << N::Octal << "255.255.255.255" << true;
-    QTest::newRow("octal 0 has no prefix") << "0" << N::Octal << "0.0.0.0" << true;
-    QTest::newRow("dotted binary pads to 8") << "10000000.00010000.00000000.00000001" << N::DottedBinary << "128.16.0.1" << true;
-    QTest::newRow("binary pads to 32") << "00000000000000000000000000000101" << N::Binary << "0.0.0.5" << true;
-    QTest::newRow("blanks around, dot after fourth part") << " 1.2.3.4. " << dd << "1.2.3.4" << false;
-    QTest::newRow("192.168 is 192.168.0.0") << "192.168" << dd << "192.168.0.0" << false;
-    QTest::newRow("five parts refused") << "1.2.3.4.5" << dd << "" << false;
-    QTest::newRow("256 refused") << "0.0.0.256" << dd << "" << false;
-    QTest::newRow("negative part refused") << "-1.0.0.0" << dd << "" << false;
-    QTest::newRow("trailing letter refused") << "1.2.3.4x" << dd << "" << false;
-    QTest::newRow("empty refused") << "" << N::Binary << "" << false;
-    QTest::newRow("nine binary digits refused") << "111111111.0.0.0" << N::DottedBinary << "" << false;
-    QTest::newRow("33 binary digits refused") << QString(33, '1') << N::Binary << "" << false;
-    QTest::newRow("decimal beyond 32 bits refused") << "4294967296" << N::Decimal << "" << false;
-    QTest::newRow("negative decimal wraps") << "-1" << N::Decimal << "255.255.255.255" << false;
-    QTest::newRow("octal digit 8 refused") << "8" << N::Octal << "" << false;
-    QTest::newRow("upper-case hex with 0X") << "0XAC100001" << N::Hexadecimal << "172.16.0.1" << false;
-    QTest::newRow("bare 0x refused") << "0x" << N::Hexadecimal << "" << false;
-    QTest::newRow("dotted octal 400 refused") << "400.0.0.0" << N::DottedOctal << "" << false;
-    // clang-format on
-}
-
-void TstAddress::ipv4Text()
-{
-    QFETCH(QString, text);
-    QFETCH(IPv4Address::Notation, notation);
-    QFETCH(QString, expected);
-    QFETCH(bool, canonical);
-    IPv4Address address(0x01020304u);
-    QCOMPARE(address.Parse(text.toStdString(), notation), !expected.isEmpty());
-    QCOMPARE(Q(address.ToString(N::DottedDecimal)), expected);
-    if (canonical)
-        QCOMPARE(Q(address.ToString(notation)), text);
-}
-
-void TstAddress::ipv6Text_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("notation");
-    QTest::addColumn<QString>("expected");
-    const int compressed = IPv6Address::CompressedNotation;
-    // clang-format off
-    QTest::newRow("all zero is ::") << "::" << compressed << "::";
-    QTest::newRow("equal zero runs compress the later") << "1:0:0:2:3:0:0:4" << compressed << "1:0:0:2:3::4";
-    QTest::newRow("longer run wins over a later one") << "1:0:0:0:2:0:0:3" << compressed << "1::2:0:0:3";
-    QTest::newRow("single zero group stays") << "1:0:2:3:4:5:6:7" << compressed << "1:0:2:3:4:5:6:7";
-    QTest::newRow("run at the end") << "dead:beef::" << compressed << "DEAD:BEEF::";
-    QTest::newRow("run at the start") << "0:0:2:3:4:5:6:7" << compressed << "::2:3:4:5:6:7";
-    QTest::newRow("mapped tail") << "::ffff:0:1" << compressed << "::FFFF:0.0.0.1";
-    QTest::newRow("loopback is not IPv4-compatible") << "::1" << compressed << "::1";
-    QTest::newRow("::2 is IPv4-compatible") << "::2" << compressed << "::0.0.0.2";
-    QTest::newRow("no tail after FFFE") << "::fffe:1.2.3.4" << compressed << "::FFFE:102:304";
-    QTest::newRow("no tail when byte 9 is set") << "::1:0:1.2.3.4" << compressed << "::1:0:102:304";
-    QTest::newRow("uncompressed") << "1::ab" << static_cast<int>(IPv6Address::UncompressedNotation) << "1:0:0:0:0:0:0:AB";
-    QTest::newRow("expanded") << "fe80::ab" << static_cast<int>(IPv6Address::ExpandedNotation) << "FE80:0000:0000:0000:0000:0000:0000:00AB";
-    QTest::newRow("binary: two lines, never a tail") << "::ffff:1.2.3.4" << static_cast<int>(IPv6Address::BinaryNotation) << QStringList(4, QString(16, '0')).join(':') + "\n" + QString(16, '0') + ":1111111111111111:0000000100000010:0000001100000100";
-    // clang-format on
-}
-
-void TstAddress::ipv6Text()
-{
-    QFETCH(QString, text);
-    QFETCH(int, notation);
-    QFETCH(QString, expected);
-    const IPv6Address address(text.toStdString());
-    QCOMPARE(Q(address.ToString(notation)), expected);
-    if (notation != IPv6Address::BinaryNotation)
-        QCOMPARE(IPv6Address(expected.toStdString()), address);
-}
-
-void TstAddress::refusalsAndBytes()
-{
-    IPv4Address invalid;
-    QVERIFY(invalid.ToString(N::Binary).empty());
-    QCOMPARE(ThrownMessage<Invalid>([&] { invalid.GetByte(0); }), QString("this"));
-    QCOMPARE(ThrownMessage<std::out_of_range>([] { IPv4Address(1u).ToString({7, false}); }), QString("nNotation"));
-    QCOMPARE(ThrownMessage<std::out_of_range>([&] { invalid.Parse("1", {3, true}); }), QString("nNotation"));
-    QVERIFY(invalid < IPv4Address(0u) && !(IPv4Address(0u) < invalid) && !(invalid < invalid));
-    QVERIFY(IPv4Address(0x7fffffffu) < IPv4Address(0x80000000u)); // unsigned, not signed
-    QCOMPARE(IPv4Address::CreateMask(0), IPv4Address(0u));
-    QCOMPARE(IPv4Address::CreateMask(1), IPv4Address(0x80000000u));
-    QCOMPARE(IPv4Address::CreateMask(32), IPv4Address(0xffffffffu));
-    QCOMPARE(ThrownMessage<std::out_of_range>([] { IPv4Address::CreateMask(33); }), QString("nMaskBits"));
-    IPv4Address address(0xac100001u);
-    QCOMPARE(std::as_const(address).GetByte(0), static_cast<quint8>(172));
-    address.GetByte(2) = 99;
-    QCOMPARE(address, IPv4Address(0xac106301u));
-    QCOMPARE(ThrownMessage<std::out_of_range>([&] { address.GetByte(4); }), QString("nByteIndex"));
-
-    IPv6Address v6 = P("1::1");
-    for (const char* refused : {"192.168.1.1", "", "localhost"})
-        QVERIFY2(!v6.Parse(refused) && v6 == IPv6Address(), refused);
-    QCOMPARE(v6.ToString(IPv6Address::BinaryNotation), std::string());
-    for (int notation : {-1, 4})
-        QCOMPARE(ThrownMessage<std::out_of_range>([&] { v6.ToString(notation); }), QString("nNotation"));
-    QCOMPARE(ThrownMessage<Invalid>([&] { v6.GetByte(16); }), QString("this")); // validity before the index
-    QCOMPARE(ThrownMessage<Invalid>([&] { v6.GetEmbeddedIPv4Address(address); }), QString("this"));
-    QCOMPARE(IPv6Address(0x0123456789ABCDEF, 0xFEDCBA9876543210), P("123:4567:89ab:cdef:fedc:ba98:7654:3210"));
-    QVERIFY(IPv6Address() != P("::") && P("8000::") != P("::"));
-    QVERIFY(IPv4Address() != IPv4Address(0u) && IPv4Address(1u) != IPv4Address(0u));
-    v6 = P("fe80::1");
-    v6.GetByte(1) = 0x02;
-    QCOMPARE(v6, P("fe02::1"));
-    QCOMPARE(std::as_const(v6).GetByte(15), static_cast<quint8>(1));
-    QCOMPARE(ThrownMessage<std::out_of_range>([&] { v6.GetByte(16); }), QString("nByteIndex"));
-    QVERIFY(!v6.GetEmbeddedIPv4Address(address) && address == IPv4Address(0u));
-    QVERIFY(P("::ffff:1.2.3.4").GetEmbeddedIPv4Address(address) && address == IPv4Address(0x01020304u));
-
-    const BitUsage subnetted = {{NetworkClassBit, 2}, {NetworkBit, 14}, {SubnetBit, 4}, {HostBit, 6}, {HostBit, 6}};
-    QCOMPARE(GetNetworkBitCount(subnetted), 16u);
-    QCOMPARE(GetHostBitCount(subnetted), 12u);
-    QCOMPARE(GetNetworkPart(subnetted), BitUsage({{NetworkClassBit, 2}, {NetworkBit, 14}}));
-    QCOMPARE(Q(GetBitRoleName(GroupBit)) + GetBitRoleCharacter(OpenBit) + Q(GetBitRoleColor(OpenBit)), "Groupxgray");
-    const QString refused("nBitRole");
-    QCOMPARE(ThrownMessage<std::out_of_range>([] { GetBitRoleCharacter(-1); }), refused);
-    QCOMPARE(ThrownMessage<std::out_of_range>([] { GetBitRoleName(8); }), refused);
-    // Every function checks each entry's role, not only the ones it counts.
-    const BitUsage bad = {{HostBit, 8}, {BitRole(8), 24}};
-    QCOMPARE(ThrownMessage<std::out_of_range>([&] { GetNetworkBitCount(bad); }), refused);
-    QCOMPARE(ThrownMessage<std::out_of_range>([&] { GetHostBitCount(bad); }), refused);
-    QCOMPARE(ThrownMessage<std::out_of_range>([&] { FormatBitRoleLegendHtml(bad); }), refused);
-    QCOMPARE(ThrownMessage<Invalid>([] { FormatBitUsageHtml({{FixedBit, 32}}, IPv4Address()); }), QString("this"));
-
-    // Settings find the types by these names.
-    IPv4Address::RegisterMetaType();
-    IPv6Address::RegisterMetaType();
-    QCOMPARE(QMetaType::fromName("IPv4Address"), QMetaType::fromType<IPv4Address>());
-    QCOMPARE(QMetaType::fromName("IPv6Address"), QMetaType::fromType<IPv6Address>());
-}
-
-void TstAddress::stream()
-{
-    const IPv4Address v4(5u);
-    QCOMPARE(Read("01fc100001", v4), "ok");
-    QCOMPARE(Read("0000000000", v4), "ok");
-    QCOMPARE(Read("010a0000", v4), "refused");
-    QCOMPARE(Read("020a000001", v4), "refused");
-    QCOMPARE(Read("000a000001", v4), "refused"); // an invalid address is written with the value 0
-    const IPv6Address v6 = P("1::1");
-    QCOMPARE(Read("000102030405060708090a0b0c0d0e0f10", v6), "ok"); // an invalid address keeps its bytes
-    QCOMPARE(Read("01fe800000000000000000000000ff8001", v6), "ok");
-    QCOMPARE(Read("01000000000000000000000000000001", v6), "refused");
-    QCOMPARE(Read("0200000000000000000000000000000001", v6), "refused");
-
-    QDataStream in(QByteArray::fromHex("01fc10000101fe800000000000000000000000ff8001"));
-    IPv4Address readV4;
-    IPv6Address readV6;
-    in >> readV4 >> readV6;
-    QCOMPARE(readV4, IPv4Address(0xfc100001u));
-    QCOMPARE(readV6, P("fe80::ff:8001")); // high bits survive as signed bytes
-}
-
-void TstAddress::bitUsage_data()
-{
-    QTest::addColumn<BitUsage>("usage");
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("html");
-    QTest::addColumn<QString>("legend");
-    const QString n8 = S("navy", "nnnnnnnn"), h8 = S("green", "hhhhhhhh"), s8 = S("maroon", "ssssssss");
-    // clang-format off
-    QTest::newRow("class C shows class bits as digits, legend leaves them out") << BitUsage({{NetworkClassBit, 3}, {NetworkBit, 21}, {HostBit, 8}}) << "192.168.1.7" << Octets(S("navy", "110") + S("navy", "nnnnn"), n8, n8, h8) << S("navy", "n=Network") + "; " + S("green", "h=Host");
-    QTest::newRow("runs ending inside one octet") << BitUsage({{FixedBit, 20}, {CidrBit, 3}, {OpenBit, 9}}) << "172.16.255.1" << Octets(S("black", "10101100"), S("black", "00010000"), S("black", "1111") + S("teal", "ccc") + S("gray", "x"), S("gray", "xxxxxxxx")) << S("teal", "c=CIDR") + "; " + S("gray", "x=Open");
-    QTest::newRow("no own digits needs no address; empty runs write nothing; roles repeat") << BitUsage({{SubnetBit, 0}, {SubnetBit, 4}, {HostBit, 12}, {SubnetBit, 16}}) << "" << Octets(S("maroon", "ssss") + S("green", "hhhh"), h8, s8, s8) << S("maroon", "s=Subnet") + "; " + S("maroon", "s=Subnet") + "; " + S("green", "h=Host") + "; " + S("maroon", "s=Subnet");
-    // clang-format on
-}
-
-void TstAddress::bitUsage()
-{
-    QFETCH(BitUsage, usage);
-    QFETCH(QString, address);
-    QFETCH(QString, html);
-    QFETCH(QString, legend);
-    QCOMPARE(Q(FormatBitUsageHtml(usage, IPv4Address(address.toStdString(), N::DottedDecimal))), html);
-    QCOMPARE(Q(FormatBitRoleLegendHtml(usage)), legend);
-}
 
 QTEST_APPLESS_MAIN(TstAddress)
 #include "tst_address.moc"

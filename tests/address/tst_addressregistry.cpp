@@ -100,140 +100,132 @@ class TstAddressRegistry : public QObject
     Q_OBJECT
 
 private slots:
-    void space_data();
-    void space();
-    void derived_data();
-    void derived();
-    void reverseDns_data();
-    void reverseDns();
-};
-
-void TstAddressRegistry::space_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<bool>("details"); // the flags or block in words rather than the name
-    for (const Block& b : Blocks) {
-        const QStringList edges = Edges(b.block);
-        const QString cases[3] = {b.first ? b.first : b.inside, b.last ? b.last : b.inside, b.outside};
-        const char* names[3] = {"first", "last", "just outside"};
-        for (int i = 0; i < 3; ++i)
-            QTest::addRow("%s %s %s", b.block, names[i], qPrintable(edges[i]))
-                << edges[i] << QString(cases[i]) << false;
+    void space_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("details"); // the flags or block in words rather than the name
+        for (const Block& b : Blocks) {
+            const QStringList edges = Edges(b.block);
+            const QString cases[3] = {b.first ? b.first : b.inside, b.last ? b.last : b.inside, b.outside};
+            const char* names[3] = {"first", "last", "just outside"};
+            for (int i = 0; i < 3; ++i)
+                QTest::addRow("%s %s %s", b.block, names[i], qPrintable(edges[i]))
+                    << edges[i] << QString(cases[i]) << false;
+        }
+        // clang-format off
+        QTest::newRow("global unicast below multicast") << "223.255.255.255" << GU << false;
+        QTest::newRow("multicast block end") << "224.0.0.255" << "Local Network Control Block (RFC 5771)" << false;
+        QTest::newRow("next multicast block") << "224.0.1.0" << "Internetwork Control Block (RFC 5771)" << false;
+        QTest::newRow("AD-HOC III after GLOP") << "233.252.0.0" << "AD-HOC Block III (RFC 5771)" << false;
+        QTest::newRow("admin scoped start") << "239.0.0.0" << "Administratively Scoped Block (RFC 2365)" << false;
+        QTest::newRow("group mDNS") << "224.0.0.251" << "Local Network Control Block: mDNS" << false;
+        QTest::newRow("group SSDP") << "239.255.255.250" << "Administratively Scoped Block: SSDP" << false;
+        QTest::newRow("all nodes") << "ff02::1" << "Multicast (Link-Local scope, permanent): All Nodes" << false;
+        QTest::newRow("DHCP agents") << "FF02::1:2" << "Multicast (Link-Local scope, permanent): All DHCP Agents" << false;
+        QTest::newRow("DHCP servers") << "FF05::1:3" << "Multicast (Site-Local scope, permanent): All DHCP Servers" << false;
+        QTest::newRow("solicited-node") << "FF02::1:FF12:3456" << "Multicast (Link-Local scope, permanent): Solicited-Node" << false;
+        QTest::newRow("no all nodes in site scope") << "ff05::1" << "Multicast (Site-Local scope, permanent)" << false;
+        QTest::newRow("NTP in any scope") << "ff0e::101" << "Multicast (Global scope, permanent): NTP" << false;
+        QTest::newRow("mDNSv6 in reserved scope") << "ff0f::fb" << "Multicast (reserved scope, permanent): mDNSv6" << false;
+        QTest::newRow("groups need flags 0") << "ff12::1" << "Multicast (Link-Local scope, transient)" << false;
+        QTest::newRow("scope 6 unassigned") << "ff06::1" << "Multicast (unassigned scope, permanent)" << false;
+        QTest::newRow("unicast-prefix-based") << "ff38:40:2001:db8::1" << "Multicast (Organization-Local scope, transient, unicast-prefix-based)" << false;
+        QTest::newRow("source-specific") << "ff34::8000:1" << "Multicast (Admin-Local scope, transient, unicast-prefix-based, source-specific)" << false;
+        QTest::newRow("embedded RP") << "ff7e:140:2001:db8::1" << "Multicast (Global scope, transient, unicast-prefix-based, embedded RP)" << false;
+        QTest::newRow("invalid IPv4") << "bad" << "" << false;
+        QTest::newRow("invalid IPv6") << "1::2::3" << "" << false;
+        QTest::newRow("limited broadcast flags") << "255.255.255.255" << "Source: no\nDestination: yes\nForwardable: no\nGlobally reachable: no\nReserved by protocol: yes" << true;
+        QTest::newRow("TEREDO flags") << "2001::1" << "Source: yes\nDestination: yes\nForwardable: yes\nGlobally reachable: not applicable\nReserved by protocol: no" << true;
+        QTest::newRow("multicast block") << "224.0.0.251" << "224.0.0.0 – 224.0.0.255, RFC 5771" << true;
+        QTest::newRow("multicast block note") << "233.252.0.1" << "233.252.0.0 – 233.255.255.255, RFC 5771; 233.252.0.0/24: MCAST-TEST-NET, documentation, RFC 6676" << true;
+        QTest::newRow("IPv4 global unicast") << "8.8.8.8" << "" << true;
+        QTest::newRow("IPv6 multicast") << "ff02::1" << "ff00::/8, RFC 4291" << true;
+        QTest::newRow("IPv6 reserved") << "4000::" << "Reserved by IETF, RFC 4291" << true;
+        QTest::newRow("IPv6 global unicast") << "2a00::1" << "" << true;
+        QTest::newRow("invalid") << "1::2::3" << "" << true;
+        // clang-format on
     }
-    // clang-format off
-    QTest::newRow("global unicast below multicast") << "223.255.255.255" << GU << false;
-    QTest::newRow("multicast block end") << "224.0.0.255" << "Local Network Control Block (RFC 5771)" << false;
-    QTest::newRow("next multicast block") << "224.0.1.0" << "Internetwork Control Block (RFC 5771)" << false;
-    QTest::newRow("AD-HOC III after GLOP") << "233.252.0.0" << "AD-HOC Block III (RFC 5771)" << false;
-    QTest::newRow("admin scoped start") << "239.0.0.0" << "Administratively Scoped Block (RFC 2365)" << false;
-    QTest::newRow("group mDNS") << "224.0.0.251" << "Local Network Control Block: mDNS" << false;
-    QTest::newRow("group SSDP") << "239.255.255.250" << "Administratively Scoped Block: SSDP" << false;
-    QTest::newRow("all nodes") << "ff02::1" << "Multicast (Link-Local scope, permanent): All Nodes" << false;
-    QTest::newRow("DHCP agents") << "FF02::1:2" << "Multicast (Link-Local scope, permanent): All DHCP Agents" << false;
-    QTest::newRow("DHCP servers") << "FF05::1:3" << "Multicast (Site-Local scope, permanent): All DHCP Servers" << false;
-    QTest::newRow("solicited-node") << "FF02::1:FF12:3456" << "Multicast (Link-Local scope, permanent): Solicited-Node" << false;
-    QTest::newRow("no all nodes in site scope") << "ff05::1" << "Multicast (Site-Local scope, permanent)" << false;
-    QTest::newRow("NTP in any scope") << "ff0e::101" << "Multicast (Global scope, permanent): NTP" << false;
-    QTest::newRow("mDNSv6 in reserved scope") << "ff0f::fb" << "Multicast (reserved scope, permanent): mDNSv6" << false;
-    QTest::newRow("groups need flags 0") << "ff12::1" << "Multicast (Link-Local scope, transient)" << false;
-    QTest::newRow("scope 6 unassigned") << "ff06::1" << "Multicast (unassigned scope, permanent)" << false;
-    QTest::newRow("unicast-prefix-based") << "ff38:40:2001:db8::1" << "Multicast (Organization-Local scope, transient, unicast-prefix-based)" << false;
-    QTest::newRow("source-specific") << "ff34::8000:1" << "Multicast (Admin-Local scope, transient, unicast-prefix-based, source-specific)" << false;
-    QTest::newRow("embedded RP") << "ff7e:140:2001:db8::1" << "Multicast (Global scope, transient, unicast-prefix-based, embedded RP)" << false;
-    QTest::newRow("invalid IPv4") << "bad" << "" << false;
-    QTest::newRow("invalid IPv6") << "1::2::3" << "" << false;
-    QTest::newRow("limited broadcast flags") << "255.255.255.255" << "Source: no\nDestination: yes\nForwardable: no\nGlobally reachable: no\nReserved by protocol: yes" << true;
-    QTest::newRow("TEREDO flags") << "2001::1" << "Source: yes\nDestination: yes\nForwardable: yes\nGlobally reachable: not applicable\nReserved by protocol: no" << true;
-    QTest::newRow("multicast block") << "224.0.0.251" << "224.0.0.0 – 224.0.0.255, RFC 5771" << true;
-    QTest::newRow("multicast block note") << "233.252.0.1" << "233.252.0.0 – 233.255.255.255, RFC 5771; 233.252.0.0/24: MCAST-TEST-NET, documentation, RFC 6676" << true;
-    QTest::newRow("IPv4 global unicast") << "8.8.8.8" << "" << true;
-    QTest::newRow("IPv6 multicast") << "ff02::1" << "ff00::/8, RFC 4291" << true;
-    QTest::newRow("IPv6 reserved") << "4000::" << "Reserved by IETF, RFC 4291" << true;
-    QTest::newRow("IPv6 global unicast") << "2a00::1" << "" << true;
-    QTest::newRow("invalid") << "1::2::3" << "" << true;
-    // clang-format on
-}
 
-void TstAddressRegistry::space()
-{
-    QFETCH(QString, address);
-    QFETCH(QString, expected);
-    QFETCH(bool, details);
-    QCOMPARE(details ? Of(address, R::IPv4AddressSpaceDetails, R::IPv6AddressSpaceDetails)
-                     : Of(address, R::IPv4AddressSpace, R::IPv6AddressSpace),
-             expected);
-}
+    void space()
+    {
+        QFETCH(QString, address);
+        QFETCH(bool, details);
+        QTEST(details ? Of(address, R::IPv4AddressSpaceDetails, R::IPv6AddressSpaceDetails)
+                      : Of(address, R::IPv4AddressSpace, R::IPv6AddressSpace),
+              "expected");
+    }
 
-void TstAddressRegistry::derived_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("eui64Mac"); // empty when the id carries none
-    QTest::addColumn<QString>("solicitedNode");
-    QTest::addColumn<QString>("multicastMac");
-    QTest::addColumn<QString>("translated");
-    // clang-format off
-    QTest::newRow("EUI-64 id") << "2001:db8::21a:2bff:fe3c:4d5e" << "00:1A:2B:3C:4D:5E" << "ff02::1:ff3c:4d5e" << "" << "";
-    QTest::newRow("local MAC") << "fe80::1:2ff:fe03:405" << "02:01:02:03:04:05" << "ff02::1:ff03:405" << "" << "";
-    QTest::newRow("solicited-node example") << "2001:DB8::1:800:200E:8C6C" << "" << "FF02::1:FF0E:8C6C" << "" << "";
-    QTest::newRow("unspecified") << "::" << "" << "" << "" << "";
-    QTest::newRow("all nodes") << "FF02::1" << "" << "" << "33:33:00:00:00:01" << "";
-    QTest::newRow("multicast with ff:fe") << "ff02::2ff:fe00:1" << "" << "" << "33:33:FE:00:00:01" << "";
-    QTest::newRow("well-known prefix") << "64:ff9b::c000:221" << "" << "ff02::1:ff00:221" << "" << "192.0.2.33";
-    QTest::newRow("local-use prefix") << "64:ff9b:1::c000:221" << "" << "ff02::1:ff00:221" << "" << "";
-    QTest::newRow("invalid") << "1::2::3" << "" << "" << "" << "";
-    // clang-format on
-}
+    void derived_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("eui64Mac"); // empty when the id carries none
+        QTest::addColumn<QString>("solicitedNode");
+        QTest::addColumn<QString>("multicastMac");
+        QTest::addColumn<QString>("translated");
+        // clang-format off
+        QTest::newRow("EUI-64 id") << "2001:db8::21a:2bff:fe3c:4d5e" << "00:1A:2B:3C:4D:5E" << "ff02::1:ff3c:4d5e" << "" << "";
+        QTest::newRow("local MAC") << "fe80::1:2ff:fe03:405" << "02:01:02:03:04:05" << "ff02::1:ff03:405" << "" << "";
+        QTest::newRow("solicited-node example") << "2001:DB8::1:800:200E:8C6C" << "" << "FF02::1:FF0E:8C6C" << "" << "";
+        QTest::newRow("unspecified") << "::" << "" << "" << "" << "";
+        QTest::newRow("all nodes") << "FF02::1" << "" << "" << "33:33:00:00:00:01" << "";
+        QTest::newRow("multicast with ff:fe") << "ff02::2ff:fe00:1" << "" << "" << "33:33:FE:00:00:01" << "";
+        QTest::newRow("well-known prefix") << "64:ff9b::c000:221" << "" << "ff02::1:ff00:221" << "" << "192.0.2.33";
+        QTest::newRow("local-use prefix") << "64:ff9b:1::c000:221" << "" << "ff02::1:ff00:221" << "" << "";
+        QTest::newRow("invalid") << "1::2::3" << "" << "" << "" << "";
+        // clang-format on
+    }
 
-void TstAddressRegistry::derived()
-{
-    QFETCH(QString, address);
-    QFETCH(QString, eui64Mac);
-    QFETCH(QString, solicitedNode);
-    QFETCH(QString, multicastMac);
-    QFETCH(QString, translated);
-    const IPv6Address ipv6(address.toStdString());
-    R::MacAddress mac{};
-    const auto macText = [&](bool found) { return found ? QString::fromStdString(R::MacAddressText(mac)) : QString(); };
-    QCOMPARE(macText(R::GetEui64MacAddress(ipv6, mac)), eui64Mac);
-    if (!eui64Mac.isEmpty())
-        QCOMPARE(R::ModifiedEui64(mac), qFromBigEndian<quint64>(ipv6.GetBytes().c + 8));
-    QVERIFY(R::SolicitedNodeAddress(ipv6) == IPv6Address(solicitedNode.toStdString()));
-    QCOMPARE(macText(R::GetMulticastMacAddress(ipv6, mac)), multicastMac);
-    QCOMPARE(R::TranslatedIPv4Address(ipv6), IPv4Address(translated.toStdString(), IPv4Address::DottedDecimal));
-}
+    void derived()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, eui64Mac);
+        QFETCH(QString, solicitedNode);
+        QFETCH(QString, translated);
+        const IPv6Address ipv6(address.toStdString());
+        R::MacAddress mac{};
+        const auto macText = [&](bool found) {
+            return found ? QString::fromStdString(R::MacAddressText(mac)) : QString();
+        };
+        QCOMPARE(macText(R::GetEui64MacAddress(ipv6, mac)), eui64Mac);
+        if (!eui64Mac.isEmpty())
+            QCOMPARE(R::ModifiedEui64(mac), qFromBigEndian<quint64>(ipv6.GetBytes().c + 8));
+        QVERIFY(R::SolicitedNodeAddress(ipv6) == IPv6Address(solicitedNode.toStdString()));
+        QTEST(macText(R::GetMulticastMacAddress(ipv6, mac)), "multicastMac");
+        QCOMPARE(R::TranslatedIPv4Address(ipv6), IPv4Address(translated.toStdString(), IPv4Address::DottedDecimal));
+    }
 
-void TstAddressRegistry::reverseDns_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<int>("length");
-    QTest::addColumn<QString>("expected"); // "nPrefixLength" when it throws
-    // clang-format off
-    QTest::newRow("IPv4 address") << "10.1.2.3" << 32 << "3.2.1.10.in-addr.arpa";
-    QTest::newRow("IPv4 /8 zone") << "10.0.0.0" << 8 << "10.in-addr.arpa";
-    QTest::newRow("IPv4 /0 zone") << "10.0.0.0" << 0 << "in-addr.arpa";
-    QTest::newRow("IPv4 /20 throws") << "10.0.0.0" << 20 << "nPrefixLength";
-    QTest::newRow("invalid IPv4, bad length throws") << "bad" << 7 << "nPrefixLength";
-    QTest::newRow("invalid IPv4") << "bad" << 32 << "";
-    QTest::newRow("IPv6 address") << "2001:db8::1" << 128 << "1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.8.b.d.0.1.0.0.2.ip6.arpa";
-    QTest::newRow("IPv6 /32 zone") << "2001:db8::" << 32 << "8.b.d.0.1.0.0.2.ip6.arpa";
-    QTest::newRow("IPv6 /0 zone") << "2001:db8::" << 0 << "ip6.arpa";
-    QTest::newRow("IPv6 /30 throws") << "2001:db8::" << 30 << "nPrefixLength";
-    QTest::newRow("IPv6 /132 throws") << "2001:db8::" << 132 << "nPrefixLength";
-    QTest::newRow("invalid IPv6") << "1::2::3" << 64 << "";
-    // clang-format on
-}
+    void reverseDns_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QString>("expected"); // "nPrefixLength" when it throws
+        // clang-format off
+        QTest::newRow("IPv4 address") << "10.1.2.3" << 32 << "3.2.1.10.in-addr.arpa";
+        QTest::newRow("IPv4 /8 zone") << "10.0.0.0" << 8 << "10.in-addr.arpa";
+        QTest::newRow("IPv4 /0 zone") << "10.0.0.0" << 0 << "in-addr.arpa";
+        QTest::newRow("IPv4 /20 throws") << "10.0.0.0" << 20 << "nPrefixLength";
+        QTest::newRow("invalid IPv4, bad length throws") << "bad" << 7 << "nPrefixLength";
+        QTest::newRow("invalid IPv4") << "bad" << 32 << "";
+        QTest::newRow("IPv6 address") << "2001:db8::1" << 128 << "1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.8.b.d.0.1.0.0.2.ip6.arpa";
+        QTest::newRow("IPv6 /32 zone") << "2001:db8::" << 32 << "8.b.d.0.1.0.0.2.ip6.arpa";
+        QTest::newRow("IPv6 /0 zone") << "2001:db8::" << 0 << "ip6.arpa";
+        QTest::newRow("IPv6 /30 throws") << "2001:db8::" << 30 << "nPrefixLength";
+        QTest::newRow("IPv6 /132 throws") << "2001:db8::" << 132 << "nPrefixLength";
+        QTest::newRow("invalid IPv6") << "1::2::3" << 64 << "";
+        // clang-format on
+    }
 
-void TstAddressRegistry::reverseDns()
-{
-    QFETCH(QString, address);
-    QFETCH(int, length);
-    QFETCH(QString, expected);
-    const auto reverse = [length](const auto& a) { return R::ReverseDnsName(a, length); };
-    QString name;
-    const QString thrown = ThrownMessage<std::out_of_range>([&] { name = Of(address, reverse, reverse); });
-    QCOMPARE(thrown == "no exception" ? name : thrown, expected);
-}
+    void reverseDns()
+    {
+        QFETCH(QString, address);
+        QFETCH(int, length);
+        const auto reverse = [length](const auto& a) { return R::ReverseDnsName(a, length); };
+        QString name;
+        const QString thrown = ThrownMessage<std::out_of_range>([&] { name = Of(address, reverse, reverse); });
+        QTEST(thrown == "no exception" ? name : thrown, "expected");
+    }
+};
 
 QTEST_APPLESS_MAIN(TstAddressRegistry)
 #include "tst_addressregistry.moc"

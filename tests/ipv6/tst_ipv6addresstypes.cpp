@@ -62,228 +62,193 @@ class TstIPv6AddressTypes : public QObject
     Q_OBJECT
 
 private slots:
-    void layout_data();
-    void layout();
-    void everyTypeLaysOutAnyAddress();
-    void bitRange_data();
-    void bitRange();
-    void tree();
-    void findType_data();
-    void findType();
-    void pattern_data();
-    void pattern();
-    void refusals();
-};
+    void layout_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<IPv6AddressTypeID>("type");
+        QTest::addColumn<QString>("fields");
 
-void TstIPv6AddressTypes::layout_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<IPv6AddressTypeID>("type");
-    QTest::addColumn<QString>("fields");
+        // clang-format off
+        QTest::newRow("ISATAP") << "fe80::5efe:c0a8:101" << ISATAP << "10|0xFE80|Link-Local Prefix; 86|0:0:0:0:5EFE|ISATAP Constant; 32|192.168.1.1|IPv4 Address";
+        QTest::newRow("link-local: scope in byte 3 only, MAC-48 interface") << "fe80:ab::211:22ff:fe33:4455" << LinkLocal << "10|0xFE80|Link-Local Prefix; 54|0xab|Mangled Scope ID; 64|02:11:22:FF:FE:33:44:55|MAC-48-Derived Interface " "ID";
+        QTest::newRow("link-local: unused scope, FF without FE is EUI-64") << "fe80::211:22ff:ff33:4455" << LinkLocal << "10|0xFE80|Link-Local Prefix; 54|0|Unused; 64|02:11:22:FF:FF:33:44:55|EUI-64 Interface ID";
+        QTest::newRow("site-local subnet ID drops the prefix bits of byte 1") << "fefc:0:0:1::1" << SiteLocal << "10|0xFEC0|Site-Local Prefix; 54|0x3C000000000001|Subnet ID; " + PlainInterface;
+        QTest::newRow("1FFF:: is the last unformatted") << "1fff:ffff::" << Unformatted << "3|000" + Sub2 + "|Unformatted Prefix; 125|1FFF:FFFF:0000:0000:0000:0000:0000:0000|Unknown";
+        QTest::newRow("Teredo port and client inverted") << "2001:0:4136:e378:8000:63bf:3fff:fdd2" << Teredo << "32|2001:0000|Teredo Prefix; 32|65.54.227.120|Teredo Server Address; 16|0x8000|Teredo Flags; " "16|40000|Obfuscated NAT UDP Port; 32|192.0.2.45|Obfuscated NAT Public IPv4 Address";
+        QTest::newRow("6to4") << "2002:c000:204:1::1" << SixToFour << "16|2002|6to4 Prefix; 32|192.0.2.4|IPv4 Address; 16|0x0001|Subnet ID; " + PlainInterface;
+        QTest::newRow("FF02::1 all nodes") << "ff02::1" << LinkLocalAllNodes << Mcast("....", "0x2|Link-Local Scope", "0000:0000:0000:0000:0000:0000:0001|All Nodes Group ID");
+        QTest::newRow("FF7E::1 flags .RPT") << "ff7e::1" << GlobalScope << Mcast(".RPT", "0xE|Global Scope", "0000:0000:0000:0000:0000:0000:0001|Group ID");
+        QTest::newRow("FFFF:: high flag bit stays a dot") << "ffff::" << Multicast << Mcast(".RPT", "0xF|Reserved Scope", "0000:0000:0000:0000:0000:0000:0000|Group ID");
+        // clang-format on
+    }
 
-    // clang-format off
-    QTest::newRow("ISATAP") << "fe80::5efe:c0a8:101" << ISATAP << "10|0xFE80|Link-Local Prefix; 86|0:0:0:0:5EFE|ISATAP Constant; 32|192.168.1.1|IPv4 Address";
-    QTest::newRow("link-local: scope in byte 3 only, MAC-48 interface") << "fe80:ab::211:22ff:fe33:4455" << LinkLocal << "10|0xFE80|Link-Local Prefix; 54|0xab|Mangled Scope ID; 64|02:11:22:FF:FE:33:44:55|MAC-48-Derived Interface " "ID";
-    QTest::newRow("link-local: unused scope, FF without FE is EUI-64") << "fe80::211:22ff:ff33:4455" << LinkLocal << "10|0xFE80|Link-Local Prefix; 54|0|Unused; 64|02:11:22:FF:FF:33:44:55|EUI-64 Interface ID";
-    QTest::newRow("site-local subnet ID drops the prefix bits of byte 1") << "fefc:0:0:1::1" << SiteLocal << "10|0xFEC0|Site-Local Prefix; 54|0x3C000000000001|Subnet ID; " + PlainInterface;
-    QTest::newRow("1FFF:: is the last unformatted") << "1fff:ffff::" << Unformatted << "3|000" + Sub2 + "|Unformatted Prefix; 125|1FFF:FFFF:0000:0000:0000:0000:0000:0000|Unknown";
-    QTest::newRow("Teredo port and client inverted") << "2001:0:4136:e378:8000:63bf:3fff:fdd2" << Teredo << "32|2001:0000|Teredo Prefix; 32|65.54.227.120|Teredo Server Address; 16|0x8000|Teredo Flags; " "16|40000|Obfuscated NAT UDP Port; 32|192.0.2.45|Obfuscated NAT Public IPv4 Address";
-    QTest::newRow("6to4") << "2002:c000:204:1::1" << SixToFour << "16|2002|6to4 Prefix; 32|192.0.2.4|IPv4 Address; 16|0x0001|Subnet ID; " + PlainInterface;
-    QTest::newRow("FF02::1 all nodes") << "ff02::1" << LinkLocalAllNodes << Mcast("....", "0x2|Link-Local Scope", "0000:0000:0000:0000:0000:0000:0001|All Nodes Group ID");
-    QTest::newRow("FF7E::1 flags .RPT") << "ff7e::1" << GlobalScope << Mcast(".RPT", "0xE|Global Scope", "0000:0000:0000:0000:0000:0000:0001|Group ID");
-    QTest::newRow("FFFF:: high flag bit stays a dot") << "ffff::" << Multicast << Mcast(".RPT", "0xF|Reserved Scope", "0000:0000:0000:0000:0000:0000:0000|Group ID");
-    // clang-format on
-}
+    void layout()
+    {
+        QFETCH(QString, address);
+        QFETCH(IPv6AddressTypeID, type);
+        QTEST(Describe(type, IPv6Address(address.toStdString())), "fields");
+    }
 
-void TstIPv6AddressTypes::layout()
-{
-    QFETCH(QString, address);
-    QFETCH(IPv6AddressTypeID, type);
-    QFETCH(QString, fields);
-    QCOMPARE(Describe(type, IPv6Address(address.toStdString())), fields);
-}
-
-// Any address under any type: the fields of a type add up to 128 bits (only the abstract types and
-// solicited-node have none), no field is blank, and the type's prefix applied makes it match.
-void TstIPv6AddressTypes::everyTypeLaysOutAnyAddress()
-{
-    for (const char* text : {"::", "ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff", "2001:0:4136:e378:8000:63bf:3fff:fdd2"}) {
-        const IPv6Address address(text);
-        for (int id = 0; id < IPv6AddressTypeCount; ++id) {
-            const IPv6AddressTypeInfo info = GetIPv6AddressTypeInfo(id, IPv6AddressTypeInfo::AllParts);
-            int width = 0;
-            for (const IPv6AddressField& field : info.fields) {
-                width += field.GetBitCount();
-                QVERIFY(!field.GetName(address).empty() && !field.GetValue(address).empty());
+    // Any address under any type: the fields of a type add up to 128 bits (only the abstract types and
+    // solicited-node have none), no field is blank, and the type's prefix applied makes it match.
+    void everyTypeLaysOutAnyAddress()
+    {
+        for (const char* text :
+             {"::", "ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff", "2001:0:4136:e378:8000:63bf:3fff:fdd2"}) {
+            const IPv6Address address(text);
+            for (int id = 0; id < IPv6AddressTypeCount; ++id) {
+                const IPv6AddressTypeInfo info = GetIPv6AddressTypeInfo(id, IPv6AddressTypeInfo::AllParts);
+                int width = 0;
+                for (const IPv6AddressField& field : info.fields) {
+                    width += field.GetBitCount();
+                    QVERIFY(!field.GetName(address).empty() && !field.GetValue(address).empty());
+                }
+                QCOMPARE(width, info.pattern.IsNone() || id == static_cast<int>(SolicitedNode) ? 0 : 128);
+                IPv6Address applied = address;
+                info.pattern.ApplyTo(applied);
+                QCOMPARE(info.pattern.Matches(applied), !info.pattern.IsNone());
             }
-            QCOMPARE(width, info.pattern.IsNone() || id == static_cast<int>(SolicitedNode) ? 0 : 128);
-            IPv6Address applied = address;
-            info.pattern.ApplyTo(applied);
-            QCOMPARE(info.pattern.Matches(applied), !info.pattern.IsNone());
         }
     }
-}
 
-void TstIPv6AddressTypes::bitRange_data()
-{
-    QTest::addColumn<int>("firstBit");
-    QTest::addColumn<int>("bitCount");
-    QTest::addColumn<QString>("text");
+    void bitRange_data()
+    {
+        QTest::addColumn<int>("firstBit");
+        QTest::addColumn<int>("bitCount");
+        QTest::addColumn<QString>("text");
 
-    // Bytes of 0123:4567:89AB:CDEF:FEDC:BA98:7654:3210; lowercase "0x" unless grouped.
-    // clang-format off
-    QTest::newRow("bits outside the range read as 0") << 36 << 24 << "0x09abcde0";
-    QTest::newRow("range inside one byte") << 9 << 3 << "0x20";
-    QTest::newRow("count 0 runs to the end") << 112 << 0 << "0x3210";
-    QTest::newRow("range past the end stops at byte 16") << 120 << 16 << "0x10";
-    QTest::newRow("groups count from the first byte") << 8 << 40 << "2345:6789:AB";
-    // clang-format on
-}
-
-void TstIPv6AddressTypes::bitRange()
-{
-    QFETCH(int, firstBit);
-    QFETCH(int, bitCount);
-    QFETCH(QString, text);
-    const bool grouped = text.contains(':');
-    const IPv6Address address(0x0123456789ABCDEF, 0xFEDCBA9876543210);
-    QCOMPARE(QString::fromStdString(FormatIPv6BitRange(address.GetBytes(), static_cast<quint8>(firstBit),
-                                                       static_cast<quint8>(bitCount), !grouped, grouped,
-                                                       grouped ? ':' : '\0', grouped ? 2 : 1)),
-             text);
-}
-
-// Every type but the unlisted solicited-node is in the tree, every child's prefix lies inside
-// its parent's, and only the parts asked for are filled.
-void TstIPv6AddressTypes::tree()
-{
-    int listed = 0;
-    CheckTree(GetIPv6AddressTypeRoots(), nullptr, listed);
-    QCOMPARE(listed, IPv6AddressTypeCount - 1);
-    const IPv6AddressTypeInfo nameOnly =
-        GetIPv6AddressTypeInfo(static_cast<int>(SiteLocal), IPv6AddressTypeInfo::NamePart);
-    QCOMPARE(nameOnly.name, std::string("Site-Local"));
-    QVERIFY(nameOnly.pattern.GetKind() == IPv6AddressPattern::UnsetKind && !nameOnly.deprecated
-            && nameOnly.fields.empty());
-    QVERIFY(GetIPv6AddressTypeInfo(static_cast<int>(LinkLocal), IPv6AddressTypeInfo::FieldsPart).name.empty());
-}
-
-void TstIPv6AddressTypes::findType_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<IPv6AddressTypeID>("type");
-    // The deepest type of the RFCs' examples: RFC 4291 2.2, 2.3, 2.7, 2.7.1 (solicited-node FF02::1:FF0E:8C6C is not
-    // listed), 3849, 4193, 6052 2.4; then built by RFC 3056 2 (RFC 3068's relay 192.88.99.1), 4380 4 and 5214 6.1.
-    const std::pair<const char*, IPv6AddressTypeID> examples[] = {
-        {"::", Unspecified},
-        {"::1", Loopback},
-        {"::13.1.68.3", IPv4Compatible},
-        {"::FFFF:129.144.52.38", IPv4Mapped},
-        {"2001:DB8:0:0:8:800:200C:417A", IANADelegated},
-        {"4037::01:800:200E:8C6C", EUI64Formatted},
-        {"FF15::101", Multicast},
-        {"FF01::101", InterfaceLocalScope},
-        {"FF02::101", LinkLocalScope},
-        {"FF05::101", SiteLocalScope},
-        {"FF0E::101", GlobalScope},
-        {"FF01::1", InterfaceLocalAllNodes},
-        {"FF02::1", LinkLocalAllNodes},
-        {"FF01::2", InterfaceLocalAllRouters},
-        {"FF02::2", LinkLocalAllRouters},
-        {"FF05::2", SiteLocalAllRouters},
-        {"FF02::1:FF0E:8C6C", LinkLocalScope},
-        {"2001:DB8::", IANADelegated},
-        {"FC00::", EUI64Formatted},
-        {"64:ff9b::192.0.2.33", Unformatted},
-        {"2001:db8:122:344::192.0.2.33", IANADelegated},
-        {"2002:c058:6301::", SixToFour},
-        {"FE80::5EFE:192.0.2.1", ISATAP},
-        {"2001:0:4136:e378:8000:63bf:3fff:fdd2", Teredo},
-    };
-    for (const auto& [address, type] : examples)
-        QTest::addRow("%s", address) << address << type;
-}
-
-void TstIPv6AddressTypes::findType()
-{
-    QFETCH(QString, address);
-    QFETCH(IPv6AddressTypeID, type);
-    const IPv6AddressTypeNode* node = FindIPv6AddressType(IPv6Address(address.toStdString()));
-    QCOMPARE(node ? node->GetTypeID() : -1, static_cast<int>(type));
-}
-
-void TstIPv6AddressTypes::pattern_data()
-{
-    QTest::addColumn<IPv6AddressTypeID>("type");
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<bool>("matches");
-    QTest::addColumn<QString>("applied");
-
-    // clang-format off
-    QTest::newRow("site-local keeps the rest of byte 1") << SiteLocal << "2001:db8::1" << false << "FEC1:DB8::1";
-    QTest::newRow("unformatted keeps the rest of byte 0") << Unformatted << "ffff::1" << false << "1FFF::1";
-    QTest::newRow("ISATAP keeps the IPv4 part") << ISATAP << "2001:db8::1" << false << "FE80::5EFE:0:1";
-    QTest::newRow("solicited-node ignores the last 24 bits") << SolicitedNode << "ff02::1:ffab:cdef" << true << "FF02::1:FFAB:CDEF";
-    QTest::newRow("solicited-node needs bits 96 to 103") << SolicitedNode << "ff02::1:fe00:1" << false << "FF02::1:FF00:1";
-    QTest::newRow("none pattern") << Unicast << "fe80::" << false << "FE80::";
-    // clang-format on
-}
-
-void TstIPv6AddressTypes::pattern()
-{
-    QFETCH(IPv6AddressTypeID, type);
-    QFETCH(QString, address);
-    QFETCH(bool, matches);
-    QFETCH(QString, applied);
-    IPv6Address changed(address.toStdString());
-    QCOMPARE(PatternOf(type).Matches(changed), matches);
-    PatternOf(type).ApplyTo(changed);
-    QCOMPARE(QString::fromStdString(changed.ToString(IPv6Address::CompressedNotation)), applied);
-}
-
-void TstIPv6AddressTypes::refusals()
-{
-    const IPv6Address prefix("fe80::");
-    for (int bits : {0, 129}) {
-        QCOMPARE(ThrownMessage<std::out_of_range>([&] { IPv6AddressPattern(prefix, bits); }), QString("nMaskBits"));
-        QCOMPARE(ThrownMessage<std::out_of_range>([&] { IPv6AddressPattern::CreateAny(bits); }), QString("nMaskBits"));
+        // Bytes of 0123:4567:89AB:CDEF:FEDC:BA98:7654:3210; lowercase "0x" unless grouped.
+        // clang-format off
+        QTest::newRow("bits outside the range read as 0") << 36 << 24 << "0x09abcde0";
+        QTest::newRow("range inside one byte") << 9 << 3 << "0x20";
+        QTest::newRow("count 0 runs to the end") << 112 << 0 << "0x3210";
+        QTest::newRow("range past the end stops at byte 16") << 120 << 16 << "0x10";
+        QTest::newRow("groups count from the first byte") << 8 << 40 << "2345:6789:AB";
+        // clang-format on
     }
-    QCOMPARE(IPv6AddressPattern(prefix, 1).ToString() + " " + IPv6AddressPattern(prefix, 128).ToString(),
-             std::string("FE80::/1 FE80::/128"));
-    for (int bits : {1, 128})
-        QCOMPARE(IPv6AddressPattern::CreateAny(bits).GetMaskBits(), static_cast<quint8>(bits));
-    const IPv6AddressField ipv4At96(IPv6AddressField::IPv4AddressKind, 96, 32, "name", "value");
-    QVERIFY(ipv4At96 == IPv6AddressField(IPv6AddressField::IPv4AddressKind, 96, 32, "name", "value")
-            && !(ipv4At96 == IPv6AddressField(IPv6AddressField::IPv4AddressKind, 96, 32, "name", "other")));
-    for (int id : {-1, IPv6AddressTypeCount})
-        QCOMPARE(ThrownMessage<std::out_of_range>([id] { GetIPv6AddressTypeInfo(id, IPv6AddressTypeInfo::NamePart); }),
-                 QString("nTypeID"));
 
-    const IPv6AddressPattern unset;
-    IPv6Address invalid;
-    const IPv6AddressField badKinds[] = {{0, 0, 8, "name", "value"}, {17, 0, 8, "name", "value"}};
-    const IPv6AddressField formatPrefix(IPv6AddressField::FormatPrefixKind);
-    const IPv6AddressField ipv4(IPv6AddressField::IPv4AddressKind, 96, 0, "", "");
-    const std::function<void()> calls[] = {
-        [&] { unset.Matches(prefix); },
-        [&] { unset.ApplyTo(invalid); },
-        [&] { unset.ToString(); },
-        [&] { unset.GetMaskBits(); },
-        [&] { unset.IsNone(); },
-        [&] { unset.IsAny(); },
-        [&] { unset.GetAddress(); },
-        [&] { PatternOf(LinkLocal).Matches(invalid); },
-        [&] { PatternOf(LinkLocal).ApplyTo(invalid); },
-        [&] { badKinds[0].GetBitCount(); },
-        [&] { badKinds[1].GetName(prefix); },
-        [&] { badKinds[1].GetValue(prefix); },
-        [&] { formatPrefix.GetName(invalid); },
-        [&] { formatPrefix.GetValue(invalid); },
-        [&] { ipv4.GetValue(invalid); },
-    };
-    for (const std::function<void()>& call : calls)
-        QCOMPARE(ThrownMessage<ExceptionUtil::invalid_operation>(call), QString("this"));
-}
+    void bitRange()
+    {
+        QFETCH(int, firstBit);
+        QFETCH(int, bitCount);
+        QFETCH(QString, text);
+        const bool grouped = text.contains(':');
+        const IPv6Address address(0x0123456789ABCDEF, 0xFEDCBA9876543210);
+        QCOMPARE(QString::fromStdString(FormatIPv6BitRange(address.GetBytes(), static_cast<quint8>(firstBit),
+                                                           static_cast<quint8>(bitCount), !grouped, grouped,
+                                                           grouped ? ':' : '\0', grouped ? 2 : 1)),
+                 text);
+    }
+
+    // Every type but the unlisted solicited-node is in the tree, every child's prefix lies inside
+    // its parent's, and only the parts asked for are filled.
+    void tree()
+    {
+        int listed = 0;
+        CheckTree(GetIPv6AddressTypeRoots(), nullptr, listed);
+        QCOMPARE(listed, IPv6AddressTypeCount - 1);
+        const IPv6AddressTypeInfo nameOnly =
+            GetIPv6AddressTypeInfo(static_cast<int>(SiteLocal), IPv6AddressTypeInfo::NamePart);
+        QCOMPARE(nameOnly.name, std::string("Site-Local"));
+        QVERIFY(nameOnly.pattern.GetKind() == IPv6AddressPattern::UnsetKind && !nameOnly.deprecated
+                && nameOnly.fields.empty());
+        QVERIFY(GetIPv6AddressTypeInfo(static_cast<int>(LinkLocal), IPv6AddressTypeInfo::FieldsPart).name.empty());
+    }
+
+    void findType_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<IPv6AddressTypeID>("type");
+        // The deepest type of the RFCs' examples: RFC 4291 2.2, 2.3, 2.7, 2.7.1 (solicited-node FF02::1:FF0E:8C6C is
+        // not listed), 3849, 4193, 6052 2.4; built by RFC 3056 2 (RFC 3068's relay 192.88.99.1), 4380 4, 5214 6.1.
+        // clang-format off
+        const std::pair<const char*, IPv6AddressTypeID> examples[] = {
+            {"::", Unspecified}, {"::1", Loopback}, {"::13.1.68.3", IPv4Compatible},
+            {"::FFFF:129.144.52.38", IPv4Mapped}, {"2001:DB8:0:0:8:800:200C:417A", IANADelegated},
+            {"4037::01:800:200E:8C6C", EUI64Formatted}, {"FF15::101", Multicast}, {"FF01::101", InterfaceLocalScope},
+            {"FF02::101", LinkLocalScope}, {"FF05::101", SiteLocalScope}, {"FF0E::101", GlobalScope},
+            {"FF01::1", InterfaceLocalAllNodes}, {"FF02::1", LinkLocalAllNodes}, {"FF01::2", InterfaceLocalAllRouters},
+            {"FF02::2", LinkLocalAllRouters}, {"FF05::2", SiteLocalAllRouters}, {"FF02::1:FF0E:8C6C", LinkLocalScope},
+            {"2001:DB8::", IANADelegated}, {"FC00::", EUI64Formatted}, {"64:ff9b::192.0.2.33", Unformatted},
+            {"2001:db8:122:344::192.0.2.33", IANADelegated}, {"2002:c058:6301::", SixToFour},
+            {"FE80::5EFE:192.0.2.1", ISATAP}, {"2001:0:4136:e378:8000:63bf:3fff:fdd2", Teredo}};
+        // clang-format on
+        for (const auto& [address, type] : examples)
+            QTest::addRow("%s", address) << address << type;
+    }
+
+    void findType()
+    {
+        QFETCH(QString, address);
+        QFETCH(IPv6AddressTypeID, type);
+        const IPv6AddressTypeNode* node = FindIPv6AddressType(IPv6Address(address.toStdString()));
+        QCOMPARE(node ? node->GetTypeID() : -1, static_cast<int>(type));
+    }
+
+    void pattern_data()
+    {
+        QTest::addColumn<IPv6AddressTypeID>("type");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("matches");
+        QTest::addColumn<QString>("applied");
+
+        // clang-format off
+        QTest::newRow("site-local keeps the rest of byte 1") << SiteLocal << "2001:db8::1" << false << "FEC1:DB8::1";
+        QTest::newRow("unformatted keeps the rest of byte 0") << Unformatted << "ffff::1" << false << "1FFF::1";
+        QTest::newRow("ISATAP keeps the IPv4 part") << ISATAP << "2001:db8::1" << false << "FE80::5EFE:0:1";
+        QTest::newRow("solicited-node ignores the last 24 bits") << SolicitedNode << "ff02::1:ffab:cdef" << true << "FF02::1:FFAB:CDEF";
+        QTest::newRow("solicited-node needs bits 96 to 103") << SolicitedNode << "ff02::1:fe00:1" << false << "FF02::1:FF00:1";
+        QTest::newRow("none pattern") << Unicast << "fe80::" << false << "FE80::";
+        // clang-format on
+    }
+
+    void pattern()
+    {
+        QFETCH(IPv6AddressTypeID, type);
+        QFETCH(QString, address);
+        IPv6Address changed(address.toStdString());
+        QTEST(PatternOf(type).Matches(changed), "matches");
+        PatternOf(type).ApplyTo(changed);
+        QTEST(QString::fromStdString(changed.ToString(IPv6Address::CompressedNotation)), "applied");
+    }
+
+    void refusals()
+    {
+        const IPv6Address prefix("fe80::");
+        for (int bits : {0, 129}) {
+            QCOMPARE(ThrownMessage<std::out_of_range>([&] { IPv6AddressPattern(prefix, bits); }), "nMaskBits");
+            QCOMPARE(ThrownMessage<std::out_of_range>([&] { IPv6AddressPattern::CreateAny(bits); }), "nMaskBits");
+        }
+        QCOMPARE(IPv6AddressPattern(prefix, 1).ToString() + " " + IPv6AddressPattern(prefix, 128).ToString(),
+                 std::string("FE80::/1 FE80::/128"));
+        for (int bits : {1, 128})
+            QCOMPARE(IPv6AddressPattern::CreateAny(bits).GetMaskBits(), static_cast<quint8>(bits));
+        const IPv6AddressField ipv4At96(IPv6AddressField::IPv4AddressKind, 96, 32, "name", "value");
+        QVERIFY(ipv4At96 == IPv6AddressField(IPv6AddressField::IPv4AddressKind, 96, 32, "name", "value")
+                && !(ipv4At96 == IPv6AddressField(IPv6AddressField::IPv4AddressKind, 96, 32, "name", "other")));
+        for (int id : {-1, IPv6AddressTypeCount})
+            QCOMPARE(
+                ThrownMessage<std::out_of_range>([id] { GetIPv6AddressTypeInfo(id, IPv6AddressTypeInfo::NamePart); }),
+                "nTypeID");
+
+        const IPv6AddressPattern unset;
+        IPv6Address invalid;
+        const IPv6AddressField badKinds[] = {{0, 0, 8, "name", "value"}, {17, 0, 8, "name", "value"}};
+        const IPv6AddressField formatPrefix(IPv6AddressField::FormatPrefixKind);
+        const IPv6AddressField ipv4(IPv6AddressField::IPv4AddressKind, 96, 0, "", "");
+        // clang-format off
+        const std::function<void()> calls[] = {
+            [&] { unset.Matches(prefix); }, [&] { unset.ApplyTo(invalid); }, [&] { unset.ToString(); },
+            [&] { unset.GetMaskBits(); }, [&] { unset.IsNone(); }, [&] { unset.IsAny(); }, [&] { unset.GetAddress(); },
+            [&] { PatternOf(LinkLocal).Matches(invalid); }, [&] { PatternOf(LinkLocal).ApplyTo(invalid); },
+            [&] { badKinds[0].GetBitCount(); }, [&] { badKinds[1].GetName(prefix); },
+            [&] { badKinds[1].GetValue(prefix); }, [&] { formatPrefix.GetName(invalid); },
+            [&] { formatPrefix.GetValue(invalid); }, [&] { ipv4.GetValue(invalid); }};
+        // clang-format on
+        for (const std::function<void()>& call : calls)
+            QCOMPARE(ThrownMessage<ExceptionUtil::invalid_operation>(call), "this");
+    }
+};
 
 QTEST_APPLESS_MAIN(TstIPv6AddressTypes)
 #include "tst_ipv6addresstypes.moc"

@@ -1,0 +1,144 @@
+// Plans against a slow reference: addresses as strings of 128 binary digits, sliced at
+// the two lengths, and counts turned into decimal by doubling a decimal string.
+
+#include "address/exceptionutil.h"
+#include "common/exceptionmessage.h"
+#include "ipv6/ipv6subnetplan.h"
+
+#include <QRegularExpression>
+#include <QTest>
+
+#include <bitset>
+#include <random>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+using Plan = IPv6SubnetPlan;
+
+std::string Bits(const IPv6Address& address)
+{
+    std::string bits;
+    for (const quint8 byte : address.GetBytes().c)
+        bits += std::bitset<8>(byte).to_string();
+    return bits;
+}
+
+QString Q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+UInt128 Number(const std::string& bits)
+{
+    UInt128 value = 0;
+    for (const char bit : bits)
+        value = value << 1 | static_cast<UInt128>(bit - '0');
+    return value;
+}
+
+// The binary digits in decimal: double and add, one bit at a time.
+QString Decimal(const std::string& bits)
+{
+    std::string digits = "0";
+    for (const char bit : bits) {
+        int carry = bit - '0';
+        for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
+            const int doubled = (*digit - '0') * 2 + carry;
+            *digit = static_cast<char>('0' + doubled % 10);
+            carry = doubled / 10;
+        }
+        if (carry)
+            digits.insert(digits.begin(), '1');
+    }
+    return Q(digits);
+}
+
+// "first last" in binary digits: of a range, or of the range that every address starting with start covers.
+QString Range(const IPv6Address& first, const IPv6Address& last)
+{
+    return Q(Bits(first) + ' ' + Bits(last));
+}
+QString Range(const std::string& start)
+{
+    return Q(start + std::string(128 - start.size(), '0') + ' ' + start + std::string(128 - start.size(), '1'));
+}
+
+} // namespace
+
+class TstIPv6SubnetPlan : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Every count 2^n: its text, and a /(128 - n) split into 2^n subnets at both ends of the space, where the
+    // top address lies in the last subnet and the window of rows ends there; at the bottom it starts at 0.
+    void counts()
+    {
+        const QRegularExpression grouped("^2\\^(\\d+) = (\\d{1,3}(,\\d{3})*)$");
+        for (int n = 0; n <= 128; ++n) {
+            const QString power = Decimal('1' + std::string(n, '0')), below = Decimal(std::string(n, '1'));
+            const QRegularExpressionMatch text = grouped.match(Q(Plan::PowerOfTwoText(n)));
+            QVERIFY2(text.hasMatch() && text.captured(1).toInt() == n, qPrintable(text.captured()));
+            QCOMPARE(text.captured(2).remove(','), power);
+            QCOMPARE(Q(Plan::DecimalText(Number(std::string(n, '1')))), below);
+            const Plan top(IPv6Address(~0ull, ~0ull), 128 - n, 128), bottom(IPv6Address(0, 0), 128 - n, 128);
+            QCOMPARE(Q(Plan::DecimalText(top.GetAddressSubnetIndex())), below);
+            QCOMPARE(QString::number(top.GetRowCount()), n < 31 ? power : QString::number(Plan::MaxRows));
+            QCOMPARE(Q(Plan::DecimalText(top.GetFirstRowIndex() + static_cast<UInt128>(top.GetRowCount() - 1))), below);
+            QCOMPARE(Q(Plan::DecimalText(bottom.GetFirstRowIndex())), "0");
+        }
+        // Half the rows before the address's own.
+        QCOMPARE(Q(Plan::DecimalText(Plan(IPv6Address("::4000:0"), 64, 128).GetFirstRowIndex())), "1");
+    }
+
+    // Both ends of the address space, then random plans from a fixed seed.
+    void ranges()
+    {
+        std::mt19937_64 random(20261208);
+        const auto any = [&] {
+            const quint64 high = random();
+            return IPv6Address(high, random());
+        };
+        std::vector<std::tuple<IPv6Address, int, int>> plans;
+        for (const IPv6Address& end : {IPv6Address(0, 0), IPv6Address(~0ull, ~0ull)})
+            for (const auto& [prefix, subnet] : {std::pair(0, 0), {0, 1}, {0, 128}, {64, 64}, {127, 128}, {128, 128}})
+                plans.emplace_back(end, prefix, subnet);
+        while (plans.size() < 300) {
+            const int prefix = static_cast<int>(random() % 129);
+            plans.emplace_back(any(), prefix, prefix + static_cast<int>(random() % (129 - prefix)));
+        }
+        for (const auto& [address, prefix, subnet] : plans) {
+            const Plan plan(address, prefix, subnet);
+            const std::string bits = Bits(address);
+            QCOMPARE(Range(plan.GetFirst(), plan.GetLast()), Range(bits.substr(0, prefix)));
+            QCOMPARE(Q(Plan::DecimalText(plan.GetAddressSubnetIndex())), Decimal(bits.substr(prefix, subnet - prefix)));
+            const int width = subnet - prefix;
+            for (const std::string& index :
+                 {std::string(width, '0'), std::string(width, '1'), Bits(any()).substr(0, width)}) {
+                IPv6Address first, last;
+                plan.GetSubnet(Number(index), first, last);
+                QCOMPARE(Range(first, last), Range(bits.substr(0, prefix) + index));
+            }
+        }
+    }
+
+    void refusals()
+    {
+        QCOMPARE(Plan().GetRowCount(), 0);
+        const auto thrown = [](int prefix, int subnet) {
+            return ThrownMessage<std::out_of_range>([=] { Plan(IPv6Address("2001:db8::1"), prefix, subnet); });
+        };
+        QCOMPARE(QStringList({thrown(-1, 64), thrown(129, 128), thrown(64, 63), thrown(0, 129), thrown(0, 0),
+                              thrown(128, 128)}),
+                 QStringList({"nPrefixLength", "nPrefixLength", "nSubnetLength", "nSubnetLength", "no exception",
+                              "no exception"}));
+        for (int n : {-1, 129})
+            QCOMPARE(ThrownMessage<std::out_of_range>([n] { (void)Plan::PowerOfTwoText(n); }), QString("nExponent"));
+        QCOMPARE(ThrownMessage<ExceptionUtil::invalid_operation>([] { Plan(IPv6Address(), 0, 64); }), QString("this"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TstIPv6SubnetPlan)
+#include "tst_ipv6subnetplan.moc"
