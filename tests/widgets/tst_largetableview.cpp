@@ -123,6 +123,10 @@ private slots:
         click(const_cast<QWidget*>(numbers), addressRow, {});
         QCOMPARE(view->selectionModel()->selectedRows().size(), 1);
         QCOMPARE(State().current, addressRow);
+        QTest::keySequence(view, QKeySequence("Ctrl+Home")); // the first row's number as well
+        click(const_cast<QWidget*>(numbers), 2, {});
+        click(const_cast<QWidget*>(numbers), 0, {});
+        QCOMPARE(view->selectionModel()->selectedRows().value(0).row(), 0);
 
         // A click on a column title selects the whole column.
         QTest::mouseClick(view->horizontalHeader()->viewport(), Qt::LeftButton, {},
