@@ -62,6 +62,7 @@ private slots:
         QTest::newRow("dotted binary pads to 8") << "10000000.00010000.00000000.00000001" << N::DottedBinary << "128.16.0.1" << true;
         QTest::newRow("binary pads to 32") << "00000000000000000000000000000101" << N::Binary << "0.0.0.5" << true;
         QTest::newRow("blanks around, dot after fourth part") << " 1.2.3.4. " << dd << "1.2.3.4" << false;
+        QTest::newRow("every kind of blank around") << "\t\n\v\f\r 1.2.3.4\t\n\v\f\r " << dd << "1.2.3.4" << false;
         QTest::newRow("192.168 is 192.168.0.0") << "192.168" << dd << "192.168.0.0" << false;
         QTest::newRow("five parts refused") << "1.2.3.4.5" << dd << "" << false;
         QTest::newRow("256 refused") << "0.0.0.256" << dd << "" << false;

@@ -67,6 +67,7 @@ private slots:
     {
         QAbstractItemModel* model = ui->ipv6AddressTypeTreeView->model();
         QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QVERIFY(!model->index(model->rowCount(), 0).isValid() && !model->index(0, model->columnCount()).isValid());
         QStringList rows;
         for (const char* name : {"Unicast", "Global", "Site-Local", "IPv4-Mapped", "EUI-64 Formatted", "All Nodes"})
             rows << QString("%1: %2|%3|%4")
