@@ -75,6 +75,7 @@ private slots:
         QTest::newRow("site-local subnet ID drops the prefix bits of byte 1") << "fefc:0:0:1::1" << SiteLocal << "10|0xFEC0|Site-Local Prefix; 54|0x3C000000000001|Subnet ID; " + PlainInterface;
         QTest::newRow("1FFF:: is the last unformatted") << "1fff:ffff::" << Unformatted << "3|000" + Sub2 + "|Unformatted Prefix; 125|1FFF:FFFF:0000:0000:0000:0000:0000:0000|Unknown";
         QTest::newRow("Teredo port and client inverted") << "2001:0:4136:e378:8000:63bf:3fff:fdd2" << Teredo << "32|2001:0000|Teredo Prefix; 32|65.54.227.120|Teredo Server Address; 16|0x8000|Teredo Flags; " "16|40000|Obfuscated NAT UDP Port; 32|192.0.2.45|Obfuscated NAT Public IPv4 Address";
+        QTest::newRow("Teredo flags in capitals") << "2001:0:4136:e378:abcd:63bf:3fff:fdd2" << Teredo << "32|2001:0000|Teredo Prefix; 32|65.54.227.120|Teredo Server Address; 16|0xABCD|Teredo Flags; " "16|40000|Obfuscated NAT UDP Port; 32|192.0.2.45|Obfuscated NAT Public IPv4 Address";
         QTest::newRow("6to4") << "2002:c000:204:1::1" << SixToFour << "16|2002|6to4 Prefix; 32|192.0.2.4|IPv4 Address; 16|0x0001|Subnet ID; " + PlainInterface;
         QTest::newRow("FF02::1 all nodes") << "ff02::1" << LinkLocalAllNodes << Mcast("....", "0x2|Link-Local Scope", "0000:0000:0000:0000:0000:0000:0001|All Nodes Group ID");
         QTest::newRow("FF7E::1 flags .RPT") << "ff7e::1" << GlobalScope << Mcast(".RPT", "0xE|Global Scope", "0000:0000:0000:0000:0000:0000:0001|Group ID");
