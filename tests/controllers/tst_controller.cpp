@@ -55,6 +55,18 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, probe.UpdateView());
         QVERIFY(!probe.IsUpdating() && !edit.signalsBlocked()); // the exception released the lock
     }
+
+    // A page brought up to date while shown is not written again when it is shown again.
+    void shownAgainOnlyWhenStale()
+    {
+        QTabWidget* tabs = m_form.GetUi()->tabWidget;
+        tabs->setCurrentIndex(1);
+        Probe probe(&m_form, tabs->widget(0));
+        for (int index : {0, 1, 0})
+            tabs->setCurrentIndex(index);
+        QCOMPARE(probe.updates, 1);
+        QVERIFY(!probe.IsStale());
+    }
 };
 
 OCTETRY_WINDOW_TEST_MAIN(TstController)
