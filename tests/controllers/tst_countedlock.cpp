@@ -1,4 +1,5 @@
 #include "controllers/countedlock.h"
+#include "controllers/qtutil.h"
 
 #include <QTest>
 
@@ -37,7 +38,22 @@ private slots:
         QCOMPARE(lock.locks, 2);
         QCOMPARE(lock.GetCount(), 1u);
     }
+
+    // An assigned handle gives up its object and shares the other's; the last handle unblocks.
+    void signalBlockersShareTheirLock()
+    {
+        using QtUtil::SignalBlocker;
+        QObject first, second;
+        {
+            SignalBlocker a(new SignalBlocker::SignalLock(&first)), b(new SignalBlocker::SignalLock(&second));
+            a = b;
+            QVERIFY(!first.signalsBlocked() && second.signalsBlocked());
+            a = a;
+            QVERIFY(second.signalsBlocked());
+        }
+        QVERIFY(!second.signalsBlocked());
+    }
 };
 
-QTEST_APPLESS_MAIN(TstCountedLock)
+QTEST_GUILESS_MAIN(TstCountedLock)
 #include "tst_countedlock.moc"

@@ -133,6 +133,12 @@ private slots:
                           QPoint(view->horizontalHeader()->sectionViewportPosition(1) + 5, 5));
         QCOMPARE(view->selectionModel()->selection(),
                  QItemSelection(view->model()->index(0, 1), view->model()->index(lastRow, 1)));
+        // A click on the corner selects the whole table.
+        QTest::mouseClick(
+            view->viewport()->parentWidget()->childAt(view->viewport()->x() - 2, view->viewport()->y() - 2),
+            Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(view->selectionModel()->selection(),
+                 QItemSelection(view->model()->index(0, 0), view->model()->index(lastRow, 1)));
 
         // The last three rows, copied, then the table changes: the copy stays.
         QTest::keySequence(view, QKeySequence("Ctrl+End"));
