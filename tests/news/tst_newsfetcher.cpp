@@ -3,6 +3,8 @@
 #include "common/testenvironment.h"
 #include "news/newsfetcher.h"
 
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -63,6 +65,9 @@ private slots:
         NewsFetcher fetcher;
         QSignalSpy finished(&fetcher, &NewsFetcher::Finished);
         fetcher.StartRequest();
+        QNetworkAccessManager other; // a reply not the fetcher's is ignored
+        fetcher.on_http_requestFinished(other.get(QNetworkRequest(QUrl("data:,x"))));
+        QVERIFY(finished.isEmpty());
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished, QList<QVariantList>({{replaced}}));
         QVERIFY(server.requests().value(0).contains("If-Modified-Since: Wed, 04 Mar 2026 05:06:07 GMT"));

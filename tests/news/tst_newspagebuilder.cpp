@@ -31,6 +31,9 @@ private slots:
         row("a small table stays", "<table><tr><td>cell</td></tr></table>", "\ncell\n", 1);
         row("12 nested tables: plain text", QString("<table><tr><td>x").repeated(12),
             "\n" + QString("x\n").repeated(12) + QString(11, u'\n'));
+        row("12 nested tables and 1100 lines: the first 1000",
+            QString("<table><tr><td>x").repeated(12) + QString("<p>l</p>").repeated(1100),
+            "\n" + QString("x\n").repeated(12) + QString("l\n").repeated(986) + "l");
         row("5000 paragraphs: the first 1000 lines", QString("<p>l</p>").repeated(5000),
             QString("l\n").repeated(999) + "l");
         row("20000 characters: the first 16 KiB", QString("w ").repeated(10000), QString("w ").repeated(8192));

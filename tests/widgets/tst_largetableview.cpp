@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QStandardItemModel>
+#include <QTableView>
 
 // The table as the user sees it: the current row, the selected rows (first,
 // last, count) and the row at the top.
@@ -51,6 +52,7 @@ private slots:
     void init()
     {
         form.show();
+        form.activateWindow(); // after a table of a test's own
         QVERIFY(QTest::qWaitForWindowActive(&form));
         ui->tabWidget->setCurrentWidget(ui->cidrTab);
         TypeOver(ui->cidrAddressEdit, "10.1.2.3");
@@ -176,11 +178,47 @@ private slots:
         table.verticalScrollBar()->setValue(table.verticalScrollBar()->maximum());
         click(last, Qt::ShiftModifier);
         QCOMPARE(table.selectionModel()->selection(), QItemSelection(model.index(0, 0), model.index(last, 0)));
-        // The model given up for this one no longer has its renumbering measured and shown.
         QVERIFY(model.headerReads > 0);
+        // The model given up for this one no longer has its renumbering measured and shown; this one has.
         model.headerReads = 0;
         former.setHeaderData(0, Qt::Vertical, "renumbered");
         QCOMPARE(model.headerReads, 0);
+        emit model.headerDataChanged(Qt::Vertical, 0, 0);
+        QVERIFY(model.headerReads > 0);
+    }
+
+    // Below 4,097 rows a typed prefix finds its row; columns fit as a QTableView's do; a click
+    // below the last row's number leaves the selection alone.
+    void smallTables()
+    {
+        QStandardItemModel model(4096, 1);
+        for (int row = 0; row < model.rowCount(); ++row)
+            model.setItem(row, new QStandardItem(QString("%1").arg(row * 7, 5, 10, QLatin1Char('0'))));
+        LargeTableView table;
+        QTableView reference;
+        table.setModel(&model);
+        reference.setModel(&model);
+        table.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&table));
+        table.resizeColumnsToContents();
+        reference.resizeColumnToContents(0);
+        QCOMPARE(table.horizontalHeader()->sectionSize(0), reference.columnWidth(0));
+        table.keyboardSearch("04095");
+        QCOMPARE(table.currentIndex().row(), 585);
+        QStandardItemModel few(2, 2);
+        table.setModel(&few);
+        // A selected cell is painted inside its grid lines.
+        table.selectionModel()->select(few.index(0, 0), QItemSelectionModel::Select);
+        const QImage shot = table.viewport()->grab().toImage();
+        const int x = table.horizontalHeader()->sectionSize(0), y = table.rowHeight() / 2,
+                  below = y + table.rowHeight();
+        QVERIFY(shot.pixel(1, y) != shot.pixel(1, below));
+        QCOMPARE(shot.pixel(x, y), shot.pixel(x, below));
+        QWidget* numbers =
+            table.viewport()->parentWidget()->childAt(table.viewport()->x() - 2, table.viewport()->y() + 2);
+        for (int row : {1, 2})
+            QTest::mouseClick(numbers, Qt::LeftButton, {}, QPoint(2, row * table.rowHeight() + 2));
+        QCOMPARE(table.selectionModel()->selectedRows(), QModelIndexList{few.index(1, 0)});
     }
 
 private:
