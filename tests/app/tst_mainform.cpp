@@ -22,21 +22,8 @@ namespace {
 
 const char storedTabMode[] = "--stored-tab";
 
-// The window reopened over a stored tab index: its current page, the index stored then and the pages written.
-struct Reopened
-{
-    int page = -1, stored = -1;
-    QString written;
-    bool operator==(const Reopened&) const = default;
-};
-char* toString(const Reopened& r)
-{
-    return QTest::toString(QString("page %1, stored %2, written %3").arg(r.page).arg(r.stored).arg(r.written));
-}
-
-// Child process, as the store loads once per process: store a tab index, build the window,
-// let the News page's thread finish, and print the current page, the index stored then and
-// the pages written (each writes its address or text once).
+// Child process, as the store loads once per process: store a tab index, build the window, let the News page's
+// thread finish, and print the current page, the index stored then and the pages written (each writes once).
 int RunStoredTabCase(int storedIndex)
 {
     QSettings().setValue(QStringLiteral("TabIndex"), storedIndex);
@@ -54,8 +41,8 @@ int RunStoredTabCase(int storedIndex)
     for (int i = 0; i < texts.size(); ++i)
         if (!texts[i].isEmpty())
             pages << QString::number(i);
-    QTextStream(stdout) << ui->tabWidget->currentIndex() << ' ' << MainForm::GetSettings()->GetTabIndex() << ' '
-                        << pages.join(',');
+    QTextStream(stdout) << "page " << ui->tabWidget->currentIndex() << ", stored "
+                        << MainForm::GetSettings()->GetTabIndex() << ", written " << pages.join(',');
     return 0;
 }
 
@@ -119,9 +106,8 @@ private slots:
     // with the columns it shows, in its order, under their headers.
     void copySelectedRows_data()
     {
-        QTest::addColumn<QString>("view");        // table, reordered table or tree
-        QTest::addColumn<QList<QPoint>>("cells"); // (column, row) of the cells rRcC selected
-        QTest::addColumn<QString>("copied");      // "kept" when the clipboard is left alone
+        // view: table, reordered table or tree; cells: (column, row) of the cells rRcC selected; copied: "kept" if none
+        AddColumns<QString, QList<QPoint>, QString>("view", "cells", "copied");
         AddRow("nothing selected leaves the clipboard", "table", QList<QPoint>{}, "kept");
         AddRow("rows picked bottom first, each whole once", "table", QList<QPoint>{{0, 4}, {2, 1}, {2, 4}},
                "A\tB\tC\nr1c0\tr1c1\tr1c2\nr4c0\tr4c1\tr4c2\n");
@@ -244,13 +230,12 @@ private slots:
 
     void storedTabReopened_data()
     {
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<Reopened>("reopened");
-        QTest::newRow("2 opens Subnets") << 2 << Reopened{2, 2, "2"};
-        QTest::newRow("-3 opens Conversions, which stores 0") << -3 << Reopened{0, 0, "0"};
-        QTest::newRow("99 opens the current last page in place and keeps 99") << 99 << Reopened{6, 99, "5"};
-        QTest::newRow("5 names News, still the last page") << 5 << Reopened{6, 5, "5"};
-        QTest::newRow("6 names IPv6 Subnets, the page before it") << 6 << Reopened{5, 6, "6"};
+        AddColumns<int, QString>("stored", "reopened");
+        QTest::newRow("2 opens Subnets") << 2 << "page 2, stored 2, written 2";
+        QTest::newRow("-3 opens Conversions, which stores 0") << -3 << "page 0, stored 0, written 0";
+        QTest::newRow("99 opens the current last page in place and keeps 99") << 99 << "page 6, stored 99, written 5";
+        QTest::newRow("5 names News, still the last page") << 5 << "page 6, stored 5, written 5";
+        QTest::newRow("6 names IPv6 Subnets, the page before it") << 6 << "page 5, stored 6, written 6";
     }
 
     void storedTabReopened()
@@ -261,15 +246,12 @@ private slots:
         child.start(QCoreApplication::applicationFilePath(), {storedTabMode, QString::number(stored)});
         QVERIFY(child.waitForFinished(120000));
         QCOMPARE(child.exitCode(), 0);
-        Reopened reopened;
-        QTextStream(child.readAllStandardOutput()) >> reopened.page >> reopened.stored >> reopened.written;
-        QTEST(reopened, "reopened");
+        QTEST(QString(child.readAllStandardOutput()), "reopened");
     }
 
     void closingWritesTheLastChange_data()
     {
-        QTest::addColumn<bool>("byExit");
-        QTest::addColumn<int>("tab");
+        AddColumns<bool, int>("byExit", "tab");
         QTest::newRow("File > Exit") << true << 4;
         QTest::newRow("window closed") << false << 1;
     }
