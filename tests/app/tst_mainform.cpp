@@ -5,18 +5,7 @@
 #include "widgets/itemviewcopier.h"
 #include "widgets/largetableview.h"
 
-#include <QClipboard>
-#include <QDesktopServices>
-#include <QDir>
-#include <QHeaderView>
-#include <QImage>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QScreen>
-#include <QSettings>
-#include <QStandardItemModel>
-#include <QThread>
-#include <QTreeView>
+#include <QtWidgets>
 
 namespace {
 
@@ -61,17 +50,15 @@ private slots:
     {
         for (const char* scheme : {"http", "https", "mailto"})
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
-        m_form = new MainForm;
-        m_ui = m_form->GetUi();
-        m_form->show();
-        m_designedSize = m_form->size();
+        m_form.show();
+        m_designedSize = m_form.size();
     }
 
     void init()
     {
-        m_form->show();
-        m_form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_form));
+        m_form.show();
+        m_form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&m_form));
         m_urls.clear();
         QApplication::clipboard()->clear();
     }
@@ -102,8 +89,7 @@ private slots:
         }
     }
 
-    // By the Copy shortcut: the whole selected rows, in the order the view shows them,
-    // with the columns it shows, in its order, under their headers.
+    // Copy puts the whole selected rows, in the view's order, with its shown columns in order, under their headers.
     void copySelectedRows_data()
     {
         // view: table, reordered table or tree; cells: (column, row) of the cells rRcC selected; copied: "kept" if none
@@ -163,11 +149,9 @@ private slots:
         QAction* action = subnetBit ? m_ui->actionAllowOneSubnetBit : m_ui->actionAllowOneHostBit;
         QAction* other = subnetBit ? m_ui->actionAllowOneHostBit : m_ui->actionAllowOneSubnetBit;
         auto stored = [&] { return subnetBit ? settings->GetAllowOneSubnetBit() : settings->GetAllowOneHostBit(); };
-        auto store = [&](bool on) {
-            subnetBit ? settings->SetAllowOneSubnetBit(on) : settings->SetAllowOneHostBit(on);
-        };
+        auto set = [&](bool on) { subnetBit ? settings->SetAllowOneSubnetBit(on) : settings->SetAllowOneHostBit(on); };
         auto state = [&] { return std::pair(stored(), action->isChecked()); }; // as stored, as the menu shows it
-        store(false); // another writer moves the check mark, and only this one
+        set(false); // another writer moves the check mark, and only this one
         QCOMPARE(state(), std::pair(false, false));
         QVERIFY(other->isChecked());
         action->trigger();
@@ -176,7 +160,7 @@ private slots:
         action->setChecked(false);
         action->trigger();
         QCOMPARE(state(), std::pair(false, false));
-        store(true);
+        set(true);
         QVERIFY(action->isChecked());
     }
 
@@ -196,10 +180,10 @@ private slots:
     void bannerStaysCentred()
     {
         // The page contents set the window's smallest size; odd extra space tests the rounding.
-        const QSize smallest = m_form->minimumSizeHint().expandedTo(m_form->minimumSize());
+        const QSize smallest = m_form.minimumSizeHint().expandedTo(m_form.minimumSize());
         for (const QSize& size : {smallest + QSize(91, 11), smallest, smallest + QSize(20, 190)}) {
-            m_form->resize(size);
-            QTRY_COMPARE(m_form->size(), size);
+            m_form.resize(size);
+            QTRY_COMPARE(m_form.size(), size);
             const QSize banner = m_ui->bannerWidget->size();
             QTRY_COMPARE(m_ui->bannerLabel->pos(), QPoint((banner.width() - 280) / 2, (banner.height() - 86) / 2));
         }
@@ -262,32 +246,32 @@ private slots:
         QFETCH(bool, byExit);
         QFETCH(int, tab);
         m_ui->tabWidget->setCurrentIndex(tab);
-        byExit ? m_ui->actionExit->trigger() : void(m_form->close());
-        QVERIFY(!m_form->isVisible());
+        byExit ? m_ui->actionExit->trigger() : void(m_form.close());
+        QVERIFY(!m_form.isVisible());
         QVERIFY(ReadAll(QSettings().fileName()).contains("TabIndex=" + QByteArray::number(tab) + "\n"));
     }
 
     // The window reopens at its last place, size and state; one from a larger screen is pulled onto this one.
     void geometryRestoredAndClamped()
     {
-        const QRect screen = m_form->screen()->availableGeometry();
+        const QRect screen = m_form.screen()->availableGeometry();
         auto reopened = [](const QByteArray& geometry) {
             MainForm::GetSettings()->SetWindowGeometry(geometry);
             auto form = std::make_unique<MainForm>();
             form->show();
             return form;
         };
-        m_form->setGeometry(screen.x() + 30, screen.y() + 40, 500, 420);
-        m_form->close();
-        QCOMPARE(reopened(MainForm::GetSettings()->GetWindowGeometry())->geometry(), m_form->geometry());
+        m_form.setGeometry(screen.x() + 30, screen.y() + 40, 500, 420);
+        m_form.close();
+        QCOMPARE(reopened(MainForm::GetSettings()->GetWindowGeometry())->geometry(), m_form.geometry());
 
         QWidget larger;
         larger.setGeometry(screen.right() + 900, screen.bottom() + 700, screen.width() * 2, screen.height() * 2);
         QVERIFY(screen.contains(reopened(larger.saveGeometry())->frameGeometry()));
 
         QCOMPARE(reopened({})->size(), m_designedSize); // a file without the key, as before
-        m_form->showMaximized();
-        m_form->close();
+        m_form.showMaximized();
+        m_form.close();
         QVERIFY(reopened(MainForm::GetSettings()->GetWindowGeometry())->isMaximized());
     }
 
@@ -295,12 +279,11 @@ private slots:
     {
         for (const char* scheme : {"http", "https", "mailto"})
             QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-        delete m_form;
     }
 
 private:
-    MainForm* m_form = nullptr;
-    Ui::OctetryMainForm* m_ui = nullptr;
+    MainForm m_form;
+    Ui::OctetryMainForm* m_ui = m_form.GetUi();
     QList<QUrl> m_urls;
     QSize m_designedSize;
 };

@@ -75,8 +75,7 @@ struct MessageBoxCloser
     int count = 0;
 };
 
-// The main() of a test of the real window: fresh per-user files, the program's identity, any set-up given after
-// the test object's name (e.g. a setting stored by hand), then the test object, which may hold the window.
+// main() of a real-window test: fresh per-user files, the program's identity, any set-up given, then the test object.
 #define OCTETRY_WINDOW_TEST_MAIN(TestObject, ...)                                                                      \
     int main(int argc, char** argv)                                                                                    \
     {                                                                                                                  \

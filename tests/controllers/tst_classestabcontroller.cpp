@@ -2,8 +2,6 @@
 #include "common/formtestutil.h"
 #include "ui_octetrymainform.h"
 
-#include <QtTest>
-
 // The Classes page as the user reads it; enabled counts the class list, the range and the bit usage.
 struct ClassesPage
 {

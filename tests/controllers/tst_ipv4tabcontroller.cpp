@@ -1,11 +1,8 @@
 #include "app/mainform.h"
 #include "common/formtestutil.h"
-#include "ipv4/ipv4cidrpolicy.h"
-#include "ipv4/ipv4subnetpolicy.h"
 #include "ui_octetrymainform.h"
 
 #include <QClipboard>
-#include <QtTest>
 
 // The address edits all IPv4 pages share, and the facts the pages show of an address.
 class TstIPv4TabController : public QObject
@@ -39,8 +36,7 @@ private slots:
         QTEST(Stored(), "stored");
         QCOMPARE(ui->classesAddressEdit->text(), Stored().isEmpty() ? typed : Stored()); // canonical on leaving
         const QList<QAction*> entries = ui->classesAddressToolButton->menu()->actions();
-        if (!entries.isEmpty()) // rewrites the edit even when it shows refused text
-        {
+        if (!entries.isEmpty()) { // rewrites the edit even when it shows refused text
             entries.first()->trigger();
             QCOMPARE(ui->classesAddressEdit->text(), entries.first()->text());
         }
@@ -80,8 +76,7 @@ private slots:
     // A prefix reaches the page's mask once complete: on Return or in a paste, never half-typed or bad.
     void prefixEntry_data()
     {
-        // finish: 0 typed only, 1 typed and Return, 2 pasted; masks: the subnet mask, CIDR block and CIDR mask
-        // afterwards
+        // finish: 0 typed only, 1 typed and Return, 2 pasted; masks afterwards: subnet mask, CIDR block, CIDR mask
         // clang-format off
         AddColumns<QLineEdit*, QString, int, QString, QString>("edit", "text", "finish", "stored", "masks");
         AddRow("CIDR /20 inside a /24 block makes it /19", ui->cidrAddressEdit, QString("10.1.2.3/20"), 1, QString("10.1.2.3"), QString("/20 /19 /20"));
