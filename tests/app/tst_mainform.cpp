@@ -5,38 +5,14 @@
 #include "widgets/itemviewcopier.h"
 #include "widgets/largetableview.h"
 
-#include <QClipboard>
-#include <QDesktopServices>
-#include <QDir>
-#include <QHeaderView>
-#include <QImage>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QScreen>
-#include <QSettings>
-#include <QStandardItemModel>
-#include <QThread>
-#include <QTreeView>
+#include <QtWidgets>
 
 namespace {
 
 const char storedTabMode[] = "--stored-tab";
 
-// The window reopened over a stored tab index: its current page, the index stored then and the pages written.
-struct Reopened
-{
-    int page = -1, stored = -1;
-    QString written;
-    bool operator==(const Reopened&) const = default;
-};
-char* toString(const Reopened& r)
-{
-    return QTest::toString(QString("page %1, stored %2, written %3").arg(r.page).arg(r.stored).arg(r.written));
-}
-
-// Child process, as the store loads once per process: store a tab index, build the window,
-// let the News page's thread finish, and print the current page, the index stored then and
-// the pages written (each writes its address or text once).
+// Child process, as the store loads once per process: store a tab index, build the window, let the News page's
+// thread finish, and print the current page, the index stored then and the pages written (each writes once).
 int RunStoredTabCase(int storedIndex)
 {
     QSettings().setValue(QStringLiteral("TabIndex"), storedIndex);
@@ -54,8 +30,8 @@ int RunStoredTabCase(int storedIndex)
     for (int i = 0; i < texts.size(); ++i)
         if (!texts[i].isEmpty())
             pages << QString::number(i);
-    QTextStream(stdout) << ui->tabWidget->currentIndex() << ' ' << MainForm::GetSettings()->GetTabIndex() << ' '
-                        << pages.join(',');
+    QTextStream(stdout) << "page " << ui->tabWidget->currentIndex() << ", stored "
+                        << MainForm::GetSettings()->GetTabIndex() << ", written " << pages.join(',');
     return 0;
 }
 
@@ -74,17 +50,15 @@ private slots:
     {
         for (const char* scheme : {"http", "https", "mailto"})
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
-        m_form = new MainForm;
-        m_ui = m_form->GetUi();
-        m_form->show();
-        m_designedSize = m_form->size();
+        m_form.show();
+        m_designedSize = m_form.size();
     }
 
     void init()
     {
-        m_form->show();
-        m_form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_form));
+        m_form.show();
+        m_form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&m_form));
         m_urls.clear();
         QApplication::clipboard()->clear();
     }
@@ -115,13 +89,11 @@ private slots:
         }
     }
 
-    // By the Copy shortcut: the whole selected rows, in the order the view shows them,
-    // with the columns it shows, in its order, under their headers.
+    // Copy puts the whole selected rows, in the view's order, with its shown columns in order, under their headers.
     void copySelectedRows_data()
     {
-        QTest::addColumn<QString>("view");        // table, reordered table or tree
-        QTest::addColumn<QList<QPoint>>("cells"); // (column, row) of the cells rRcC selected
-        QTest::addColumn<QString>("copied");      // "kept" when the clipboard is left alone
+        // view: table, reordered table or tree; cells: (column, row) of the cells rRcC selected; copied: "kept" if none
+        AddColumns<QString, QList<QPoint>, QString>("view", "cells", "copied");
         AddRow("nothing selected leaves the clipboard", "table", QList<QPoint>{}, "kept");
         AddRow("rows picked bottom first, each whole once", "table", QList<QPoint>{{0, 4}, {2, 1}, {2, 4}},
                "A\tB\tC\nr1c0\tr1c1\tr1c2\nr4c0\tr4c1\tr4c2\n");
@@ -177,11 +149,9 @@ private slots:
         QAction* action = subnetBit ? m_ui->actionAllowOneSubnetBit : m_ui->actionAllowOneHostBit;
         QAction* other = subnetBit ? m_ui->actionAllowOneHostBit : m_ui->actionAllowOneSubnetBit;
         auto stored = [&] { return subnetBit ? settings->GetAllowOneSubnetBit() : settings->GetAllowOneHostBit(); };
-        auto store = [&](bool on) {
-            subnetBit ? settings->SetAllowOneSubnetBit(on) : settings->SetAllowOneHostBit(on);
-        };
+        auto set = [&](bool on) { subnetBit ? settings->SetAllowOneSubnetBit(on) : settings->SetAllowOneHostBit(on); };
         auto state = [&] { return std::pair(stored(), action->isChecked()); }; // as stored, as the menu shows it
-        store(false); // another writer moves the check mark, and only this one
+        set(false); // another writer moves the check mark, and only this one
         QCOMPARE(state(), std::pair(false, false));
         QVERIFY(other->isChecked());
         action->trigger();
@@ -190,7 +160,7 @@ private slots:
         action->setChecked(false);
         action->trigger();
         QCOMPARE(state(), std::pair(false, false));
-        store(true);
+        set(true);
         QVERIFY(action->isChecked());
     }
 
@@ -210,10 +180,10 @@ private slots:
     void bannerStaysCentred()
     {
         // The page contents set the window's smallest size; odd extra space tests the rounding.
-        const QSize smallest = m_form->minimumSizeHint().expandedTo(m_form->minimumSize());
+        const QSize smallest = m_form.minimumSizeHint().expandedTo(m_form.minimumSize());
         for (const QSize& size : {smallest + QSize(91, 11), smallest, smallest + QSize(20, 190)}) {
-            m_form->resize(size);
-            QTRY_COMPARE(m_form->size(), size);
+            m_form.resize(size);
+            QTRY_COMPARE(m_form.size(), size);
             const QSize banner = m_ui->bannerWidget->size();
             QTRY_COMPARE(m_ui->bannerLabel->pos(), QPoint((banner.width() - 280) / 2, (banner.height() - 86) / 2));
         }
@@ -244,13 +214,12 @@ private slots:
 
     void storedTabReopened_data()
     {
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<Reopened>("reopened");
-        QTest::newRow("2 opens Subnets") << 2 << Reopened{2, 2, "2"};
-        QTest::newRow("-3 opens Conversions, which stores 0") << -3 << Reopened{0, 0, "0"};
-        QTest::newRow("99 opens the current last page in place and keeps 99") << 99 << Reopened{6, 99, "5"};
-        QTest::newRow("5 names News, still the last page") << 5 << Reopened{6, 5, "5"};
-        QTest::newRow("6 names IPv6 Subnets, the page before it") << 6 << Reopened{5, 6, "6"};
+        AddColumns<int, QString>("stored", "reopened");
+        QTest::newRow("2 opens Subnets") << 2 << "page 2, stored 2, written 2";
+        QTest::newRow("-3 opens Conversions, which stores 0") << -3 << "page 0, stored 0, written 0";
+        QTest::newRow("99 opens the current last page in place and keeps 99") << 99 << "page 6, stored 99, written 5";
+        QTest::newRow("5 names News, still the last page") << 5 << "page 6, stored 5, written 5";
+        QTest::newRow("6 names IPv6 Subnets, the page before it") << 6 << "page 5, stored 6, written 6";
     }
 
     void storedTabReopened()
@@ -261,15 +230,12 @@ private slots:
         child.start(QCoreApplication::applicationFilePath(), {storedTabMode, QString::number(stored)});
         QVERIFY(child.waitForFinished(120000));
         QCOMPARE(child.exitCode(), 0);
-        Reopened reopened;
-        QTextStream(child.readAllStandardOutput()) >> reopened.page >> reopened.stored >> reopened.written;
-        QTEST(reopened, "reopened");
+        QTEST(QString(child.readAllStandardOutput()), "reopened");
     }
 
     void closingWritesTheLastChange_data()
     {
-        QTest::addColumn<bool>("byExit");
-        QTest::addColumn<int>("tab");
+        AddColumns<bool, int>("byExit", "tab");
         QTest::newRow("File > Exit") << true << 4;
         QTest::newRow("window closed") << false << 1;
     }
@@ -280,32 +246,32 @@ private slots:
         QFETCH(bool, byExit);
         QFETCH(int, tab);
         m_ui->tabWidget->setCurrentIndex(tab);
-        byExit ? m_ui->actionExit->trigger() : void(m_form->close());
-        QVERIFY(!m_form->isVisible());
+        byExit ? m_ui->actionExit->trigger() : void(m_form.close());
+        QVERIFY(!m_form.isVisible());
         QVERIFY(ReadAll(QSettings().fileName()).contains("TabIndex=" + QByteArray::number(tab) + "\n"));
     }
 
     // The window reopens at its last place, size and state; one from a larger screen is pulled onto this one.
     void geometryRestoredAndClamped()
     {
-        const QRect screen = m_form->screen()->availableGeometry();
+        const QRect screen = m_form.screen()->availableGeometry();
         auto reopened = [](const QByteArray& geometry) {
             MainForm::GetSettings()->SetWindowGeometry(geometry);
             auto form = std::make_unique<MainForm>();
             form->show();
             return form;
         };
-        m_form->setGeometry(screen.x() + 30, screen.y() + 40, 500, 420);
-        m_form->close();
-        QCOMPARE(reopened(MainForm::GetSettings()->GetWindowGeometry())->geometry(), m_form->geometry());
+        m_form.setGeometry(screen.x() + 30, screen.y() + 40, 500, 420);
+        m_form.close();
+        QCOMPARE(reopened(MainForm::GetSettings()->GetWindowGeometry())->geometry(), m_form.geometry());
 
         QWidget larger;
         larger.setGeometry(screen.right() + 900, screen.bottom() + 700, screen.width() * 2, screen.height() * 2);
         QVERIFY(screen.contains(reopened(larger.saveGeometry())->frameGeometry()));
 
         QCOMPARE(reopened({})->size(), m_designedSize); // a file without the key, as before
-        m_form->showMaximized();
-        m_form->close();
+        m_form.showMaximized();
+        m_form.close();
         QVERIFY(reopened(MainForm::GetSettings()->GetWindowGeometry())->isMaximized());
     }
 
@@ -313,12 +279,11 @@ private slots:
     {
         for (const char* scheme : {"http", "https", "mailto"})
             QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-        delete m_form;
     }
 
 private:
-    MainForm* m_form = nullptr;
-    Ui::OctetryMainForm* m_ui = nullptr;
+    MainForm m_form;
+    Ui::OctetryMainForm* m_ui = m_form.GetUi();
     QList<QUrl> m_urls;
     QSize m_designedSize;
 };

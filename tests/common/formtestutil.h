@@ -12,12 +12,18 @@
 #include <QTest>
 #include <QTimer>
 
-// Replaces the whole text of edit as a user would, key by key; an empty
-// text deletes the selection.
+// Replaces the whole text of edit as a user would, key by key; an empty text deletes the selection.
 inline void TypeOver(QLineEdit* edit, const QString& text)
 {
     edit->selectAll();
     text.isEmpty() ? QTest::keyClick(edit, Qt::Key_Delete) : QTest::keyClicks(edit, text);
+}
+
+// The _data() columns, one name per type in order: AddColumns<QString, int>("typed", "bits").
+template <typename... Types, typename... Names>
+void AddColumns(const Names&... names)
+{
+    (QTest::addColumn<Types>(names), ...);
 }
 
 // One _data() row; as arguments the formatter packs its columns on few lines.
@@ -33,8 +39,7 @@ inline void ChooseMaskBits(QComboBox* comboBox, int maskBits)
     comboBox->setCurrentIndex(comboBox->findText(QString("(/%1)").arg(maskBits), Qt::MatchEndsWith));
 }
 
-// A mask list as the user reads its "(/n)" entries: how many, the first and last
-// length and the chosen one; all 0 while nothing is chosen.
+// A mask list as the user reads its "(/n)" entries: how many, the first, last and chosen length; all 0 if none is.
 struct MaskList
 {
     int count = 0, first = 0, last = 0, chosen = 0;
@@ -70,14 +75,14 @@ struct MessageBoxCloser
     int count = 0;
 };
 
-// The main() of a test of the real window: fresh per-user files, the application
-// with the program's identity, then the test object, which may hold the window.
-#define OCTETRY_WINDOW_TEST_MAIN(TestObject)                                                                           \
+// main() of a real-window test: fresh per-user files, the program's identity, any set-up given, then the test object.
+#define OCTETRY_WINDOW_TEST_MAIN(TestObject, ...)                                                                      \
     int main(int argc, char** argv)                                                                                    \
     {                                                                                                                  \
         TestEnvironment environment;                                                                                   \
         QApplication app(argc, argv);                                                                                  \
         BrandingUtil::SetApplicationIdentity();                                                                        \
+        __VA_OPT__(__VA_ARGS__;)                                                                                       \
         TestObject test;                                                                                               \
         return QTest::qExec(&test, argc, argv);                                                                        \
     }

@@ -22,6 +22,9 @@ char* toString(const CidrPage& p)
 class TstCidrTabController : public QObject
 {
     Q_OBJECT
+    MainForm form;
+    Ui::OctetryMainForm* ui = form.GetUi();
+    const QList<QComboBox*> lists{ui->cidrMaskComboBox, ui->cidrBitsComboBox, ui->cidrMaxNetworksComboBox};
 
 private slots:
     void init()
@@ -35,11 +38,8 @@ private slots:
 
     void pageFollowsAddressBlockAndMask_data()
     {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QList<int>>("blocks"); // chosen in turn
-        QTest::addColumn<int>("maskBits");      // 0: none chosen
-        QTest::addColumn<CidrPage>("page");
         // clang-format off
+        AddColumns<QString, QList<int>, int, CidrPage>("address", "blocks", "maskBits", "page"); // blocks chosen in turn; mask 0: none
         QTest::newRow("/16 to /8 keeps /20") << "10.200.3.4" << QList<int>{8} << 0 << CidrPage{"10.0.0.0 - 10.255.255.255", {24, 9, 32, 20}, 4096, 3200, "10.200.0.0", "10.200.0.0 - 10.200.15.255"};
         QTest::newRow("/24 with /32 routes has no ranges") << "10.200.3.4" << QList<int>{24} << 32 << CidrPage{"10.200.3.0 - 10.200.3.255", {8, 25, 32, 32}, 256, 4, "10.200.3.4", "N/A"};
         QTest::newRow("/1 with /32 routes: the rows start at the block's start") << "0.0.1.0" << QList<int>{1} << 32 << CidrPage{"0.0.0.0 - 127.255.255.255", {31, 2, 32, 32}, 16777216, 256, "0.0.1.0", "N/A"};
@@ -58,15 +58,18 @@ private slots:
             ChooseMaskBits(ui->addressBlockMaskComboBox, block);
         if (maskBits > 0)
             ChooseMaskBits(ui->cidrMaskComboBox, maskBits);
-        QTEST(Page(), "page");
+        const QModelIndex row = ui->cidrTableView->selectionModel()->selectedRows().value(0);
+        QTEST((CidrPage{ui->addressBlockRangeEdit->text(), MaskList::Of(ui->cidrMaskComboBox),
+                        ui->cidrTableView->model()->rowCount(), row.row(), row.data().toString(),
+                        row.siblingAtColumn(1).data().toString()}),
+              "page");
         const bool enabled = ui->cidrMaskComboBox->currentIndex() >= 0;
-        for (const QComboBox* comboBox : {ui->cidrMaskComboBox, ui->cidrBitsComboBox, ui->cidrMaxNetworksComboBox})
+        for (const QComboBox* comboBox : lists)
             QVERIFY2(comboBox->isEnabled() == enabled
                          && comboBox->currentIndex() == ui->cidrMaskComboBox->currentIndex(),
                      qPrintable(comboBox->objectName()));
         QCOMPARE(ui->cidrBitUsageEdit->isEnabled(), enabled);
-        if (const QModelIndex row = SelectedRow();
-            row.isValid()) // scrolled into view, also right after a smaller table
+        if (row.isValid()) // scrolled into view, also right after a smaller table
             QVERIFY(ui->cidrTableView->viewport()->rect().contains(ui->cidrTableView->visualRect(row).center()));
     }
 
@@ -74,30 +77,13 @@ private slots:
     {
         QSignalSpy changes(OctetrySettings::Instance(), &OctetrySettings::SettingChanged);
         ui->cidrMaxNetworksComboBox->setCurrentIndex(5);
-        QCOMPARE(ui->cidrBitsComboBox->currentText(), "6");
-        QCOMPARE(ui->cidrMaxNetworksComboBox->currentText(), "64");
-        QCOMPARE(ui->cidrMaskComboBox->currentText(), "255.255.252.0   (/22)");
+        const QStringList texts{"255.255.252.0   (/22)", "6", "64"};
+        for (int i = 0; i < lists.size(); ++i)
+            QCOMPARE(lists[i]->currentText(), texts[i]);
         QCOMPARE(changes.count(), 1);
         QCOMPARE(changes.at(0).at(0).value<OctetrySettings::Setting>(), OctetrySettings::CidrPolicySetting);
-        QCOMPARE(ui->cidrBitUsageEdit->toPlainText(), QString("00001010.11001000.cccccc"
-                                                              "xx.xxxxxxxx"));
+        QCOMPARE(ui->cidrBitUsageEdit->toPlainText(), QString("00001010.11001000.ccccccxx.xxxxxxxx"));
     }
-
-private:
-    QModelIndex SelectedRow() const { return ui->cidrTableView->selectionModel()->selectedRows().value(0); }
-    CidrPage Page() const
-    {
-        const QModelIndex row = SelectedRow();
-        return {ui->addressBlockRangeEdit->text(),
-                MaskList::Of(ui->cidrMaskComboBox),
-                ui->cidrTableView->model()->rowCount(),
-                row.row(),
-                row.data().toString(),
-                row.siblingAtColumn(1).data().toString()};
-    }
-
-    MainForm form;
-    Ui::OctetryMainForm* ui = form.GetUi();
 };
 
 OCTETRY_WINDOW_TEST_MAIN(TstCidrTabController)

@@ -2,8 +2,6 @@
 #include "common/formtestutil.h"
 #include "ui_octetrymainform.h"
 
-#include <QtTest>
-
 // The Classes page as the user reads it; enabled counts the class list, the range and the bit usage.
 struct ClassesPage
 {
@@ -24,19 +22,11 @@ class TstClassesTabController : public QObject
     Q_OBJECT
     MainForm form;
     Ui::OctetryMainForm* ui = form.GetUi();
-    ClassesPage ClassesShown() const
-    {
-        return {ui->classesAddressEdit->text(), ui->classesComboBox->currentText(), ui->classAddressRangeEdit->text(),
-                ui->classBitUsageEdit->toPlainText(),
-                ui->classesComboBox->isEnabled() + ui->classAddressRangeEdit->isEnabled()
-                    + ui->classBitUsageEdit->isEnabled()};
-    }
 
 private slots:
     void classesPage_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<ClassesPage>("shown");
+        AddColumns<QString, ClassesPage>("typed", "shown");
         // clang-format off
         QTest::newRow("an empty address disables all but the entry") << "" << ClassesPage{};
         QTest::newRow("127.0.0.1 is loopback") << "127.0.0.1" << ClassesPage{"127.0.0.1", "Loopback", "127.0.0.0 - 127.255.255.255", "01111111.xxxxxxxx.xxxxxxxx.xxxxxxxx", 3};
@@ -52,7 +42,11 @@ private slots:
         TypeOver(ui->classesAddressEdit, typed);
         if (shown.address != typed) // the row picks its class from the list
             ui->classesComboBox->setCurrentIndex(ui->classesComboBox->findText(shown.addressClass));
-        QCOMPARE(ClassesShown(), shown);
+        const ClassesPage page{ui->classesAddressEdit->text(), ui->classesComboBox->currentText(),
+                               ui->classAddressRangeEdit->text(), ui->classBitUsageEdit->toPlainText(),
+                               ui->classesComboBox->isEnabled() + ui->classAddressRangeEdit->isEnabled()
+                                   + ui->classBitUsageEdit->isEnabled()};
+        QCOMPARE(page, shown);
         QVERIFY(ui->classBitUsageLabel->text().count("(<span") <= 1); // the legend is appended once only
     }
 };

@@ -1,10 +1,7 @@
-#include "app/brandingutil.h"
 #include "app/mainform.h"
 #include "common/formtestutil.h"
-#include "common/testenvironment.h"
 #include "ui_octetrymainform.h"
 
-#include <QApplication>
 #include <QtTest>
 
 // The Conversions page: each notation's edit sets the address, refuses what no address has and shows it canonically.
@@ -17,13 +14,8 @@ class TstConversionsTabController : public QObject
 private slots:
     void conversionsPage_data()
     {
-        QTest::addColumn<QLineEdit*>("edit");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("kept");
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("shown"); // after Return
-        QTest::addColumn<QString>("multicast");
         // clang-format off
+        AddColumns<QLineEdit*, QString, QString, QString, QString, QString>("edit", "typed", "kept", "address", "shown", "multicast"); // shown after Return
         QTest::newRow("hex c0a80001 gives 192.168.0.1") << ui->hexEdit << "c0a80001" << "c0a80001" << "192.168.0.1" << "0xc0a80001" << "";
         QTest::newRow("hex refuses the x of a lone 0x") << ui->hexEdit << "0x" << "0" << "0.0.0.0" << "0" << "";
         QTest::newRow("decimal refuses 4294967296") << ui->decEdit << "4294967296" << "429496729" << "25.153.153.153" << "429496729" << "";
@@ -51,14 +43,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    TestEnvironment environment;
-    QApplication app(argc, argv);
-    BrandingUtil::SetApplicationIdentity();
-    QSettings().setValue("ShowOctalConversions", true); // by hand before the store loads, as a user would
-    TstConversionsTabController test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+// The option stored by hand before the store loads, as a user would.
+OCTETRY_WINDOW_TEST_MAIN(TstConversionsTabController, QSettings().setValue("ShowOctalConversions", true))
 #include "tst_conversionstabcontroller.moc"

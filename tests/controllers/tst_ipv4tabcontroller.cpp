@@ -1,14 +1,8 @@
 #include "app/mainform.h"
 #include "common/formtestutil.h"
-#include "ipv4/ipv4cidrpolicy.h"
-#include "ipv4/ipv4subnetpolicy.h"
 #include "ui_octetrymainform.h"
 
-#include <QApplication>
 #include <QClipboard>
-#include <QMenu>
-#include <QToolButton>
-#include <QtTest>
 
 // The address edits all IPv4 pages share, and the facts the pages show of an address.
 class TstIPv4TabController : public QObject
@@ -24,8 +18,7 @@ class TstIPv4TabController : public QObject
 private slots:
     void leavingTheEdit_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("stored");
+        AddColumns<QString, QString>("typed", "stored");
         // clang-format off
         QTest::newRow("300.1.2.3 is refused without a lookup") << "300.1.2.3" << "";
         QTest::newRow("10.0.0 gives 10.0.0.0") << "10.0.0" << "10.0.0.0";
@@ -43,8 +36,7 @@ private slots:
         QTEST(Stored(), "stored");
         QCOMPARE(ui->classesAddressEdit->text(), Stored().isEmpty() ? typed : Stored()); // canonical on leaving
         const QList<QAction*> entries = ui->classesAddressToolButton->menu()->actions();
-        if (!entries.isEmpty()) // rewrites the edit even when it shows refused text
-        {
+        if (!entries.isEmpty()) { // rewrites the edit even when it shows refused text
             entries.first()->trigger();
             QCOMPARE(ui->classesAddressEdit->text(), entries.first()->text());
         }
@@ -53,10 +45,7 @@ private slots:
     // Read-only facts beside the notations, masks and IPv6 type, as the user reads them after typing an address.
     void addressFacts_data()
     {
-        QTest::addColumn<QLineEdit*>("edit");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QLineEdit*>("field");
-        QTest::addColumn<QString>("shown");
+        AddColumns<QLineEdit*, QString, QLineEdit*, QString>("edit", "typed", "field", "shown");
         // clang-format off
         AddRow("10.1.2.3 is private-use", ui->dottedDecEdit, QString("10.1.2.3"), ui->addressSpaceEdit, QString("Private-Use (RFC 1918)"));
         AddRow("10.1.2.3 in reverse", ui->dottedDecEdit, QString("10.1.2.3"), ui->reverseDnsEdit, QString("3.2.1.10.in-addr.arpa"));
@@ -87,12 +76,9 @@ private slots:
     // A prefix reaches the page's mask once complete: on Return or in a paste, never half-typed or bad.
     void prefixEntry_data()
     {
-        QTest::addColumn<QLineEdit*>("edit");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("finish"); // 0 typed only, 1 typed and Return, 2 pasted
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("masks"); // the subnet mask, CIDR block and CIDR mask afterwards
+        // finish: 0 typed only, 1 typed and Return, 2 pasted; masks afterwards: subnet mask, CIDR block, CIDR mask
         // clang-format off
+        AddColumns<QLineEdit*, QString, int, QString, QString>("edit", "text", "finish", "stored", "masks");
         AddRow("CIDR /20 inside a /24 block makes it /19", ui->cidrAddressEdit, QString("10.1.2.3/20"), 1, QString("10.1.2.3"), QString("/20 /19 /20"));
         AddRow("CIDR /28 keeps the block", ui->cidrAddressEdit, QString("10.1.2.3/28"), 1, QString("10.1.2.3"), QString("/20 /24 /28"));
         AddRow("CIDR /0 gives the nearest mask, /2", ui->cidrAddressEdit, QString("10.1.2.3/0"), 2, QString("10.1.2.3"), QString("/20 /1 /2"));
@@ -138,9 +124,7 @@ private slots:
     void pasting_data()
     {
         const QString cut = QString(32760, QLatin1Char(' '));
-        QTest::addColumn<QLineEdit*>("edit");
-        QTest::addColumn<QString>("pasted");
-        QTest::addColumn<QString>("stored"); // empty: the address before the paste stays
+        AddColumns<QLineEdit*, QString, QString>("edit", "pasted", "stored"); // stored empty: the one before stays
         // clang-format off
         QTest::newRow("decimal with a leading blank") << ui->decEdit << " 3232235521" << "192.168.0.1";
         QTest::newRow("decimal +4294967295 is too long") << ui->decEdit << "+4294967295" << "";

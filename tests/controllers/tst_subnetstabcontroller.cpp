@@ -21,6 +21,15 @@ char* toString(const SubnetsPage& p)
 class TstSubnetsTabController : public QObject
 {
     Q_OBJECT
+    MainForm form;
+    Ui::OctetryMainForm* ui = form.GetUi();
+    const QList<QComboBox*> lists{ui->subnetsMaskComboBox, ui->subnetBitsComboBox, ui->maxSubnetsComboBox,
+                                  ui->hostBitsComboBox, ui->maxHostsComboBox}; // they move together
+    static OctetrySettings* Settings() { return OctetrySettings::Instance(); }
+    static void SetOptions(bool rfc1878, bool rfc3021)
+    {
+        Settings()->SetAllowOneSubnetBit(rfc1878), Settings()->SetAllowOneHostBit(rfc3021);
+    }
 
 private slots:
     void init()
@@ -33,11 +42,9 @@ private slots:
 
     void pageFollowsAddressAndOptions_data()
     {
-        QTest::addColumn<QString>("from"); // address and mask length chosen there
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<int>("options"); // 1: RFC 1878, 2: RFC 3021
-        QTest::addColumn<SubnetsPage>("page");
+        // from: the address and mask length chosen there; options: 1 RFC 1878, 2 RFC 3021
         // clang-format off
+        AddColumns<QString, QString, int, SubnetsPage>("from", "address", "options", "page");
         QTest::newRow("class A /12 becomes class B /18, whose zero subnet has no row") << "10.0.0.1/12" << "172.16.0.1" << 0 << SubnetsPage{{13, 18, 30, 18}, 2, -1, "", ""};
         QTest::newRow("class B /28 stays /28 in class C, RFC 1878 starts at /25") << "172.16.0.1/28" << "192.168.1.77" << 1 << SubnetsPage{{6, 25, 30, 28}, 16, 4, "4", "192.168.1.64"};
         QTest::newRow("RFC 3021 off at /31 chooses /30") << "192.168.1.1/31" << "192.168.1.1" << 0 << SubnetsPage{{5, 26, 30, 30}, 62, -1, "", ""};
@@ -58,10 +65,13 @@ private slots:
         ChooseMaskBits(ui->subnetsMaskComboBox, from.section('/', 1).toInt());
         SetOptions(options & 1, options & 2);
         TypeOver(ui->subnetsAddressEdit, address);
-        QTEST(Page(), "page");
+        const QModelIndex row = ui->subnetsTableView->selectionModel()->selectedRows().value(0);
+        QTEST((SubnetsPage{MaskList::Of(ui->subnetsMaskComboBox), ui->subnetsTableView->model()->rowCount(), row.row(),
+                           row.isValid() ? row.model()->headerData(row.row(), Qt::Vertical).toString() : "",
+                           row.data().toString()}),
+              "page");
         const bool enabled = ui->subnetsMaskComboBox->currentIndex() >= 0;
-        for (QComboBox* comboBox : {ui->subnetsMaskComboBox, ui->subnetBitsComboBox, ui->maxSubnetsComboBox,
-                                    ui->hostBitsComboBox, ui->maxHostsComboBox})
+        for (const QComboBox* comboBox : lists)
             QVERIFY2(comboBox->isEnabled() == enabled
                          && comboBox->currentIndex() == ui->subnetsMaskComboBox->currentIndex(),
                      qPrintable(comboBox->objectName()));
@@ -74,32 +84,13 @@ private slots:
         ChooseMaskBits(ui->subnetsMaskComboBox, 18);
         QSignalSpy changes(Settings(), &OctetrySettings::SettingChanged);
         ui->maxHostsComboBox->setCurrentIndex(2);
-        QCOMPARE(ui->subnetsMaskComboBox->currentText(), "255.255.240.0   (/20)");
-        QCOMPARE(ui->subnetBitsComboBox->currentText(), "4");
-        QCOMPARE(ui->maxSubnetsComboBox->currentText(), "14");
-        QCOMPARE(ui->hostBitsComboBox->currentText(), "12");
-        QCOMPARE(ui->maxHostsComboBox->currentText(), "4094");
+        const QStringList texts{"255.255.240.0   (/20)", "4", "14", "12", "4094"};
+        for (int i = 0; i < lists.size(); ++i)
+            QCOMPARE(lists[i]->currentText(), texts[i]);
         QCOMPARE(changes.count(), 1);
         QCOMPARE(changes.at(0).at(0).value<OctetrySettings::Setting>(), OctetrySettings::SubnetPolicySetting);
         QCOMPARE(ui->subnetsBitUsageEdit->toPlainText(), QString("10nnnnnn.nnnnnnnn.sssshhhh.hhhhhhhh"));
     }
-
-private:
-    static OctetrySettings* Settings() { return OctetrySettings::Instance(); }
-    static void SetOptions(bool rfc1878, bool rfc3021)
-    {
-        Settings()->SetAllowOneSubnetBit(rfc1878), Settings()->SetAllowOneHostBit(rfc3021);
-    }
-    SubnetsPage Page() const
-    {
-        const QModelIndex row = ui->subnetsTableView->selectionModel()->selectedRows().value(0);
-        return {MaskList::Of(ui->subnetsMaskComboBox), ui->subnetsTableView->model()->rowCount(), row.row(),
-                row.isValid() ? row.model()->headerData(row.row(), Qt::Vertical).toString() : "",
-                row.data().toString()};
-    }
-
-    MainForm form;
-    Ui::OctetryMainForm* ui = form.GetUi();
 };
 
 OCTETRY_WINDOW_TEST_MAIN(TstSubnetsTabController)
