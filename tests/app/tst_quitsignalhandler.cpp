@@ -22,12 +22,10 @@ private slots:
         QTest::addColumn<int>("signalNumber");
         QTest::addColumn<int>("waitMs");
         QTest::addColumn<QProcess::ExitStatus>("exitStatus");
-        // clang-format off
         QTest::newRow("SIGTERM from a logout") << SIGTERM << 0 << QProcess::NormalExit;
         QTest::newRow("SIGINT from Ctrl+C") << SIGINT << 0 << QProcess::NormalExit;
         QTest::newRow("SIGHUP from a closed terminal") << SIGHUP << 0 << QProcess::NormalExit;
         QTest::newRow("SIGKILL a second after the change") << SIGKILL << 1000 << QProcess::CrashExit;
-        // clang-format on
     }
     void quitsWithTheChangeWritten()
     {

@@ -8,8 +8,7 @@ struct HookCounter : CountedLock
 {
     void OnLock() override { ++locks; }
     void OnUnlock() override { ++unlocks; }
-    int locks = 0;
-    int unlocks = 0;
+    int locks = 0, unlocks = 0;
 };
 
 class TstCountedLock : public QObject
@@ -20,23 +19,16 @@ private slots:
     void onlyTheOutermostPairRunsTheHooks()
     {
         HookCounter lock;
+        // The count, the hooks run (locks, unlocks) and whether it is held.
+        auto state = [&lock] { return std::tuple(lock.GetCount(), lock.locks, lock.unlocks, lock.IsLocked()); };
+        lock.Lock(), lock.Lock(), lock.Unlock();
+        QCOMPARE(state(), std::tuple(1u, 1, 0, true));
+        lock.Unlock();
+        QCOMPARE(state(), std::tuple(0u, 1, 1, false));
+        lock.Unlock(), lock.Unlock(); // unmatched calls change nothing
+        QCOMPARE(state(), std::tuple(0u, 1, 1, false));
         lock.Lock();
-        lock.Lock();
-        lock.Unlock();
-        QCOMPARE(lock.GetCount(), 1u);
-        QVERIFY(lock.IsLocked());
-        QCOMPARE(lock.unlocks, 0);
-        lock.Unlock();
-        QCOMPARE(lock.locks, 1);
-        QCOMPARE(lock.unlocks, 1);
-        // Unmatched calls change nothing.
-        lock.Unlock();
-        lock.Unlock();
-        QCOMPARE(lock.unlocks, 1);
-        QCOMPARE(lock.GetCount(), 0u);
-        lock.Lock();
-        QCOMPARE(lock.locks, 2);
-        QCOMPARE(lock.GetCount(), 1u);
+        QCOMPARE(state(), std::tuple(1u, 2, 1, true));
     }
 
     // An assigned handle gives up its object and shares the other's; the last handle unblocks.

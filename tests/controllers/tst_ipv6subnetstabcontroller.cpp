@@ -9,7 +9,8 @@
 class TstIPv6SubnetsTabController : public QObject
 {
     Q_OBJECT
-
+    MainForm form;
+    Ui::OctetryMainForm* ui = form.GetUi();
     static OctetrySettings* Settings() { return OctetrySettings::Instance(); }
     static QString Stored() { return QString::fromStdString(Settings()->GetIPv6Address().ToString(0)); }
 
@@ -32,10 +33,7 @@ class TstIPv6SubnetsTabController : public QObject
                  row.data().toString(), ui->ipv6ReverseZoneEdit->text());
     }
 
-    static void Choose(QComboBox* comboBox, int length)
-    {
-        comboBox->setCurrentIndex(comboBox->findText(QString("/%1").arg(length)));
-    }
+    static void Choose(QComboBox* box, int length) { box->setCurrentIndex(box->findText(QString("/%1").arg(length))); }
 
 private slots:
     void init()
@@ -167,10 +165,6 @@ private slots:
         const QSettings file;
         QCOMPARE(file.value("IPv6PrefixLength").toInt() * 1000 + file.value("IPv6SubnetLength").toInt(), 127);
     }
-
-private:
-    MainForm form;
-    Ui::OctetryMainForm* ui = form.GetUi();
 };
 
 OCTETRY_WINDOW_TEST_MAIN(TstIPv6SubnetsTabController)

@@ -5,15 +5,13 @@
 
 #include <QAbstractItemModelTester>
 #include <QGraphicsRectItem>
-#include <QGraphicsScene>
-#include <QGraphicsView>
-#include <QTreeView>
 
 class TstIPv6TabController : public QObject
 {
     Q_OBJECT
     MainForm form;
     Ui::OctetryMainForm* ui = form.GetUi();
+    QTreeView* tree = ui->ipv6AddressTypeTreeView;
     static OctetrySettings* Settings() { return OctetrySettings::Instance(); }
     static QString Stored()
     {
@@ -22,14 +20,11 @@ class TstIPv6TabController : public QObject
     // The first row of that name, depth first; Unicast comes before Multicast.
     QModelIndex RowOf(const QString& name) const
     {
-        const QAbstractItemModel* model = ui->ipv6AddressTypeTreeView->model();
+        const QAbstractItemModel* model = tree->model();
         return model->match(model->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly | Qt::MatchRecursive)
             .value(0);
     }
-    QString SelectedType() const
-    {
-        return ui->ipv6AddressTypeTreeView->selectionModel()->selectedRows().value(0).data().toString();
-    }
+    QString SelectedType() const { return tree->selectionModel()->selectedRows().value(0).data().toString(); }
     const IPv6FieldPicture& Picture() const
     {
         return qobject_cast<IPv6TabController*>(form.FindTabController(ui->ipv6Tab))->GetPicture();
@@ -49,7 +44,6 @@ private slots:
         form.resize(900, 700);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QTreeView* tree = ui->ipv6AddressTypeTreeView;
         const int width = tree->columnWidth(0);
         ui->tabWidget->setCurrentWidget(ui->ipv6Tab);
         QCOMPARE(ui->ipv6AddressEdit->text(), Stored());
@@ -65,7 +59,7 @@ private slots:
 
     void treeShowsPatternsAndNotes()
     {
-        QAbstractItemModel* model = ui->ipv6AddressTypeTreeView->model();
+        QAbstractItemModel* model = tree->model();
         QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QVERIFY(!model->index(model->rowCount(), 0).isValid() && !model->index(0, model->columnCount()).isValid());
         QStringList rows;
@@ -86,78 +80,68 @@ private slots:
                 && !model->headerData(0, Qt::Vertical).isValid());
     }
 
-    void typingAndLeavingTheEdit_data()
+    // The address typed, or FE80::1 typed and then a type chosen in the tree; then Enter leaves the edit.
+    void typingOrChoosingAType_data()
     {
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("chosen"); // the row clicked, if any
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("drawn");
-        QTest::addColumn<QString>("left");    // the edit's text after Enter
+        QTest::addColumn<QString>("left");    // the edit's text after Enter; after a choice, also the stored address
         QTest::addColumn<QString>("warning"); // title: text
         const char* sixOver4 =
             "10 bits|0xFE80|Link-Local Prefix; 86 bits|0|6over4 Constant; 32 bits|0.0.0.1|IPv4 Address";
-        AddRow("fe80:0:0::1 is 6over4, compressed on leaving", "fe80:0:0::1", "6over4", sixOver4, "FE80::1", "");
-        AddRow("ff02::1 is the link-local All Nodes", "ff02::1", "All Nodes",
+        AddRow("fe80:0:0::1 is 6over4, compressed on leaving", "fe80:0:0::1", "", "6over4", sixOver4, "FE80::1", "");
+        AddRow("ff02::1 is the link-local All Nodes", "ff02::1", "", "All Nodes",
                "8 bits|0xFF|Multicast Prefix; 4 bits|....<sub>2</sub>|Flags; 4 bits|0x2|Link-Local Scope; 112 "
                "bits|0000:0000:0000:0000:0000:0000:0001|All Nodes Group ID",
                "FF02::1", "");
-        AddRow("1:2 is mistyped, no lookup", "1:2", "", "", "1:2", "");
-        AddRow("an IPv4-only name warns", "127.0.0.1", "", "", "127.0.0.1",
+        AddRow("1:2 is mistyped, no lookup", "1:2", "", "", "", "1:2", "");
+        AddRow("an IPv4-only name warns", "127.0.0.1", "", "", "", "127.0.0.1",
                "IPv6 Resolve Failed: No IPv6 addresses are available for this host name");
-        AddRow("an empty edit looks up the empty name", "", "", "", "", "IPv6 Resolve Failed: No host name given");
+        AddRow("an empty edit looks up the empty name", "", "", "", "", "", "IPv6 Resolve Failed: No host name given");
+        AddRow("choosing 6to4 writes its prefix", "FE80::1", "6to4", "6to4",
+               "16 bits|2002|6to4 Prefix; 32 bits|0.0.0.0|IPv4 Address; 16 bits|0x0000|Subnet ID; 64 "
+               "bits|00:00:00:00:00:00:00:01|EUI-64 Interface ID",
+               "2002::1", "");
+        AddRow(
+            "Link-Local is less specific: same address, its own fields", "FE80::1", "Link-Local", "Link-Local",
+            "10 bits|0xFE80|Link-Local Prefix; 54 bits|0|Unused; 64 bits|00:00:00:00:00:00:00:01|EUI-64 Interface ID",
+            "FE80::1", "");
+        AddRow("Global is abstract and cannot be chosen", "FE80::1", "Global", "6over4", sixOver4, "FE80::1", "");
     }
-    void typingAndLeavingTheEdit()
+    void typingOrChoosingAType()
     {
         QFETCH(QString, typed);
+        QFETCH(QString, chosen);
         QFETCH(QString, drawn);
         MessageBoxCloser closer;
         TypeOver(ui->ipv6AddressEdit, typed);
+        if (!chosen.isEmpty()) {
+            const QModelIndex row = RowOf(chosen);
+            tree->scrollTo(row);
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(row).center());
+            // A selection forced onto the row, as a click on an abstract row cannot, is put back.
+            tree->selectionModel()->setCurrentIndex(row,
+                                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            QTEST(Stored(), "left");
+            QTEST(ui->ipv6AddressEdit->text(), "left");
+        }
         QTEST(SelectedType(), "type");
         QCOMPARE(Drawn(), drawn);
         // Each field is drawn as its shadow, box and three texts.
-        QCOMPARE(ui->ipv6GraphicsView->scene() ? ui->ipv6GraphicsView->scene()->items().size() : 0,
-                 static_cast<qsizetype>(5 * Picture().GetFields().size()));
+        QCOMPARE(ui->ipv6GraphicsView->items().size(), static_cast<qsizetype>(5 * Picture().GetFields().size()));
         // A shadow is filled flat without an outline; a box has a gradient and an outline.
         for (QGraphicsItem* item : ui->ipv6GraphicsView->items())
             if (auto* rect = qgraphicsitem_cast<QGraphicsRectItem*>(item))
                 QCOMPARE(rect->pen().style() == Qt::NoPen, rect->brush().style() == Qt::SolidPattern);
-        for (QWidget* widget : std::initializer_list<QWidget*>{ui->ipv6AddressTypeLabel, ui->ipv6AddressTypeTreeView,
+        for (QWidget* widget : std::initializer_list<QWidget*>{ui->ipv6AddressTypeLabel, tree,
                                                                ui->ipv6AddressFormatLabel, ui->ipv6GraphicsView})
             QCOMPARE(widget->isEnabled(), !drawn.isEmpty());
         QTest::keyClick(ui->ipv6AddressEdit, Qt::Key_Enter); // the keypad's
         QTEST(ui->ipv6AddressEdit->text(), "left");
         QTEST(closer.title.isEmpty() ? "" : closer.title + ": " + closer.text, "warning");
         QCOMPARE(Settings()->GetIPv6Address().IsValid(), !drawn.isEmpty());
-    }
-
-    void choosingAType_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("type");
-        QTest::addColumn<QString>("drawn");
-        AddRow("6to4 writes its prefix", "6to4", "2002::1", "6to4",
-               "16 bits|2002|6to4 Prefix; 32 bits|0.0.0.0|IPv4 Address; 16 bits|0x0000|Subnet ID; 64 "
-               "bits|00:00:00:00:00:00:00:01|EUI-64 Interface ID");
-        AddRow(
-            "Link-Local is less specific: same address, its own fields", "Link-Local", "FE80::1", "Link-Local",
-            "10 bits|0xFE80|Link-Local Prefix; 54 bits|0|Unused; 64 bits|00:00:00:00:00:00:00:01|EUI-64 Interface ID");
-        AddRow("Global is abstract and cannot be chosen", "Global", "FE80::1", "6over4",
-               "10 bits|0xFE80|Link-Local Prefix; 86 bits|0|6over4 Constant; 32 bits|0.0.0.1|IPv4 Address");
-    }
-    void choosingAType()
-    {
-        QTreeView* tree = ui->ipv6AddressTypeTreeView;
-        QFETCH(QString, name);
-        const QModelIndex row = RowOf(name);
-        TypeOver(ui->ipv6AddressEdit, "FE80::1");
-        tree->scrollTo(row);
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(row).center());
-        // A selection forced onto the row, as a click on an abstract row cannot, is put back.
-        tree->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        QTEST(Stored(), "stored");
-        QTEST(ui->ipv6AddressEdit->text(), "stored");
-        QTEST(SelectedType(), "type");
-        QTEST(Drawn(), "drawn");
     }
 
     void pictureShrinksToANarrowViewOnly()

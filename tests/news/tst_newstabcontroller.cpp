@@ -1,29 +1,12 @@
-#include "app/brandingutil.h"
 #include "app/mainform.h"
+#include "common/formtestutil.h"
 #include "common/rawserver.h"
-#include "common/testenvironment.h"
 #include "news/newstabcontroller.h"
-#include "settings/octetrysettings.h"
 #include "ui_octetrymainform.h"
 
 #include <QDesktopServices>
-#include <QDir>
 #include <QImage>
 #include <QRegularExpression>
-#include <QTest>
-
-namespace {
-
-// Before any application object: keeps the user's own settings and cache out of reach.
-const TestEnvironment env;
-// The stored number of the News page.
-const int newsTab = 5;
-const QByteArray cached = "<p>Cached news.</p>";
-const QDateTime cachedAt(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::UTC);
-QStringList httpLog;
-const QString localImage = QDir::homePath() + "/local.png";
-
-} // namespace
 
 class TstNewsTabController : public QObject
 {
@@ -36,9 +19,8 @@ public slots:
 private slots:
     void initTestCase()
     {
-        BrandingUtil::SetApplicationIdentity();
         qInstallMessageHandler(
-            [](QtMsgType, const QMessageLogContext&, const QString& message) { httpLog << message; });
+            [](QtMsgType, const QMessageLogContext&, const QString& message) { m_httpLog << message; });
         for (const char* scheme : {"http", "https", "mailto"})
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "OpenUrl");
     }
@@ -46,92 +28,92 @@ private slots:
     {
         m_form.reset();
         QDir(NewsTabController::GetCacheFileInfo().absolutePath()).removeRecursively();
-        OctetrySettings::Instance()->SetTabIndex(newsTab);
+        OctetrySettings::Instance()->SetTabIndex(5); // the News page
     }
-    void answerIsShownAndCachedOnlyWhenWhole_data();
-    void answerIsShownAndCachedOnlyWhenWhole();
+
+    void answerIsShownAndCachedOnlyWhenWhole_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QStringList>("opened");
+        const auto row = [](const char* tag, const QByteArray& before, const QByteArray& reply, const QByteArray& after,
+                            const QString& shown, const QStringList& opened = {}) {
+            QTest::newRow(tag) << before << reply << after << shown << opened;
+        };
+        const QByteArray cached = "<p>Cached news.</p>";
+        row("no server (discard port): built-in page", {}, {}, {}, "news and announcements from Quorvane");
+        row("first answer", {}, Answer200(cached), cached, "Cached news.");
+        row("304 Not Modified", cached, "HTTP/1.1 304 Not Modified\r\n\r\n", cached, "Cached news.");
+        // The answers that the fetcher rejects are rows of tst_newsfetcher.
+        const QByteArray word(NewsTabController::maxBodySize, 'w');
+        row("one 1 MiB word, bounded", {}, Answer200(word), word, "wwwwwwwwww");
+        const QByteArray local = QFile::encodeName(m_localImage);
+        const QByteArray page =
+            "<head><link rel=stylesheet href=\"file://" + local + "\"></head><p>hostile <img src=\"file://" + local
+            + "\"><img src=\"" + local
+            + "\"> <a href=\"file:///etc/hostname\">f</a> <a href=\"news.html\">r</a> "
+              "<a href=\"https://www.quorvane.example/\">h</a> <a href=\"mailto:news@quorvane.example\">m</a></p>";
+        row("local image, stylesheet and links", {}, Answer200(page), page, "hostile",
+            {"https://www.quorvane.example/", "mailto:news@quorvane.example"});
+    }
+    void answerIsShownAndCachedOnlyWhenWhole()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, reply);
+        QFETCH(QByteArray, after);
+        QFETCH(QString, shown);
+        QFETCH(QStringList, opened);
+        // A real image, so that reading it would show in the document.
+        QVERIFY(QImage(7, 3, QImage::Format_RGB32).save(m_localImage));
+        const QString cachePath = NewsTabController::GetCacheFileInfo().absoluteFilePath();
+        QVERIFY(before.isEmpty() || WriteAll(cachePath, before, QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7), Qt::UTC)));
+        // Left by a killed run: its download and its cache's staging copy; and a file not ours.
+        const QDir dir = QFileInfo(cachePath).absoluteDir();
+        for (const char* name : {"news-download-Ab12Cd.part", "octetry-news.html.Ef34Gh", "notes.txt"})
+            QVERIFY(WriteAll(dir.filePath(name), "<html><bo"));
+        RawServer server(reply);
+        const QByteArray port = QByteArray::number(reply.isEmpty() ? 9 : server.port());
+        qputenv("OCTETRY_NEWS_URL", "http://127.0.0.1:" + port + "/news/octetry-news.html");
+        m_httpLog.clear();
+        m_form = std::make_unique<MainForm>();
+        m_form->show();
+        QTRY_VERIFY_WITH_TIMEOUT(m_httpLog.contains("HTTP: cleaning up HTTP objects"), 20000);
+        QCOMPARE(server.requests().value(0).contains("If-Modified-Since: Wed, 04 Mar 2026 05:06:07 GMT"),
+                 !before.isEmpty());
+        QCOMPARE(ReadAll(cachePath), after);
+        const Ui::OctetryMainForm* ui = m_form->GetUi();
+        QCOMPARE(!ui->tabWidget->tabIcon(ui->tabWidget->indexOf(ui->newsTab)).isNull(), after != before);
+        QTextBrowser* browser = ui->newsTextBrowser;
+        QTRY_VERIFY_WITH_TIMEOUT(browser->toPlainText().contains(shown), 20000);
+        QCOMPARE(dir.entryList(QDir::Files),
+                 QStringList({"notes.txt", "octetry-news.html"}).mid(0, after.isEmpty() ? 1 : 2));
+        const QRegularExpression longRun(
+            QStringLiteral("[^\\s\\x{200B}]{%1}").arg(NewsTabController::maxUnbrokenRun + 1));
+        QVERIFY(!browser->toPlainText().contains(longRun));
+        for (const QUrl& image : {QUrl::fromLocalFile(m_localImage), QUrl(m_localImage)})
+            QVERIFY(browser->document()->resource(QTextDocument::ImageResource, image).value<QImage>().size()
+                    != QSize(7, 3));
+
+        // Each of the four links, from the keyboard: only web and mail links leave, to the desktop.
+        for (int link = 1; link <= (opened.isEmpty() ? 0 : 4); ++link) {
+            browser->moveCursor(QTextCursor::Start);
+            for (int tab = 0; tab < link; ++tab)
+                QTest::keyClick(browser, Qt::Key_Tab);
+            QTest::keyClick(browser, Qt::Key_Return);
+        }
+        QCOMPARE(m_openedUrls, opened);
+        QVERIFY(browser->toPlainText().contains(shown));
+    }
 
 private:
-    QString CachePath() const { return NewsTabController::GetCacheFileInfo().absoluteFilePath(); }
-    QTextBrowser* Browser() const { return m_form->GetUi()->newsTextBrowser; }
-
+    inline static QStringList m_httpLog;
+    const QString m_localImage = QDir::homePath() + "/local.png"; // in the test's own home
     std::unique_ptr<MainForm> m_form;
     QStringList m_openedUrls;
 };
 
-void TstNewsTabController::answerIsShownAndCachedOnlyWhenWhole_data()
-{
-    QTest::addColumn<QByteArray>("before");
-    QTest::addColumn<QByteArray>("reply");
-    QTest::addColumn<QByteArray>("after");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QStringList>("opened");
-    const auto row = [](const char* tag, const QByteArray& before, const QByteArray& reply, const QByteArray& after,
-                        const QString& shown, const QStringList& opened = {}) {
-        QTest::newRow(tag) << before << reply << after << shown << opened;
-    };
-    row("no server (discard port): built-in page", {}, {}, {}, "news and announcements from Quorvane");
-    row("first answer", {}, Answer200(cached), cached, "Cached news.");
-    row("304 Not Modified", cached, "HTTP/1.1 304 Not Modified\r\n\r\n", cached, "Cached news.");
-    // The answers that the fetcher rejects are rows of tst_newsfetcher.
-    const QByteArray word(NewsTabController::maxBodySize, 'w');
-    row("one 1 MiB word, bounded", {}, Answer200(word), word, "wwwwwwwwww");
-    const QByteArray local = QFile::encodeName(localImage);
-    const QByteArray page =
-        "<head><link rel=stylesheet href=\"file://" + local + "\"></head><p>hostile <img src=\"file://" + local
-        + "\"><img src=\"" + local
-        + "\"> <a href=\"file:///etc/hostname\">f</a> <a href=\"news.html\">r</a> "
-          "<a href=\"https://www.quorvane.example/\">h</a> <a href=\"mailto:news@quorvane.example\">m</a></p>";
-    row("local image, stylesheet and links", {}, Answer200(page), page, "hostile",
-        {"https://www.quorvane.example/", "mailto:news@quorvane.example"});
-}
-
-void TstNewsTabController::answerIsShownAndCachedOnlyWhenWhole()
-{
-    QFETCH(QByteArray, before);
-    QFETCH(QByteArray, reply);
-    QFETCH(QByteArray, after);
-    QFETCH(QString, shown);
-    QFETCH(QStringList, opened);
-    // A real image, so that reading it would show in the document.
-    QVERIFY(QImage(7, 3, QImage::Format_RGB32).save(localImage));
-    QVERIFY(before.isEmpty() || WriteAll(CachePath(), before, cachedAt));
-    // Left by a killed run: its download and its cache's staging copy; and a file not ours.
-    const QDir dir = QFileInfo(CachePath()).absoluteDir();
-    for (const char* name : {"news-download-Ab12Cd.part", "octetry-news.html.Ef34Gh", "notes.txt"})
-        QVERIFY(WriteAll(dir.filePath(name), "<html><bo"));
-    RawServer server(reply);
-    const QByteArray port = QByteArray::number(reply.isEmpty() ? 9 : server.port());
-    qputenv("OCTETRY_NEWS_URL", "http://127.0.0.1:" + port + "/news/octetry-news.html");
-    httpLog.clear();
-    m_form = std::make_unique<MainForm>();
-    m_form->show();
-    QTRY_VERIFY_WITH_TIMEOUT(httpLog.contains("HTTP: cleaning up HTTP objects"), 20000);
-    QCOMPARE(server.requests().value(0).contains("If-Modified-Since: Wed, 04 Mar 2026 05:06:07 GMT"),
-             !before.isEmpty());
-    QCOMPARE(ReadAll(CachePath()), after);
-    const Ui::OctetryMainForm* ui = m_form->GetUi();
-    QCOMPARE(!ui->tabWidget->tabIcon(ui->tabWidget->indexOf(ui->newsTab)).isNull(), after != before);
-    QTRY_VERIFY_WITH_TIMEOUT(Browser()->toPlainText().contains(shown), 20000);
-    QCOMPARE(dir.entryList(QDir::Files),
-             QStringList({"notes.txt", "octetry-news.html"}).mid(0, after.isEmpty() ? 1 : 2));
-    const QRegularExpression longRun(QStringLiteral("[^\\s\\x{200B}]{%1}").arg(NewsTabController::maxUnbrokenRun + 1));
-    QVERIFY(!Browser()->toPlainText().contains(longRun));
-    for (const QUrl& image : {QUrl::fromLocalFile(localImage), QUrl(localImage)})
-        QVERIFY(Browser()->document()->resource(QTextDocument::ImageResource, image).value<QImage>().size()
-                != QSize(7, 3));
-
-    // Each of the four links, from the keyboard: only web and mail links leave, to the desktop.
-    for (int link = 1; link <= (opened.isEmpty() ? 0 : 4); ++link) {
-        Browser()->moveCursor(QTextCursor::Start);
-        for (int tab = 0; tab < link; ++tab)
-            QTest::keyClick(Browser(), Qt::Key_Tab);
-        QTest::keyClick(Browser(), Qt::Key_Return);
-    }
-    QCOMPARE(m_openedUrls, opened);
-    QVERIFY(Browser()->toPlainText().contains(shown));
-}
-
-QTEST_MAIN(TstNewsTabController)
+OCTETRY_WINDOW_TEST_MAIN(TstNewsTabController)
 
 #include "tst_newstabcontroller.moc"
