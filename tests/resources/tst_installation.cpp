@@ -7,8 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// Installs the build into a staging directory and builds the Debian package,
-// then checks what a desktop and a package manager will see.
+// Installs the build into a staging folder and packages it, then checks what a desktop and a package manager see.
 class TstInstallation : public QObject
 {
     Q_OBJECT

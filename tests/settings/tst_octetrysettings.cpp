@@ -23,8 +23,7 @@ const auto ConfPath = [] { return QSettings().fileName(); };
 
 const auto Of = [](const auto& value) { return QVariant::fromValue(value); };
 
-// A user-type value as the file holds it: marker 127, the type name with its
-// zero, then the type's own stream layout, every byte escaped.
+// A user-type value as the file holds it: marker 127, the type name with its zero, its stream layout, all escaped.
 QByteArray Stored(const char* key, const char* typeName, const char* payloadHex)
 {
     QByteArray bytes;
