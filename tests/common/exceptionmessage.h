@@ -4,8 +4,7 @@
 
 #include <functional>
 
-// The message of the exception of type E that call throws, or "no exception", so a
-// test can compare both the type and the message in one QCOMPARE.
+// The message of the E that call throws, or "no exception": one QCOMPARE checks both type and message.
 template <class E>
 QString ThrownMessage(const std::function<void()>& call)
 {

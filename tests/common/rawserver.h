@@ -1,12 +1,7 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
-#include <QObject>
 #include <QTcpServer>
 #include <QTcpSocket>
-
-#include <memory>
 
 // A whole 200 answer with body.
 inline QByteArray Answer200(const QByteArray& body)
@@ -41,12 +36,11 @@ public:
 private:
     void Serve(QTcpSocket* socket)
     {
-        auto request = std::make_shared<QByteArray>();
-        connect(socket, &QTcpSocket::readyRead, socket, [this, socket, request] {
-            request->append(socket->readAll());
-            if (!request->contains("\r\n\r\n"))
+        connect(socket, &QTcpSocket::readyRead, socket, [this, socket, request = QByteArray()]() mutable {
+            request += socket->readAll();
+            if (!request.contains("\r\n\r\n"))
                 return;
-            m_requests << *request;
+            m_requests << request;
             socket->write(m_reply);
             if (m_ending == Ending::Reset) {
                 socket->flush();

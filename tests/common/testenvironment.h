@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -15,8 +14,7 @@ inline QByteArray ReadAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Writes the file at path, and its directory first, as the only content;
-// dated modified when that is valid.
+// Writes bytes as the whole file at path, its folder made first; dated modified when that is valid.
 inline bool WriteAll(const QString& path, const QByteArray& bytes, const QDateTime& modified = {})
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -25,10 +23,8 @@ inline bool WriteAll(const QString& path, const QByteArray& bytes, const QDateTi
            && (!modified.isValid() || file.setFileTime(modified, QFileDevice::FileModificationTime));
 }
 
-// Points every per-user location (settings, cache) into a fresh temporary
-// directory, so no test ever reads or writes the user's real files.
-// Construct it first thing in main(), before any QCoreApplication exists;
-// parent is the folder the temporary directory is made in.
+// Points every per-user location (settings, cache) into a fresh temporary folder made in parent, so no test
+// touches the user's real files. Construct it first thing in main(), before any QCoreApplication exists.
 class TestEnvironment
 {
 public:
@@ -42,8 +38,7 @@ public:
             qputenv(("XDG_" + kind.toUpper() + "_HOME").toLatin1(), QFile::encodeName(root + "/" + kind));
         }
         QStandardPaths::setTestModeEnabled(true);
-        // The main window asks for the news once; a closed loopback port
-        // answers at once and keeps every test off the network.
+        // The main window asks for the news once: a closed loopback port answers at once, off the network.
         if (qEnvironmentVariableIsEmpty("OCTETRY_NEWS_URL"))
             qputenv("OCTETRY_NEWS_URL", "http://127.0.0.1:9/news/octetry-news.html");
     }

@@ -1,5 +1,4 @@
-// Any text, read as IPv4 in each of the eight notations and as IPv6: an accepted
-// text gives an address whose own text reads back to it and formats the same again.
+// Any text as IPv4 in each of the eight notations and as IPv6: an accepted one's text reads back and formats the same.
 
 #include "address/ipv4address.h"
 #include "address/ipv6address.h"

@@ -7,8 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// Installs the build into a staging directory and builds the Debian package,
-// then checks what a desktop and a package manager will see.
+// Installs the build into a staging folder and packages it, then checks what a desktop and a package manager see.
 class TstInstallation : public QObject
 {
     Q_OBJECT
@@ -20,18 +19,16 @@ private slots:
         if (m_buildDir.isEmpty())
             QSKIP("OCTETRY_BUILD_DIR is not set; run through ctest");
         m_prefix = m_stage.path() + "/usr";
-        const QString output = run("cmake", {"--install", m_buildDir, "--prefix", m_prefix});
-        QVERIFY2(m_exitCode == 0, qPrintable(output));
+        QVERIFY2(run("cmake", {"--install", m_buildDir, "--prefix", m_prefix}) == 0, qPrintable(m_output));
     }
 
     void programAndIcons()
     {
         QVERIFY(QFileInfo(m_prefix + "/bin/octetry").isExecutable());
         for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-            const QImage icon(QString("%1/share/icons/hicolor/%2x%2/apps/octetry.png").arg(m_prefix).arg(size));
-            QCOMPARE(icon.size(), QSize(size, size));
-            const QImage icon2(QString("%1/share/icons/hicolor/%2x%2@2/apps/octetry.png").arg(m_prefix).arg(size));
-            QCOMPARE(icon2.size(), QSize(2 * size, 2 * size));
+            const QString icons = QString("%1/share/icons/hicolor/%2x%2").arg(m_prefix).arg(size);
+            QCOMPARE(QImage(icons + "/apps/octetry.png").size(), QSize(size, size));
+            QCOMPARE(QImage(icons + "@2/apps/octetry.png").size(), QSize(2 * size, 2 * size));
         }
     }
 
@@ -46,11 +43,9 @@ private slots:
         if (QStandardPaths::findExecutable("desktop-file-validate").isEmpty()
             || QStandardPaths::findExecutable("appstreamcli").isEmpty())
             QSKIP("desktop-file-validate or appstreamcli is not installed");
-        QString output = run("desktop-file-validate", {desktop});
-        QVERIFY2(m_exitCode == 0 && !output.contains("error:"), qPrintable(output));
-        output = run("appstreamcli",
-                     {"validate", "--no-net", m_prefix + "/share/metainfo/example.quorvane.Octetry.metainfo.xml"});
-        QVERIFY2(m_exitCode == 0, qPrintable(output));
+        QVERIFY2(run("desktop-file-validate", {desktop}) == 0 && !m_output.contains("error:"), qPrintable(m_output));
+        const QString metainfo = m_prefix + "/share/metainfo/example.quorvane.Octetry.metainfo.xml";
+        QVERIFY2(run("appstreamcli", {"validate", "--no-net", metainfo}) == 0, qPrintable(m_output));
     }
 
     void packageMetadata()
@@ -58,35 +53,35 @@ private slots:
         if (QStandardPaths::findExecutable("dpkg-shlibdeps").isEmpty())
             QSKIP("dpkg-shlibdeps is not installed");
         QTemporaryDir packageDir;
-        QString output =
-            run("cpack", {"-G", "DEB", "--config", m_buildDir + "/CPackConfig.cmake", "-B", packageDir.path()});
-        QVERIFY2(m_exitCode == 0, qPrintable(output));
+        const QStringList cpack = {"-G", "DEB", "--config", m_buildDir + "/CPackConfig.cmake", "-B", packageDir.path()};
+        QVERIFY2(run("cpack", cpack) == 0, qPrintable(m_output));
         const QStringList debs = QDir(packageDir.path()).entryList({"octetry_*_amd64.deb"}, QDir::Files);
         QCOMPARE(debs.size(), 1);
-        output = run("dpkg-deb", {"-I", packageDir.path() + "/" + debs.first()});
-        QVERIFY2(output.contains(" Package: octetry\n"), qPrintable(output));
+        run("dpkg-deb", {"-I", packageDir.path() + "/" + debs.first()});
+        QVERIFY2(m_output.contains(" Package: octetry\n"), qPrintable(m_output));
         // The summary once, then the long text.
-        QCOMPARE(output.count("IP address calculator for network engineers"), 1);
+        QCOMPARE(m_output.count("IP address calculator for network engineers"), 1);
         // Found by dpkg-shlibdeps, and the platform plugin it cannot see.
-        QVERIFY2(output.contains(QRegularExpression("\n Depends: (?=.*libqt6widgets6)(?=.*qt6-qpa-plugins)")),
-                 qPrintable(output));
+        QVERIFY2(m_output.contains(QRegularExpression("\n Depends: (?=.*libqt6widgets6)(?=.*qt6-qpa-plugins)")),
+                 qPrintable(m_output));
     }
 
 private:
-    QString run(const QString& program, const QStringList& arguments)
+    // Runs program in the build folder and keeps what it printed; its exit code, -1 when it crashed.
+    int run(const QString& program, const QStringList& arguments)
     {
         QProcess process;
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.setWorkingDirectory(m_buildDir);
         process.start(program, arguments);
         process.waitForFinished(300000);
-        m_exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        return QString::fromLocal8Bit(process.readAll());
+        m_output = QString::fromLocal8Bit(process.readAll());
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
     QString m_buildDir;
     QTemporaryDir m_stage;
     QString m_prefix;
-    int m_exitCode = -1;
+    QString m_output;
 };
 
 QTEST_GUILESS_MAIN(TstInstallation)

@@ -24,11 +24,10 @@ private slots:
             if (const auto* label = qgraphicsitem_cast<const QGraphicsTextItem*>(item))
                 return label->toPlainText() + ' ' + label->defaultTextColor().name();
             const auto* box = qgraphicsitem_cast<const QGraphicsRectItem*>(item);
-            const QGradient* fill = box->brush().gradient();
             const QString outline = box->pen().style() != Qt::NoPen ? " in " + box->pen().color().name() : "";
-            return (fill ? fill->stops()[0].second.name() + '-' + fill->stops()[1].second.name()
-                         : box->brush().color().name())
-                   + outline;
+            if (const QGradient* fill = box->brush().gradient())
+                return fill->stops()[0].second.name() + '-' + fill->stops()[1].second.name() + outline;
+            return box->brush().color().name() + outline;
         };
         QStringList drawn;
         const IPv6FieldPicture::Field& field = picture.GetFields().at(0);

@@ -4,9 +4,7 @@
 #include "widgets/themecolors.h"
 
 #include <QGraphicsRectItem>
-#include <QGraphicsScene>
 #include <QGraphicsTextItem>
-#include <QLabel>
 #include <QRegularExpression>
 #include <QStyle>
 
@@ -51,9 +49,7 @@ private slots:
 
     void contrastRatio()
     {
-        auto percent = [](const char* a, const char* b) {
-            return qRound(ThemeColors::ContrastRatio(QColor(a), QColor(b)) * 100);
-        };
+        const auto percent = [](QColor a, QColor b) { return qRound(ThemeColors::ContrastRatio(a, b) * 100); };
         QCOMPARE(percent("gray", "white"), 395); // the table's gray, kept on light palettes
         QCOMPARE(percent("#232629", "#EFF0F1"), 1333);
         // The About box's link and small print, kept when light and lightened when dark.
