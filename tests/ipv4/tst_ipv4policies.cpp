@@ -56,10 +56,10 @@ private slots:
         QTest::addColumn<bool>("allowOneSubnetBit");
         QTest::addColumn<bool>("allowOneHostBit");
         for (const C& c : C::GetClasses())
-            for (int options = 0; options < 4; ++options)
-                QTest::addRow("%s, RFC 1878 %d, RFC 3021 %d", c.GetName().c_str(), options & 1, options >> 1)
-                    << static_cast<int>(c.GetClassID()) << static_cast<bool>(options & 1)
-                    << static_cast<bool>(options & 2);
+            for (const bool oneHostBit : {false, true})
+                for (const bool oneSubnetBit : {false, true})
+                    QTest::addRow("%s, RFC 1878 %d, RFC 3021 %d", c.GetName().c_str(), oneSubnetBit, oneHostBit)
+                        << static_cast<int>(c.GetClassID()) << oneSubnetBit << oneHostBit;
     }
 
     void subnets()

@@ -136,8 +136,7 @@ private slots:
                  text);
     }
 
-    // Every type but the unlisted solicited-node is in the tree, every child's prefix lies inside
-    // its parent's, and only the parts asked for are filled.
+    // Every type but the unlisted solicited-node is in the tree, and only the parts asked for are filled.
     void tree()
     {
         int listed = 0;
