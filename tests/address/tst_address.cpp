@@ -16,25 +16,13 @@ namespace {
 using N = IPv4Address;
 using Invalid = ExceptionUtil::invalid_operation;
 
-IPv6Address P(const char* text)
-{
-    return IPv6Address(std::string(text));
-}
-QString Q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
+const auto Q = [](const std::string& text) { return QString::fromStdString(text); };
 
 // Spans written out by hand, so a fault in the product's own span builder shows.
-QString S(const char* color, const QString& text)
-{
+const auto S = [](const char* color, const QString& text) {
     return QStringLiteral("<span style=\"color:%1\">%2</span>").arg(QLatin1String(color), text);
-}
-QString Octets(const QString& a, const QString& b, const QString& c, const QString& d)
-{
-    const QString dot = S("black", ".");
-    return a + dot + b + dot + c + dot + d;
-}
+};
+const auto Octets = [](const QStringList& octets) { return octets.join(S("black", ".")); };
 
 } // namespace
 
@@ -146,7 +134,7 @@ private slots:
         QCOMPARE(address, IPv4Address(0xac106301u));
         QCOMPARE(ThrownMessage<std::out_of_range>([&] { address.GetByte(4); }), "nByteIndex");
 
-        IPv6Address v6 = P("1::1");
+        IPv6Address v6("1::1");
         for (const char* refused : {"192.168.1.1", "", "localhost"})
             QVERIFY2(!v6.Parse(refused) && v6 == IPv6Address(), refused);
         QCOMPARE(v6.ToString(IPv6Address::BinaryNotation), std::string());
@@ -154,16 +142,17 @@ private slots:
             QCOMPARE(ThrownMessage<std::out_of_range>([&] { v6.ToString(notation); }), "nNotation");
         QCOMPARE(ThrownMessage<Invalid>([&] { v6.GetByte(16); }), "this"); // validity before the index
         QCOMPARE(ThrownMessage<Invalid>([&] { v6.GetEmbeddedIPv4Address(address); }), "this");
-        QCOMPARE(IPv6Address(0x0123456789ABCDEF, 0xFEDCBA9876543210), P("123:4567:89ab:cdef:fedc:ba98:7654:3210"));
-        QVERIFY(IPv6Address() != P("::") && P("8000::") != P("::"));
+        QCOMPARE(IPv6Address(0x0123456789ABCDEF, 0xFEDCBA9876543210),
+                 IPv6Address("123:4567:89ab:cdef:fedc:ba98:7654:3210"));
+        QVERIFY(IPv6Address() != IPv6Address("::") && IPv6Address("8000::") != IPv6Address("::"));
         QVERIFY(IPv4Address() != IPv4Address(0u) && IPv4Address(1u) != IPv4Address(0u));
-        v6 = P("fe80::1");
+        v6 = IPv6Address("fe80::1");
         v6.GetByte(1) = 0x02;
-        QCOMPARE(v6, P("fe02::1"));
+        QCOMPARE(v6, IPv6Address("fe02::1"));
         QCOMPARE(std::as_const(v6).GetByte(15), static_cast<quint8>(1));
         QCOMPARE(ThrownMessage<std::out_of_range>([&] { v6.GetByte(16); }), "nByteIndex");
         QVERIFY(!v6.GetEmbeddedIPv4Address(address) && address == IPv4Address(0u));
-        QVERIFY(P("::ffff:1.2.3.4").GetEmbeddedIPv4Address(address) && address == IPv4Address(0x01020304u));
+        QVERIFY(IPv6Address("::ffff:1.2.3.4").GetEmbeddedIPv4Address(address) && address == IPv4Address(0x01020304u));
 
         const BitUsage subnetted = {{NetworkClassBit, 2}, {NetworkBit, 14}, {SubnetBit, 4}, {HostBit, 6}, {HostBit, 6}};
         QCOMPARE(GetNetworkBitCount(subnetted), 16u);
@@ -196,7 +185,7 @@ private slots:
         QCOMPARE(Read("010a0000", v4), "refused");
         QCOMPARE(Read("020a000001", v4), "refused");
         QCOMPARE(Read("000a000001", v4), "refused"); // an invalid address is written with the value 0
-        const IPv6Address v6 = P("1::1");
+        const IPv6Address v6("1::1");
         QCOMPARE(Read("000102030405060708090a0b0c0d0e0f10", v6), "ok"); // an invalid address keeps its bytes
         QCOMPARE(Read("01fe800000000000000000000000ff8001", v6), "ok");
         QCOMPARE(Read("01000000000000000000000000000001", v6), "refused");
@@ -207,7 +196,7 @@ private slots:
         IPv6Address readV6;
         in >> readV4 >> readV6;
         QCOMPARE(readV4, IPv4Address(0xfc100001u));
-        QCOMPARE(readV6, P("fe80::ff:8001")); // high bits survive as signed bytes
+        QCOMPARE(readV6, IPv6Address("fe80::ff:8001")); // high bits survive as signed bytes
     }
 
     void bitUsage_data()
@@ -218,9 +207,9 @@ private slots:
         QTest::addColumn<QString>("legend");
         const QString n8 = S("navy", "nnnnnnnn"), h8 = S("green", "hhhhhhhh"), s8 = S("maroon", "ssssssss");
         // clang-format off
-        QTest::newRow("class C shows class bits as digits, legend leaves them out") << BitUsage({{NetworkClassBit, 3}, {NetworkBit, 21}, {HostBit, 8}}) << "192.168.1.7" << Octets(S("navy", "110") + S("navy", "nnnnn"), n8, n8, h8) << S("navy", "n=Network") + "; " + S("green", "h=Host");
-        QTest::newRow("runs ending inside one octet") << BitUsage({{FixedBit, 20}, {CidrBit, 3}, {OpenBit, 9}}) << "172.16.255.1" << Octets(S("black", "10101100"), S("black", "00010000"), S("black", "1111") + S("teal", "ccc") + S("gray", "x"), S("gray", "xxxxxxxx")) << S("teal", "c=CIDR") + "; " + S("gray", "x=Open");
-        QTest::newRow("no own digits needs no address; empty runs write nothing; roles repeat") << BitUsage({{SubnetBit, 0}, {SubnetBit, 4}, {HostBit, 12}, {SubnetBit, 16}}) << "" << Octets(S("maroon", "ssss") + S("green", "hhhh"), h8, s8, s8) << S("maroon", "s=Subnet") + "; " + S("maroon", "s=Subnet") + "; " + S("green", "h=Host") + "; " + S("maroon", "s=Subnet");
+        QTest::newRow("class C shows class bits as digits, legend leaves them out") << BitUsage({{NetworkClassBit, 3}, {NetworkBit, 21}, {HostBit, 8}}) << "192.168.1.7" << Octets({S("navy", "110") + S("navy", "nnnnn"), n8, n8, h8}) << S("navy", "n=Network") + "; " + S("green", "h=Host");
+        QTest::newRow("runs ending inside one octet") << BitUsage({{FixedBit, 20}, {CidrBit, 3}, {OpenBit, 9}}) << "172.16.255.1" << Octets({S("black", "10101100"), S("black", "00010000"), S("black", "1111") + S("teal", "ccc") + S("gray", "x"), S("gray", "xxxxxxxx")}) << S("teal", "c=CIDR") + "; " + S("gray", "x=Open");
+        QTest::newRow("no own digits needs no address; empty runs write nothing; roles repeat") << BitUsage({{SubnetBit, 0}, {SubnetBit, 4}, {HostBit, 12}, {SubnetBit, 16}}) << "" << Octets({S("maroon", "ssss") + S("green", "hhhh"), h8, s8, s8}) << S("maroon", "s=Subnet") + "; " + S("maroon", "s=Subnet") + "; " + S("green", "h=Host") + "; " + S("maroon", "s=Subnet");
         // clang-format on
     }
 

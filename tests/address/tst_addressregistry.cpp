@@ -108,7 +108,7 @@ private slots:
         for (const Block& b : Blocks) {
             const QStringList edges = Edges(b.block);
             const QString cases[3] = {b.first ? b.first : b.inside, b.last ? b.last : b.inside, b.outside};
-            const char* names[3] = {"first", "last", "just outside"};
+            const char* const names[3] = {"first", "last", "just outside"};
             for (int i = 0; i < 3; ++i)
                 QTest::addRow("%s %s %s", b.block, names[i], qPrintable(edges[i]))
                     << edges[i] << QString(cases[i]) << false;
@@ -184,9 +184,7 @@ private slots:
         QFETCH(QString, translated);
         const IPv6Address ipv6(address.toStdString());
         R::MacAddress mac{};
-        const auto macText = [&](bool found) {
-            return found ? QString::fromStdString(R::MacAddressText(mac)) : QString();
-        };
+        const auto macText = [&](bool ok) { return ok ? QString::fromStdString(R::MacAddressText(mac)) : QString(); };
         QCOMPARE(macText(R::GetEui64MacAddress(ipv6, mac)), eui64Mac);
         if (!eui64Mac.isEmpty())
             QCOMPARE(R::ModifiedEui64(mac), qFromBigEndian<quint64>(ipv6.GetBytes().c + 8));

@@ -1,5 +1,4 @@
-// Every split of the 32 bits against a reference that counts addresses (prefix start plus
-// index times part size) instead of masking.
+// Every split of the 32 bits against a reference that counts (prefix start plus index times part size), not masks.
 
 #include "common/exceptionmessage.h"
 #include "ipv4/maskfield.h"
@@ -27,8 +26,7 @@ private slots:
         QFETCH(quint32, fieldBits);
         const MaskField field(prefixBits, fieldBits);
         const quint32 hostBits = 32 - prefixBits - fieldBits;
-        const quint64 partSize = 1ull << hostBits, partCount = 1ull << fieldBits,
-                      prefixSize = 1ull << (32 - prefixBits);
+        const quint64 partSize = 1ull << hostBits, partCount = 1ull << fieldBits, prefixSize = partSize << fieldBits;
         quint8 maskBits = 0, countedField = 0, countedHost = 0;
         field.GetBitCounts(maskBits, countedField, countedHost);
         QCOMPARE(
@@ -41,17 +39,15 @@ private slots:
             const IPv4Address address(value);
             const quint64 start = value - value % prefixSize, own = (value - start) / partSize;
             QCOMPARE(static_cast<quint64>(field.GetPartIndex(address)), own);
-            IPv4Address first, last;
-            for (const quint64 index : {static_cast<quint64>(0), partCount - 1, own, random() % partCount}) {
+            const auto range = [&](quint64 index) {
+                IPv4Address first, last;
                 field.GetPartRange(address, static_cast<quint32>(index), "nIndex", first, last);
-                QCOMPARE(QList<quint64>({first.GetValue(), last.GetValue()}),
-                         QList<quint64>({start + index * partSize, start + (index + 1) * partSize - 1}));
-            }
+                return QList<quint64>({first.GetValue(), last.GetValue()});
+            };
+            for (const quint64 index : {static_cast<quint64>(0), partCount - 1, own, random() % partCount})
+                QCOMPARE(range(index), QList<quint64>({start + index * partSize, start + (index + 1) * partSize - 1}));
             if (fieldBits < 32)
-                QCOMPARE(ThrownMessage<std::out_of_range>([&] {
-                             field.GetPartRange(address, static_cast<quint32>(partCount), "nIndex", first, last);
-                         }),
-                         QString("nIndex"));
+                QCOMPARE(ThrownMessage<std::out_of_range>([&] { range(partCount); }), QString("nIndex"));
         }
     }
 };

@@ -10,32 +10,29 @@
 namespace {
 
 using enum IPv6AddressTypeID;
+using Info = IPv6AddressTypeInfo;
 
 const QString Sub2 = QStringLiteral("<sub>2</sub>");
 const QString PlainInterface = QStringLiteral("64|00:00:00:00:00:00:00:01|EUI-64 Interface ID");
 
 IPv6AddressPattern PatternOf(IPv6AddressTypeID type)
 {
-    return GetIPv6AddressTypeInfo(static_cast<int>(type), IPv6AddressTypeInfo::PatternPart).pattern;
+    return GetIPv6AddressTypeInfo(static_cast<int>(type), Info::PatternPart).pattern;
 }
 
 // "bits|value|name" per field, joined by "; ".
 QString Describe(IPv6AddressTypeID type, const IPv6Address& address)
 {
     QStringList parts;
-    for (const IPv6AddressField& field :
-         GetIPv6AddressTypeInfo(static_cast<int>(type), IPv6AddressTypeInfo::FieldsPart).fields)
-        parts << QString("%1|%2|%3")
-                     .arg(field.GetBitCount())
-                     .arg(QString::fromStdString(field.GetValue(address)),
-                          QString::fromStdString(field.GetName(address)));
+    for (const IPv6AddressField& field : GetIPv6AddressTypeInfo(static_cast<int>(type), Info::FieldsPart).fields)
+        parts << QString::fromStdString(std::to_string(field.GetBitCount()) + '|' + field.GetValue(address) + '|'
+                                        + field.GetName(address));
     return parts.join("; ");
 }
 
-QString Mcast(const QString& flags, const QString& scope, const QString& group)
-{
+const auto Mcast = [](const QString& flags, const QString& scope, const QString& group) {
     return "8|0xFF|Multicast Prefix; 4|" + flags + Sub2 + "|Flags; 4|" + scope + "; 112|" + group;
-}
+};
 
 // Walks the tree below parent, counting its nodes: every node knows its row and parent, solicited-node
 // is not listed, the children of a deprecated type are deprecated, and a child's prefix lies inside its parent's.
@@ -98,7 +95,7 @@ private slots:
              {"::", "ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff", "2001:0:4136:e378:8000:63bf:3fff:fdd2"}) {
             const IPv6Address address(text);
             for (int id = 0; id < IPv6AddressTypeCount; ++id) {
-                const IPv6AddressTypeInfo info = GetIPv6AddressTypeInfo(id, IPv6AddressTypeInfo::AllParts);
+                const Info info = GetIPv6AddressTypeInfo(id, Info::AllParts);
                 int width = 0;
                 for (const IPv6AddressField& field : info.fields) {
                     width += field.GetBitCount();
@@ -119,13 +116,11 @@ private slots:
         QTest::addColumn<QString>("text");
 
         // Bytes of 0123:4567:89AB:CDEF:FEDC:BA98:7654:3210; lowercase "0x" unless grouped.
-        // clang-format off
         QTest::newRow("bits outside the range read as 0") << 36 << 24 << "0x09abcde0";
         QTest::newRow("range inside one byte") << 9 << 3 << "0x20";
         QTest::newRow("count 0 runs to the end") << 112 << 0 << "0x3210";
         QTest::newRow("range past the end stops at byte 16") << 120 << 16 << "0x10";
         QTest::newRow("groups count from the first byte") << 8 << 40 << "2345:6789:AB";
-        // clang-format on
     }
 
     void bitRange()
@@ -141,19 +136,17 @@ private slots:
                  text);
     }
 
-    // Every type but the unlisted solicited-node is in the tree, every child's prefix lies inside
-    // its parent's, and only the parts asked for are filled.
+    // Every type but the unlisted solicited-node is in the tree, and only the parts asked for are filled.
     void tree()
     {
         int listed = 0;
         CheckTree(GetIPv6AddressTypeRoots(), nullptr, listed);
         QCOMPARE(listed, IPv6AddressTypeCount - 1);
-        const IPv6AddressTypeInfo nameOnly =
-            GetIPv6AddressTypeInfo(static_cast<int>(SiteLocal), IPv6AddressTypeInfo::NamePart);
+        const Info nameOnly = GetIPv6AddressTypeInfo(static_cast<int>(SiteLocal), Info::NamePart);
         QCOMPARE(nameOnly.name, std::string("Site-Local"));
         QVERIFY(nameOnly.pattern.GetKind() == IPv6AddressPattern::UnsetKind && !nameOnly.deprecated
                 && nameOnly.fields.empty());
-        QVERIFY(GetIPv6AddressTypeInfo(static_cast<int>(LinkLocal), IPv6AddressTypeInfo::FieldsPart).name.empty());
+        QVERIFY(GetIPv6AddressTypeInfo(static_cast<int>(LinkLocal), Info::FieldsPart).name.empty());
     }
 
     void findType_data()
@@ -228,9 +221,7 @@ private slots:
         QVERIFY(ipv4At96 == IPv6AddressField(IPv6AddressField::IPv4AddressKind, 96, 32, "name", "value")
                 && !(ipv4At96 == IPv6AddressField(IPv6AddressField::IPv4AddressKind, 96, 32, "name", "other")));
         for (int id : {-1, IPv6AddressTypeCount})
-            QCOMPARE(
-                ThrownMessage<std::out_of_range>([id] { GetIPv6AddressTypeInfo(id, IPv6AddressTypeInfo::NamePart); }),
-                "nTypeID");
+            QCOMPARE(ThrownMessage<std::out_of_range>([id] { GetIPv6AddressTypeInfo(id, Info::NamePart); }), "nTypeID");
 
         const IPv6AddressPattern unset;
         IPv6Address invalid;

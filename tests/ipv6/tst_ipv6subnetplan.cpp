@@ -25,10 +25,7 @@ std::string Bits(const IPv6Address& address)
     return bits;
 }
 
-QString Q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
+const auto Q = [](const std::string& text) { return QString::fromStdString(text); };
 
 UInt128 Number(const std::string& bits)
 {
@@ -56,11 +53,8 @@ QString Decimal(const std::string& bits)
 }
 
 // "first last" in binary digits: of a range, or of the range that every address starting with start covers.
-QString Range(const IPv6Address& first, const IPv6Address& last)
-{
-    return Q(Bits(first) + ' ' + Bits(last));
-}
-QString Range(const std::string& start)
+const auto Range = [](const IPv6Address& first, const IPv6Address& last) { return Q(Bits(first) + ' ' + Bits(last)); };
+QString Covered(const std::string& start)
 {
     return Q(start + std::string(128 - start.size(), '0') + ' ' + start + std::string(128 - start.size(), '1'));
 }
@@ -112,14 +106,14 @@ private slots:
         for (const auto& [address, prefix, subnet] : plans) {
             const Plan plan(address, prefix, subnet);
             const std::string bits = Bits(address);
-            QCOMPARE(Range(plan.GetFirst(), plan.GetLast()), Range(bits.substr(0, prefix)));
+            QCOMPARE(Range(plan.GetFirst(), plan.GetLast()), Covered(bits.substr(0, prefix)));
             QCOMPARE(Q(Plan::DecimalText(plan.GetAddressSubnetIndex())), Decimal(bits.substr(prefix, subnet - prefix)));
             const int width = subnet - prefix;
             for (const std::string& index :
                  {std::string(width, '0'), std::string(width, '1'), Bits(any()).substr(0, width)}) {
                 IPv6Address first, last;
                 plan.GetSubnet(Number(index), first, last);
-                QCOMPARE(Range(first, last), Range(bits.substr(0, prefix) + index));
+                QCOMPARE(Range(first, last), Covered(bits.substr(0, prefix) + index));
             }
         }
     }
