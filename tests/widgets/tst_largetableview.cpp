@@ -210,10 +210,10 @@ private slots:
         // A selected cell is painted inside its grid lines.
         table.selectionModel()->select(few.index(0, 0), QItemSelectionModel::Select);
         const QImage shot = table.viewport()->grab().toImage();
-        const int x = table.horizontalHeader()->sectionSize(0), y = table.rowHeight() / 2,
-                  below = y + table.rowHeight();
-        QVERIFY(shot.pixel(1, y) != shot.pixel(1, below));
-        QCOMPARE(shot.pixel(x, y), shot.pixel(x, below));
+        const int x = table.horizontalHeader()->sectionSize(0), h = table.rowHeight(), below = h + h / 2;
+        QVERIFY(shot.pixel(1, h / 2) != shot.pixel(1, below));
+        for (const QPoint& next : {QPoint(x, h / 2), QPoint(1, h)}) // the next column's and row's first pixels
+            QCOMPARE(shot.pixel(next), shot.pixel(x, below));
         QWidget* numbers =
             table.viewport()->parentWidget()->childAt(table.viewport()->x() - 2, table.viewport()->y() + 2);
         for (int row : {1, 2})
