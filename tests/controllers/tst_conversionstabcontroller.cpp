@@ -18,9 +18,7 @@ private slots:
         AddColumns<QLineEdit*, QString, QString, QString, QString, QString>("edit", "typed", "kept", "address", "shown", "multicast"); // shown after Return
         QTest::newRow("hex c0a80001 gives 192.168.0.1") << ui->hexEdit << "c0a80001" << "c0a80001" << "192.168.0.1" << "0xc0a80001" << "";
         QTest::newRow("hex refuses the x of a lone 0x") << ui->hexEdit << "0x" << "0" << "0.0.0.0" << "0" << "";
-        QTest::newRow("decimal refuses 4294967296") << ui->decEdit << "4294967296" << "429496729" << "25.153.153.153" << "429496729" << "";
         QTest::newRow("dotted binary 1..1 invalidates the page") << ui->dottedBinEdit << "1..1" << "1..1" << "" << "" << "";
-        QTest::newRow("dotted binary with short parts") << ui->dottedBinEdit << "1.10.11.0" << "1.10.11.0" << "1.2.3.0" << "00000001.00000010.00000011.00000000" << "";
         QTest::newRow("octal, shown by the stored option") << ui->octEdit << "25404000001" << "25404000001" << "172.16.0.1" << "025404000001" << "";
         QTest::newRow("239.255.255.250 is multicast") << ui->dottedDecEdit << "239.255.255.250" << "239.255.255.250" << "239.255.255.250" << "239.255.255.250" << "01:00:5E:7F:FF:FA";
         QTest::newRow("240.0.0.1 of class E is no multicast") << ui->dottedDecEdit << "240.0.0.1" << "240.0.0.1" << "240.0.0.1" << "240.0.0.1" << "";

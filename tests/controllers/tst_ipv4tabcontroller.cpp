@@ -49,13 +49,10 @@ private slots:
         // clang-format off
         AddRow("10.1.2.3 is private-use", ui->dottedDecEdit, QString("10.1.2.3"), ui->addressSpaceEdit, QString("Private-Use (RFC 1918)"));
         AddRow("10.1.2.3 in reverse", ui->dottedDecEdit, QString("10.1.2.3"), ui->reverseDnsEdit, QString("3.2.1.10.in-addr.arpa"));
-        AddRow("224.0.0.251 is mDNS", ui->dottedDecEdit, QString("224.0.0.251"), ui->addressSpaceEdit, QString("Local Network Control Block: mDNS"));
         AddRow("a /25 subnet's wildcard", ui->subnetsAddressEdit, QString("192.168.1.1/25"), ui->subnetsWildcardEdit, QString("0.0.0.127"));
         AddRow("a /20 route's wildcard", ui->cidrAddressEdit, QString("10.1.2.3/20"), ui->cidrWildcardEdit, QString("0.0.15.255"));
         AddRow("FD12:3456:789A::1 is unique-local", ui->ipv6AddressEdit, QString("FD12:3456:789A::1"), ui->ipv6AddressSpaceEdit, QString("Unique-Local (RFC 4193, RFC 8190)"));
         AddRow("64:FF9B::C000:221 holds 192.0.2.33", ui->ipv6AddressEdit, QString("64:FF9B::C000:221"), ui->ipv6DerivedEdit, QString("192.0.2.33"));
-        AddRow("an EUI-64 id gives its MAC", ui->ipv6AddressEdit, QString("FE80::21A:2BFF:FE3C:4D5E"), ui->ipv6DerivedEdit, QString("00:1A:2B:3C:4D:5E"));
-        AddRow("a group's Ethernet address", ui->ipv6AddressEdit, QString("FF02::1:2"), ui->ipv6DerivedEdit, QString("33:33:00:01:00:02"));
         AddRow("a unicast address's solicited-node group", ui->ipv6AddressEdit, QString("2001:DB8::1:800:200E:8C6C"), ui->ipv6SolicitedNodeEdit, QString("FF02::1:FF0E:8C6C"));
         AddRow("2001:DB8::1 in reverse", ui->ipv6AddressEdit, QString("2001:DB8::1"), ui->ipv6ReverseDnsEdit, QString("1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.8.b.d.0.1.0.0.2.ip6.arpa"));
         AddRow("no MAC behind ::1", ui->ipv6AddressEdit, QString("::1"), ui->ipv6DerivedEdit, QString());
@@ -87,11 +84,8 @@ private slots:
         AddRow("Subnets netmask of class B", ui->subnetsAddressEdit, QString("172.16.5.4 255.255.255.0"), 1, QString("172.16.5.4"), QString("/24 /24 /26"));
         AddRow("Subnets /8 gives class A's shortest", ui->subnetsAddressEdit, QString("10.9.8.7/8"), 2, QString("10.9.8.7"), QString("/9 /24 /26"));
         AddRow("Classes stores the address only", ui->classesAddressEdit, QString("10.9.8.7/8"), 1, QString("10.9.8.7"), QString("/20 /24 /26"));
-        AddRow("Conversions stores the address only", ui->dottedDecEdit, QString("10.9.8.7/30"), 2, QString("10.9.8.7"), QString("/20 /24 /26"));
-        AddRow("/33 is refused", ui->cidrAddressEdit, QString("10.1.2.3/33"), 1, QString(), QString("/20 /24 /26"));
         AddRow("/-1 is refused", ui->subnetsAddressEdit, QString("10.1.2.3/-1"), 2, QString(), QString("/20 /24 /26"));
         AddRow("/x is refused without a lookup", ui->cidrAddressEdit, QString("10.1.2.3/x"), 1, QString(), QString("/20 /24 /26"));
-        AddRow("255.0.255.0 is no mask", ui->cidrAddressEdit, QString("10.1.2.3 255.0.255.0"), 1, QString(), QString("/20 /24 /26"));
         // clang-format on
     }
     void prefixEntry()
@@ -126,13 +120,9 @@ private slots:
         const QString cut = QString(32760, QLatin1Char(' '));
         AddColumns<QLineEdit*, QString, QString>("edit", "pasted", "stored"); // stored empty: the one before stays
         // clang-format off
-        QTest::newRow("decimal with a leading blank") << ui->decEdit << " 3232235521" << "192.168.0.1";
         QTest::newRow("decimal +4294967295 is too long") << ui->decEdit << "+4294967295" << "";
-        QTest::newRow("binary with a plus sign") << ui->binEdit << "+110" << "";
-        QTest::newRow("dotted hex one digit too long") << ui->dottedHexEdit << "c0.a8.00.011" << "";
         QTest::newRow("CIDR address beyond the edit's cap") << ui->cidrAddressEdit << cut + "192.168.0.1" << "";
         QTest::newRow("IPv6 address with a line end") << ui->ipv6AddressEdit << " 2001:db8::1\n" << "2001:DB8::1";
-        QTest::newRow("IPv6 address beyond the edit's cap") << ui->ipv6AddressEdit << cut + "2001:db8::1" << "";
         // clang-format on
     }
     void pasting()

@@ -4,7 +4,6 @@
 #include "widgets/largetableview.h"
 
 #include <QClipboard>
-#include <QSettings>
 
 class TstIPv6SubnetsTabController : public QObject
 {
@@ -47,8 +46,7 @@ private slots:
         Choose(ui->ipv6SubnetLengthComboBox, 64);
     }
 
-    // The page sits right after the IPv6 page and follows each kind of change, always
-    // with the address's own subnet selected and in view.
+    // The page follows each kind of change, always with the address's own subnet selected and in view.
     void pageFollowsEachChange_data()
     {
         QTest::addColumn<bool>("onIPv6Page"); // the address typed there, this page shown after
@@ -64,7 +62,6 @@ private slots:
         AddRow("/0 into /128 at ::, typed on the IPv6 page", true, QString("::"), 0, 128, QString("/0, /128 of /0-/128 | " + all + "; " + all.section("; ", 2) + " | 2147483647 rows, row 0 (0): ::/128 | " + QString("0.").repeated(32) + "ip6.arpa"));
         AddRow("/0 into /128 at the top", false, ones, 0, 128, QString("/0, /128 of /0-/128 | " + all + "; " + all.section("; ", 2) + " | 2147483647 rows, row 2147483646 (340282366920938463463374607431768211455): " + ones + "/128 | " + f32 + "ip6.arpa"));
         AddRow("/0 into /64 in the middle: the window centred", false, QString("8000::1"), 0, 64, QString("/0, /64 of /0-/128 | " + all + "; 2^64 = 18,446,744,073,709,551,616 | 2147483647 rows, row 1073741823 (9223372036854775808): 8000::/64 | 0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.8.ip6.arpa"));
-        AddRow("/64 into /64", false, QString("fe80::1"), 64, 64, QString("/64, /64 of /64-/128 | FE80::/64; FE80:: - FE80::FFFF:FFFF:FFFF:FFFF; 2^64 = 18,446,744,073,709,551,616; 2^0 = 1 | 1 rows, row 0 (0): FE80::/64 | 0.0.0.0.0.0.0.0.0.0.0.0.0.8.e.f.ip6.arpa"));
         AddRow("/128 into /128", true, QString("2001:db8::7"), 128, 128, QString("/128, /128 of /128-/128 | 2001:DB8::7/128; 2001:DB8::7 - 2001:DB8::7; 2^0 = 1; 2^0 = 1 | 1 rows, row 0 (0): 2001:DB8::7/128 | 7.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.8.b.d.0.1.0.0.2.ip6.arpa"));
         AddRow("/0 into /0: one subnet, the whole space", false, QString("2001:db8::1"), 0, 0, QString("/0, /0 of /0-/128 | " + all + "; 2^0 = 1 | 1 rows, row 0 (0): ::/0 | ip6.arpa"));
         AddRow("no address empties the page", false, QString("2001:db8::g"), 40, 56, QString(",  of /48-/128 | ;  - ; ;  | 0 rows, row -1 () hidden:  | "));
@@ -89,7 +86,6 @@ private slots:
             ui->tabWidget->setCurrentWidget(ui->ipv6SubnetsTab);
         }
         QTEST(Page(), "page");
-        QCOMPARE(ui->tabWidget->indexOf(ui->ipv6SubnetsTab), ui->tabWidget->indexOf(ui->ipv6Tab) + 1);
     }
 
     // address/n in either IPv6 edit stores the address and, once complete, n as the prefix length.
@@ -106,8 +102,6 @@ private slots:
         AddRow("IPv6 page pasted /0", ui->ipv6AddressEdit, QString("::/0"), 2, QString("::"), QString("/0 /64"));
         AddRow("pasted prefix of no address is refused", ui->ipv6SubnetsAddressEdit, QString("xyz/40"), 2, QString(), QString("/48 /64"));
         AddRow("half-typed /1 changes nothing", ui->ipv6SubnetsAddressEdit, QString("2001:db8::1/1"), 0, QString("2001:DB8::1"), QString("/48 /64"));
-        AddRow("/129 is refused", ui->ipv6SubnetsAddressEdit, QString("2001:db8::1/129"), 1, QString(), QString("/48 /64"));
-        AddRow("/-1 is refused", ui->ipv6AddressEdit, QString("2001:db8::1/-1"), 2, QString(), QString("/48 /64"));
         AddRow("a name with a prefix is refused without a lookup", ui->ipv6AddressEdit, QString("localhost/40"), 1, QString(), QString("/48 /64"));
         // clang-format on
     }
@@ -160,10 +154,6 @@ private slots:
         QTest::keySequence(view, QKeySequence::Copy);
         QTRY_COMPARE(closer.title, "Copy Failed");
         QVERIFY(QApplication::clipboard()->text().startsWith("Subnet\tFirst Address\tLast Address\nFFFF:"));
-        // The lengths chosen are written with the other settings.
-        QTRY_VERIFY(!Settings()->IsSavePending());
-        const QSettings file;
-        QCOMPARE(file.value("IPv6PrefixLength").toInt() * 1000 + file.value("IPv6SubnetLength").toInt(), 127);
     }
 };
 

@@ -66,16 +66,12 @@ private slots:
         QTest::addColumn<QString>("warning"); // title: text, once
         const QString v4 = "IPv4 Resolve Failed: Host not found", v6 = "IPv6 Resolve Failed: Host not found";
         AddRow("Conversions, the Options menu", ui->dottedDecEdit, "Alt+O,Esc,Esc,Esc", v4);
-        AddRow("Classes, the File menu", ui->classesAddressEdit, "Alt+F,Esc,Esc", v4);
-        AddRow("Subnets, Alt+H", ui->subnetsAddressEdit, "Alt+H,Esc,Esc", v4);
         AddRow("CIDR, Ctrl+Tab", ui->cidrAddressEdit, "Ctrl+Tab", v4);
         AddRow("Classes, a click on another tab", ui->classesAddressEdit, "click 0", v4);
         AddRow("Conversions, Return", ui->dottedDecEdit, "Return", v4);
         AddRow("IPv6, the Help menu", ui->ipv6AddressEdit, "Alt+H,Esc,Esc", v6);
-        AddRow("IPv6 Subnets, the Options menu", ui->ipv6SubnetsAddressEdit, "Alt+O,Esc,Esc", v6);
         AddRow("IPv6, Tab", ui->ipv6AddressEdit, "Tab", v6);
         AddRow("Conversions, the window closed", ui->dottedDecEdit, "close", QString());
-        AddRow("IPv6 Subnets, the window closed", ui->ipv6SubnetsAddressEdit, "close", QString());
     }
     void leavingAfterAName()
     {
