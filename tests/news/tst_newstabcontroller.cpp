@@ -44,7 +44,6 @@ private slots:
         };
         const QByteArray cached = "<p>Cached news.</p>";
         row("no server (discard port): built-in page", {}, {}, {}, "news and announcements from Quorvane");
-        row("first answer", {}, Answer200(cached), cached, "Cached news.");
         row("304 Not Modified", cached, "HTTP/1.1 304 Not Modified\r\n\r\n", cached, "Cached news.");
         // The answers that the fetcher rejects are rows of tst_newsfetcher.
         const QByteArray word(NewsTabController::maxBodySize, 'w');
