@@ -29,8 +29,6 @@ private slots:
             w(60) + " " + w(19) + zwsp + w(11));
         row("a line break ends a run", w(70) + "<br>" + w(70), w(70) + "\n" + w(70));
         row("a small table stays", "<table><tr><td>cell</td></tr></table>", "\ncell\n", 1);
-        row("12 nested tables: plain text", QString("<table><tr><td>x").repeated(12),
-            "\n" + QString("x\n").repeated(12) + QString(11, u'\n'));
         row("12 nested tables and 1100 lines: the first 1000",
             QString("<table><tr><td>x").repeated(12) + QString("<p>l</p>").repeated(1100),
             "\n" + QString("x\n").repeated(12) + QString("l\n").repeated(986) + "l");

@@ -1,6 +1,5 @@
 #include <QDir>
 #include <QFileInfo>
-#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -22,15 +21,7 @@ private slots:
         QVERIFY2(run("cmake", {"--install", m_buildDir, "--prefix", m_prefix}) == 0, qPrintable(m_output));
     }
 
-    void programAndIcons()
-    {
-        QVERIFY(QFileInfo(m_prefix + "/bin/octetry").isExecutable());
-        for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-            const QString icons = QString("%1/share/icons/hicolor/%2x%2").arg(m_prefix).arg(size);
-            QCOMPARE(QImage(icons + "/apps/octetry.png").size(), QSize(size, size));
-            QCOMPARE(QImage(icons + "@2/apps/octetry.png").size(), QSize(2 * size, 2 * size));
-        }
-    }
+    void programIsExecutable() { QVERIFY(QFileInfo(m_prefix + "/bin/octetry").isExecutable()); }
 
     void desktopFiles()
     {
@@ -59,8 +50,6 @@ private slots:
         QCOMPARE(debs.size(), 1);
         run("dpkg-deb", {"-I", packageDir.path() + "/" + debs.first()});
         QVERIFY2(m_output.contains(" Package: octetry\n"), qPrintable(m_output));
-        // The summary once, then the long text.
-        QCOMPARE(m_output.count("IP address calculator for network engineers"), 1);
         // Found by dpkg-shlibdeps, and the platform plugin it cannot see.
         QVERIFY2(m_output.contains(QRegularExpression("\n Depends: (?=.*libqt6widgets6)(?=.*qt6-qpa-plugins)")),
                  qPrintable(m_output));

@@ -85,7 +85,6 @@ private slots:
         AddRow("Page Down moves one page", QStringList{"PgDown"}, QList<int>{-1, -1, -1, 1, 0});
         AddRow("Shift+Page Down twice selects two pages on", QStringList{"Shift+PgDown", "Shift+PgDown"}, QList<int>{-2, addressRow, -2, 0, 0});
         AddRow("Ctrl+End goes to the last row, selection kept", QStringList{"Ctrl+End"}, QList<int>{lastRow, addressRow, addressRow, 1, 0});
-        AddRow("Ctrl+Home goes to the first row, selection kept", QStringList{"Ctrl+Home"}, QList<int>{0, addressRow, addressRow, 1, 0});
         AddRow("Ctrl+A selects all", QStringList{"Ctrl+A"}, QList<int>{addressRow, 0, lastRow, lastRow + 1, 0});
         // clang-format on
     }
