@@ -23,6 +23,8 @@ private slots:
         QTest::addColumn<int>("waitMs");
         QTest::addColumn<QProcess::ExitStatus>("exitStatus");
         QTest::newRow("SIGTERM from a logout") << SIGTERM << 0 << QProcess::NormalExit;
+        QTest::newRow("SIGINT from Ctrl+C") << SIGINT << 0 << QProcess::NormalExit;
+        QTest::newRow("SIGHUP from a closed terminal") << SIGHUP << 0 << QProcess::NormalExit;
         QTest::newRow("SIGKILL a second after the change") << SIGKILL << 1000 << QProcess::CrashExit;
     }
     void quitsWithTheChangeWritten()
