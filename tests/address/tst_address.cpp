@@ -46,7 +46,6 @@ private slots:
         QTest::newRow("hex 0 has no prefix") << "0" << N::Hexadecimal << "0.0.0.0" << true;
         QTest::newRow("dotted octal pads to 3") << "254.020.000.001" << N::DottedOctal << "172.16.0.1" << true;
         QTest::newRow("octal") << "037777777777" << N::Octal << "255.255.255.255" << true;
-        QTest::newRow("octal 0 has no prefix") << "0" << N::Octal << "0.0.0.0" << true;
         QTest::newRow("dotted binary pads to 8") << "10000000.00010000.00000000.00000001" << N::DottedBinary << "128.16.0.1" << true;
         QTest::newRow("binary pads to 32") << "00000000000000000000000000000101" << N::Binary << "0.0.0.5" << true;
         QTest::newRow("blanks around, dot after fourth part") << " 1.2.3.4. " << dd << "1.2.3.4" << false;
@@ -54,7 +53,6 @@ private slots:
         QTest::newRow("192.168 is 192.168.0.0") << "192.168" << dd << "192.168.0.0" << false;
         QTest::newRow("five parts refused") << "1.2.3.4.5" << dd << "" << false;
         QTest::newRow("256 refused") << "0.0.0.256" << dd << "" << false;
-        QTest::newRow("negative part refused") << "-1.0.0.0" << dd << "" << false;
         QTest::newRow("trailing letter refused") << "1.2.3.4x" << dd << "" << false;
         QTest::newRow("empty refused") << "" << N::Binary << "" << false;
         QTest::newRow("nine binary digits refused") << "111111111.0.0.0" << N::DottedBinary << "" << false;
@@ -158,8 +156,6 @@ private slots:
         QCOMPARE(GetNetworkBitCount(subnetted), 16u);
         QCOMPARE(GetHostBitCount(subnetted), 12u);
         QCOMPARE(GetNetworkPart(subnetted), BitUsage({{NetworkClassBit, 2}, {NetworkBit, 14}}));
-        QCOMPARE(Q(GetBitRoleName(GroupBit)) + GetBitRoleCharacter(OpenBit) + Q(GetBitRoleColor(OpenBit)),
-                 "Groupxgray");
         const QString refused("nBitRole");
         QCOMPARE(ThrownMessage<std::out_of_range>([] { GetBitRoleCharacter(-1); }), refused);
         QCOMPARE(ThrownMessage<std::out_of_range>([] { GetBitRoleName(8); }), refused);

@@ -32,35 +32,16 @@ struct Block
 const Block Blocks[] = {
     {"0.0.0.0/8", "\"This network\" (RFC 791 §3.2)", GU, "\"This host on this network\" (RFC 1122 §3.2.1.3)"},
     {"0.0.0.0/32", "\"This host on this network\" (RFC 1122 §3.2.1.3)", "\"This network\" (RFC 791 §3.2)"}, {"10.0.0.0/8", Private, GU},
-    {"172.16.0.0/12", Private, GU}, {"192.168.0.0/16", Private, GU}, {"100.64.0.0/10", "Shared Address Space (RFC 6598)", GU},
-    {"127.0.0.0/8", "Loopback (RFC 1122 §3.2.1.3)", GU}, {"169.254.0.0/16", "Link Local (RFC 3927)", GU},
     {"192.0.0.0/24", Ietf4, GU, "IPv4 Service Continuity Prefix (RFC 7335)"},
     {"192.0.0.0/29", "IPv4 Service Continuity Prefix (RFC 7335)", "IPv4 dummy address (RFC 7600)"},
-    {"192.0.0.8/32", "IPv4 dummy address (RFC 7600)", "Port Control Protocol Anycast (RFC 7723)"},
-    {"192.0.0.9/32", "Port Control Protocol Anycast (RFC 7723)", "Traversal Using Relays around NAT Anycast (RFC 8155)"},
     {"192.0.0.10/32", "Traversal Using Relays around NAT Anycast (RFC 8155)", Ietf4},
     {"192.0.0.170/32", "NAT64/DNS64 Discovery (RFC 8880, RFC 7050 §2.2)", "NAT64/DNS64 Discovery (RFC 8880, RFC 7050 §2.2)"},
-    {"192.0.0.171/32", "NAT64/DNS64 Discovery (RFC 8880, RFC 7050 §2.2)", Ietf4}, {"192.0.2.0/24", "Documentation (TEST-NET-1) (RFC 5737)", GU},
-    {"192.31.196.0/24", "AS112-v4 (RFC 7535)", GU}, {"192.52.193.0/24", "AMT (RFC 7450)", GU},
-    {"192.88.99.0/24", "Deprecated (6to4 Relay Anycast) (RFC 7526)", GU}, {"192.175.48.0/24", "Direct Delegation AS112 Service (RFC 7534)", GU},
-    {"198.18.0.0/15", "Benchmarking (RFC 2544)", GU}, {"198.51.100.0/24", "Documentation (TEST-NET-2) (RFC 5737)", GU},
-    {"203.0.113.0/24", "Documentation (TEST-NET-3) (RFC 5737)", GU},
     {"240.0.0.0/4", "Reserved (RFC 1112 §4)", "Administratively Scoped Block (RFC 2365)", nullptr, "Limited Broadcast (RFC 8190, RFC 919 §7)"},
     {"255.255.255.255/32", "Limited Broadcast (RFC 8190, RFC 919 §7)", "Reserved (RFC 1112 §4)"},
     {"::/128", "Unspecified Address (RFC 4291)", "Loopback Address (RFC 4291)"}, {"::1/128", "Loopback Address (RFC 4291)", Res},
-    {"::ffff:0:0/96", "IPv4-mapped Address (RFC 4291)", Res}, {"64:ff9b::/96", "IPv4-IPv6 Translation (RFC 6052)", Res},
-    {"64:ff9b:1::/48", "IPv4-IPv6 Translation (local use) (RFC 8215)", Res},
-    {"100::/64", "Discard-Only Address Block (RFC 6666)", "Dummy IPv6 Prefix (RFC 9780)"}, {"100:0:0:1::/64", "Dummy IPv6 Prefix (RFC 9780)", Res},
+    {"100::/64", "Discard-Only Address Block (RFC 6666)", "Dummy IPv6 Prefix (RFC 9780)"},
     {"2001::/23", Ietf6, GU, "TEREDO (RFC 4380, RFC 8190)"}, {"2001::/32", "TEREDO (RFC 4380, RFC 8190)", Ietf6},
-    {"2001:1::1/128", "Port Control Protocol Anycast (RFC 7723)", "Traversal Using Relays around NAT Anycast (RFC 8155)"},
-    {"2001:1::2/128", "Traversal Using Relays around NAT Anycast (RFC 8155)", "DNS-SD Service Registration Protocol Anycast (RFC 9665)"},
-    {"2001:1::3/128", "DNS-SD Service Registration Protocol Anycast (RFC 9665)", Ietf6}, {"2001:2::/48", "Benchmarking (RFC 5180)", Ietf6},
-    {"2001:3::/32", "AMT (RFC 7450)", Ietf6}, {"2001:4:112::/48", "AS112-v6 (RFC 7535)", Ietf6},
-    {"2001:10::/28", "Deprecated (previously ORCHID) (RFC 4843)", "ORCHIDv2 (RFC 7343)"},
-    {"2001:20::/28", "ORCHIDv2 (RFC 7343)", "Drone Remote ID Protocol Entity Tags (DETs) (RFC 9374)"},
-    {"2001:30::/28", "Drone Remote ID Protocol Entity Tags (DETs) (RFC 9374)", Ietf6}, {"2001:db8::/32", "Documentation (RFC 3849)", GU},
-    {"2002::/16", "6to4 (RFC 3056)", GU}, {"3fff::/20", "Documentation (RFC 9637)", GU},
-    {"2620:4f:8000::/48", "Direct Delegation AS112 Service (RFC 7534)", GU}, {"5f00::/16", "Segment Routing (SRv6) SIDs (RFC 9602)", Res},
+    {"2001:30::/28", "Drone Remote ID Protocol Entity Tags (DETs) (RFC 9374)", Ietf6},
     {"fc00::/7", "Unique-Local (RFC 4193, RFC 8190)", Res}, {"fe80::/10", "Link-Local Unicast (RFC 4291)", Res},
 };
 // clang-format on
@@ -117,16 +98,10 @@ private slots:
         QTest::newRow("global unicast below multicast") << "223.255.255.255" << GU << false;
         QTest::newRow("multicast block end") << "224.0.0.255" << "Local Network Control Block (RFC 5771)" << false;
         QTest::newRow("next multicast block") << "224.0.1.0" << "Internetwork Control Block (RFC 5771)" << false;
-        QTest::newRow("AD-HOC III after GLOP") << "233.252.0.0" << "AD-HOC Block III (RFC 5771)" << false;
-        QTest::newRow("admin scoped start") << "239.0.0.0" << "Administratively Scoped Block (RFC 2365)" << false;
         QTest::newRow("group mDNS") << "224.0.0.251" << "Local Network Control Block: mDNS" << false;
-        QTest::newRow("group SSDP") << "239.255.255.250" << "Administratively Scoped Block: SSDP" << false;
         QTest::newRow("all nodes") << "ff02::1" << "Multicast (Link-Local scope, permanent): All Nodes" << false;
-        QTest::newRow("DHCP agents") << "FF02::1:2" << "Multicast (Link-Local scope, permanent): All DHCP Agents" << false;
-        QTest::newRow("DHCP servers") << "FF05::1:3" << "Multicast (Site-Local scope, permanent): All DHCP Servers" << false;
         QTest::newRow("solicited-node") << "FF02::1:FF12:3456" << "Multicast (Link-Local scope, permanent): Solicited-Node" << false;
         QTest::newRow("no all nodes in site scope") << "ff05::1" << "Multicast (Site-Local scope, permanent)" << false;
-        QTest::newRow("NTP in any scope") << "ff0e::101" << "Multicast (Global scope, permanent): NTP" << false;
         QTest::newRow("mDNSv6 in reserved scope") << "ff0f::fb" << "Multicast (reserved scope, permanent): mDNSv6" << false;
         QTest::newRow("groups need flags 0") << "ff12::1" << "Multicast (Link-Local scope, transient)" << false;
         QTest::newRow("scope 6 unassigned") << "ff06::1" << "Multicast (unassigned scope, permanent)" << false;
@@ -137,7 +112,6 @@ private slots:
         QTest::newRow("invalid IPv6") << "1::2::3" << "" << false;
         QTest::newRow("limited broadcast flags") << "255.255.255.255" << "Source: no\nDestination: yes\nForwardable: no\nGlobally reachable: no\nReserved by protocol: yes" << true;
         QTest::newRow("TEREDO flags") << "2001::1" << "Source: yes\nDestination: yes\nForwardable: yes\nGlobally reachable: not applicable\nReserved by protocol: no" << true;
-        QTest::newRow("multicast block") << "224.0.0.251" << "224.0.0.0 – 224.0.0.255, RFC 5771" << true;
         QTest::newRow("multicast block note") << "233.252.0.1" << "233.252.0.0 – 233.255.255.255, RFC 5771; 233.252.0.0/24: MCAST-TEST-NET, documentation, RFC 6676" << true;
         QTest::newRow("IPv4 global unicast") << "8.8.8.8" << "" << true;
         QTest::newRow("IPv6 multicast") << "ff02::1" << "ff00::/8, RFC 4291" << true;
@@ -165,9 +139,6 @@ private slots:
         QTest::addColumn<QString>("translated");
         // clang-format off
         QTest::newRow("EUI-64 id") << "2001:db8::21a:2bff:fe3c:4d5e" << "00:1A:2B:3C:4D:5E" << "ff02::1:ff3c:4d5e" << "" << "";
-        QTest::newRow("local MAC") << "fe80::1:2ff:fe03:405" << "02:01:02:03:04:05" << "ff02::1:ff03:405" << "" << "";
-        QTest::newRow("solicited-node example") << "2001:DB8::1:800:200E:8C6C" << "" << "FF02::1:FF0E:8C6C" << "" << "";
-        QTest::newRow("unspecified") << "::" << "" << "" << "" << "";
         QTest::newRow("all nodes") << "FF02::1" << "" << "" << "33:33:00:00:00:01" << "";
         QTest::newRow("multicast with ff:fe") << "ff02::2ff:fe00:1" << "" << "" << "33:33:FE:00:00:01" << "";
         QTest::newRow("well-known prefix") << "64:ff9b::c000:221" << "" << "ff02::1:ff00:221" << "" << "192.0.2.33";
@@ -209,7 +180,6 @@ private slots:
         QTest::newRow("IPv6 /32 zone") << "2001:db8::" << 32 << "8.b.d.0.1.0.0.2.ip6.arpa";
         QTest::newRow("IPv6 /0 zone") << "2001:db8::" << 0 << "ip6.arpa";
         QTest::newRow("IPv6 /30 throws") << "2001:db8::" << 30 << "nPrefixLength";
-        QTest::newRow("IPv6 /132 throws") << "2001:db8::" << 132 << "nPrefixLength";
         QTest::newRow("invalid IPv6") << "1::2::3" << 64 << "";
         // clang-format on
     }

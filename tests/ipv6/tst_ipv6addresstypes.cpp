@@ -73,8 +73,6 @@ private slots:
         QTest::newRow("1FFF:: is the last unformatted") << "1fff:ffff::" << Unformatted << "3|000" + Sub2 + "|Unformatted Prefix; 125|1FFF:FFFF:0000:0000:0000:0000:0000:0000|Unknown";
         QTest::newRow("Teredo port and client inverted") << "2001:0:4136:e378:8000:63bf:3fff:fdd2" << Teredo << "32|2001:0000|Teredo Prefix; 32|65.54.227.120|Teredo Server Address; 16|0x8000|Teredo Flags; " "16|40000|Obfuscated NAT UDP Port; 32|192.0.2.45|Obfuscated NAT Public IPv4 Address";
         QTest::newRow("Teredo flags in capitals") << "2001:0:4136:e378:abcd:63bf:3fff:fdd2" << Teredo << "32|2001:0000|Teredo Prefix; 32|65.54.227.120|Teredo Server Address; 16|0xABCD|Teredo Flags; " "16|40000|Obfuscated NAT UDP Port; 32|192.0.2.45|Obfuscated NAT Public IPv4 Address";
-        QTest::newRow("6to4") << "2002:c000:204:1::1" << SixToFour << "16|2002|6to4 Prefix; 32|192.0.2.4|IPv4 Address; 16|0x0001|Subnet ID; " + PlainInterface;
-        QTest::newRow("FF02::1 all nodes") << "ff02::1" << LinkLocalAllNodes << Mcast("....", "0x2|Link-Local Scope", "0000:0000:0000:0000:0000:0000:0001|All Nodes Group ID");
         QTest::newRow("FF7E::1 flags .RPT") << "ff7e::1" << GlobalScope << Mcast(".RPT", "0xE|Global Scope", "0000:0000:0000:0000:0000:0000:0001|Group ID");
         QTest::newRow("FFFF:: high flag bit stays a dot") << "ffff::" << Multicast << Mcast(".RPT", "0xF|Reserved Scope", "0000:0000:0000:0000:0000:0000:0000|Group ID");
         // clang-format on
@@ -154,17 +152,14 @@ private slots:
         QTest::addColumn<QString>("address");
         QTest::addColumn<IPv6AddressTypeID>("type");
         // The deepest type of the RFCs' examples: RFC 4291 2.2, 2.3, 2.7, 2.7.1 (solicited-node FF02::1:FF0E:8C6C is
-        // not listed), 3849, 4193, 6052 2.4; built by RFC 3056 2 (RFC 3068's relay 192.88.99.1), 4380 4, 5214 6.1.
+        // not listed), 4193, 6052 2.4; built by RFC 3056 2 (RFC 3068's relay 192.88.99.1), 4380 4, 5214 6.1.
         // clang-format off
         const std::pair<const char*, IPv6AddressTypeID> examples[] = {
             {"::", Unspecified}, {"::1", Loopback}, {"::13.1.68.3", IPv4Compatible},
             {"::FFFF:129.144.52.38", IPv4Mapped}, {"2001:DB8:0:0:8:800:200C:417A", IANADelegated},
-            {"4037::01:800:200E:8C6C", EUI64Formatted}, {"FF15::101", Multicast}, {"FF01::101", InterfaceLocalScope},
-            {"FF02::101", LinkLocalScope}, {"FF05::101", SiteLocalScope}, {"FF0E::101", GlobalScope},
-            {"FF01::1", InterfaceLocalAllNodes}, {"FF02::1", LinkLocalAllNodes}, {"FF01::2", InterfaceLocalAllRouters},
-            {"FF02::2", LinkLocalAllRouters}, {"FF05::2", SiteLocalAllRouters}, {"FF02::1:FF0E:8C6C", LinkLocalScope},
-            {"2001:DB8::", IANADelegated}, {"FC00::", EUI64Formatted}, {"64:ff9b::192.0.2.33", Unformatted},
-            {"2001:db8:122:344::192.0.2.33", IANADelegated}, {"2002:c058:6301::", SixToFour},
+            {"4037::01:800:200E:8C6C", EUI64Formatted}, {"FF15::101", Multicast}, {"FF02::101", LinkLocalScope},
+            {"FF02::1", LinkLocalAllNodes}, {"FF05::2", SiteLocalAllRouters}, {"FF02::1:FF0E:8C6C", LinkLocalScope},
+            {"FC00::", EUI64Formatted}, {"64:ff9b::192.0.2.33", Unformatted}, {"2002:c058:6301::", SixToFour},
             {"FE80::5EFE:192.0.2.1", ISATAP}, {"2001:0:4136:e378:8000:63bf:3fff:fdd2", Teredo}};
         // clang-format on
         for (const auto& [address, type] : examples)
@@ -188,7 +183,6 @@ private slots:
 
         // clang-format off
         QTest::newRow("site-local keeps the rest of byte 1") << SiteLocal << "2001:db8::1" << false << "FEC1:DB8::1";
-        QTest::newRow("unformatted keeps the rest of byte 0") << Unformatted << "ffff::1" << false << "1FFF::1";
         QTest::newRow("ISATAP keeps the IPv4 part") << ISATAP << "2001:db8::1" << false << "FE80::5EFE:0:1";
         QTest::newRow("solicited-node ignores the last 24 bits") << SolicitedNode << "ff02::1:ffab:cdef" << true << "FF02::1:FFAB:CDEF";
         QTest::newRow("solicited-node needs bits 96 to 103") << SolicitedNode << "ff02::1:fe00:1" << false << "FF02::1:FF00:1";
