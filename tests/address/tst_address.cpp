@@ -2,11 +2,11 @@
 #include "address/exceptionutil.h"
 #include "address/ipv4address.h"
 #include "address/ipv6address.h"
+#include "common/datarows.h"
 #include "common/exceptionmessage.h"
 #include "common/streamread.h"
 
-#include <QDataStream>
-#include <QTest>
+#include <QtTest>
 
 Q_DECLARE_METATYPE(IPv4Address::Notation)
 Q_DECLARE_METATYPE(BitUsage)
@@ -33,10 +33,8 @@ class TstAddress : public QObject
 private slots:
     void ipv4Text_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<IPv4Address::Notation>("notation");
-        QTest::addColumn<QString>("expected"); // dotted decimal, or empty when refused
-        QTest::addColumn<bool>("canonical");   // the address formats back to text
+        // expected: dotted decimal, or empty when refused; canonical: the address formats back to text
+        AddColumns<QString, IPv4Address::Notation, QString, bool>("text", "notation", "expected", "canonical");
         const auto dd = N::DottedDecimal;
         // clang-format off
         QTest::newRow("dotted decimal") << "255.0.0.1" << dd << "255.0.0.1" << true;
@@ -48,8 +46,7 @@ private slots:
         QTest::newRow("octal") << "037777777777" << N::Octal << "255.255.255.255" << true;
         QTest::newRow("dotted binary pads to 8") << "10000000.00010000.00000000.00000001" << N::DottedBinary << "128.16.0.1" << true;
         QTest::newRow("binary pads to 32") << "00000000000000000000000000000101" << N::Binary << "0.0.0.5" << true;
-        QTest::newRow("blanks around, dot after fourth part") << " 1.2.3.4. " << dd << "1.2.3.4" << false;
-        QTest::newRow("every kind of blank around") << "\t\n\v\f\r 1.2.3.4\t\n\v\f\r " << dd << "1.2.3.4" << false;
+        QTest::newRow("every kind of blank around, dot after fourth part") << "\t\n\v\f\r 1.2.3.4.\t\n\v\f\r " << dd << "1.2.3.4" << false;
         QTest::newRow("192.168 is 192.168.0.0") << "192.168" << dd << "192.168.0.0" << false;
         QTest::newRow("five parts refused") << "1.2.3.4.5" << dd << "" << false;
         QTest::newRow("256 refused") << "0.0.0.256" << dd << "" << false;
@@ -81,9 +78,7 @@ private slots:
 
     void ipv6Text_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("notation");
-        QTest::addColumn<QString>("expected");
+        AddColumns<QString, int, QString>("text", "notation", "expected");
         const int compressed = IPv6Address::CompressedNotation;
         // clang-format off
         QTest::newRow("all zero is ::") << "::" << compressed << "::";
@@ -165,12 +160,6 @@ private slots:
         QCOMPARE(ThrownMessage<std::out_of_range>([&] { GetHostBitCount(bad); }), refused);
         QCOMPARE(ThrownMessage<std::out_of_range>([&] { FormatBitRoleLegendHtml(bad); }), refused);
         QCOMPARE(ThrownMessage<Invalid>([] { FormatBitUsageHtml({{FixedBit, 32}}, IPv4Address()); }), "this");
-
-        // Settings find the types by these names.
-        IPv4Address::RegisterMetaType();
-        IPv6Address::RegisterMetaType();
-        QCOMPARE(QMetaType::fromName("IPv4Address"), QMetaType::fromType<IPv4Address>());
-        QCOMPARE(QMetaType::fromName("IPv6Address"), QMetaType::fromType<IPv6Address>());
     }
 
     void stream()
@@ -197,10 +186,7 @@ private slots:
 
     void bitUsage_data()
     {
-        QTest::addColumn<BitUsage>("usage");
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("html");
-        QTest::addColumn<QString>("legend");
+        AddColumns<BitUsage, QString, QString, QString>("usage", "address", "html", "legend");
         const QString n8 = S("navy", "nnnnnnnn"), h8 = S("green", "hhhhhhhh"), s8 = S("maroon", "ssssssss");
         // clang-format off
         QTest::newRow("class C shows class bits as digits, legend leaves them out") << BitUsage({{NetworkClassBit, 3}, {NetworkBit, 21}, {HostBit, 8}}) << "192.168.1.7" << Octets({S("navy", "110") + S("navy", "nnnnn"), n8, n8, h8}) << S("navy", "n=Network") + "; " + S("green", "h=Host");

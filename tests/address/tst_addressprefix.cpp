@@ -1,4 +1,5 @@
 #include "address/addressprefix.h"
+#include "common/datarows.h"
 
 #include <QTest>
 
@@ -9,8 +10,8 @@ class TstAddressPrefix : public QObject
 private slots:
     void split_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("split"); // address text | prefix length | form
+        // split: address text | prefix length | form
+        AddColumns<QString, QString>("text", "split");
         // clang-format off
         QTest::newRow("bare address") << "10.1.2.3" << "10.1.2.3|-1|none";
         QTest::newRow("blanks around are trimmed") << " \t10.1.2.3 \n" << "10.1.2.3|-1|none";

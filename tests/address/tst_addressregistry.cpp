@@ -1,6 +1,7 @@
 #include "address/addressregistry.h"
 #include "address/ipv4address.h"
 #include "address/ipv6address.h"
+#include "common/datarows.h"
 #include "common/exceptionmessage.h"
 
 #include <QHostAddress>
@@ -83,9 +84,8 @@ class TstAddressRegistry : public QObject
 private slots:
     void space_data()
     {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<bool>("details"); // the flags or block in words rather than the name
+        // details: the flags or block in words rather than the name
+        AddColumns<QString, QString, bool>("address", "expected", "details");
         for (const Block& b : Blocks) {
             const QStringList edges = Edges(b.block);
             const QString cases[3] = {b.first ? b.first : b.inside, b.last ? b.last : b.inside, b.outside};
@@ -132,11 +132,9 @@ private slots:
 
     void derived_data()
     {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("eui64Mac"); // empty when the id carries none
-        QTest::addColumn<QString>("solicitedNode");
-        QTest::addColumn<QString>("multicastMac");
-        QTest::addColumn<QString>("translated");
+        // eui64Mac: empty when the id carries none
+        AddColumns<QString, QString, QString, QString, QString>("address", "eui64Mac", "solicitedNode", "multicastMac",
+                                                                "translated");
         // clang-format off
         QTest::newRow("EUI-64 id") << "2001:db8::21a:2bff:fe3c:4d5e" << "00:1A:2B:3C:4D:5E" << "ff02::1:ff3c:4d5e" << "" << "";
         QTest::newRow("all nodes") << "FF02::1" << "" << "" << "33:33:00:00:00:01" << "";
@@ -166,22 +164,20 @@ private slots:
 
     void reverseDns_data()
     {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<int>("length");
-        QTest::addColumn<QString>("expected"); // "nPrefixLength" when it throws
-        // clang-format off
+        // expected: "nPrefixLength" when it throws
+        AddColumns<QString, int, QString>("address", "length", "expected");
         QTest::newRow("IPv4 address") << "10.1.2.3" << 32 << "3.2.1.10.in-addr.arpa";
         QTest::newRow("IPv4 /8 zone") << "10.0.0.0" << 8 << "10.in-addr.arpa";
         QTest::newRow("IPv4 /0 zone") << "10.0.0.0" << 0 << "in-addr.arpa";
         QTest::newRow("IPv4 /20 throws") << "10.0.0.0" << 20 << "nPrefixLength";
         QTest::newRow("invalid IPv4, bad length throws") << "bad" << 7 << "nPrefixLength";
         QTest::newRow("invalid IPv4") << "bad" << 32 << "";
-        QTest::newRow("IPv6 address") << "2001:db8::1" << 128 << "1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.8.b.d.0.1.0.0.2.ip6.arpa";
+        QTest::newRow("IPv6 address") << "2001:db8::1" << 128
+                                      << "1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.8.b.d.0.1.0.0.2.ip6.arpa";
         QTest::newRow("IPv6 /32 zone") << "2001:db8::" << 32 << "8.b.d.0.1.0.0.2.ip6.arpa";
         QTest::newRow("IPv6 /0 zone") << "2001:db8::" << 0 << "ip6.arpa";
         QTest::newRow("IPv6 /30 throws") << "2001:db8::" << 30 << "nPrefixLength";
         QTest::newRow("invalid IPv6") << "1::2::3" << 64 << "";
-        // clang-format on
     }
 
     void reverseDns()

@@ -1,10 +1,8 @@
+#include "common/datarows.h"
 #include "common/testenvironment.h"
 #include "settings/octetrysettings.h"
 
-#include <QCoreApplication>
-#include <QProcess>
-#include <QSettings>
-#include <QTest>
+#include <QtTest>
 
 #include <csignal>
 
@@ -19,9 +17,7 @@ class TstQuitSignalHandler : public QObject
 private slots:
     void quitsWithTheChangeWritten_data()
     {
-        QTest::addColumn<int>("signalNumber");
-        QTest::addColumn<int>("waitMs");
-        QTest::addColumn<QProcess::ExitStatus>("exitStatus");
+        AddColumns<int, int, QProcess::ExitStatus>("signalNumber", "waitMs", "exitStatus");
         QTest::newRow("SIGTERM from a logout") << SIGTERM << 0 << QProcess::NormalExit;
         QTest::newRow("SIGINT from Ctrl+C") << SIGINT << 0 << QProcess::NormalExit;
         QTest::newRow("SIGHUP from a closed terminal") << SIGHUP << 0 << QProcess::NormalExit;

@@ -1,36 +1,18 @@
 #pragma once
 
 #include "app/brandingutil.h"
+#include "common/datarows.h"
 #include "common/testenvironment.h"
 #include "settings/octetrysettings.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 // Replaces the whole text of edit as a user would, key by key; an empty text deletes the selection.
 inline void TypeOver(QLineEdit* edit, const QString& text)
 {
     edit->selectAll();
     text.isEmpty() ? QTest::keyClick(edit, Qt::Key_Delete) : QTest::keyClicks(edit, text);
-}
-
-// The _data() columns, one name per type in order: AddColumns<QString, int>("typed", "bits").
-template <typename... Types, typename... Names>
-void AddColumns(const Names&... names)
-{
-    (QTest::addColumn<Types>(names), ...);
-}
-
-// One _data() row; as arguments the formatter packs its columns on few lines.
-template <typename... Columns>
-void AddRow(const char* tag, const Columns&... columns)
-{
-    (QTest::newRow(tag) << ... << columns);
 }
 
 // Chooses the entry of a mask list that ends in "(/maskBits)".

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QTcpServer>
-#include <QTcpSocket>
+#include <QtNetwork>
 
 // A whole 200 answer with body.
 inline QByteArray Answer200(const QByteArray& body)
@@ -13,15 +12,8 @@ inline QByteArray Answer200(const QByteArray& body)
 class RawServer : public QObject
 {
 public:
-    enum class Ending
-    {
-        Close,
-        Reset
-    };
-
-    explicit RawServer(QByteArray reply, Ending ending = Ending::Close)
-        : m_reply(std::move(reply)),
-          m_ending(ending)
+    explicit RawServer(QByteArray reply)
+        : m_reply(std::move(reply))
     {
         m_server.listen(QHostAddress::LocalHost);
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
@@ -42,19 +34,12 @@ private:
                 return;
             m_requests << request;
             socket->write(m_reply);
-            if (m_ending == Ending::Reset) {
-                socket->flush();
-                socket->waitForBytesWritten(1000);
-                socket->abort();
-            } else {
-                socket->disconnectFromHost();
-            }
+            socket->disconnectFromHost();
         });
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     }
 
     QTcpServer m_server;
     QByteArray m_reply;
-    Ending m_ending;
     QList<QByteArray> m_requests;
 };

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QByteArray>
-#include <QDataStream>
-#include <QIODevice>
-#include <QString>
+#include <QtCore>
 
 // Reads hex bytes over a valid value: "ok" when they read and write back the same,
 // "refused" when the stream fails and the value falls back to the invalid default.

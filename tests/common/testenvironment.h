@@ -1,11 +1,6 @@
 #pragma once
 
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QStandardPaths>
-#include <QTemporaryDir>
+#include <QtCore>
 
 // The bytes of the file at path; empty when it cannot be read.
 inline QByteArray ReadAll(const QString& path)

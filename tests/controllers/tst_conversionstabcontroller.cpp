@@ -2,8 +2,6 @@
 #include "common/formtestutil.h"
 #include "ui_octetrymainform.h"
 
-#include <QtTest>
-
 // The Conversions page: each notation's edit sets the address, refuses what no address has and shows it canonically.
 class TstConversionsTabController : public QObject
 {

@@ -2,8 +2,6 @@
 #include "common/formtestutil.h"
 #include "ui_octetrymainform.h"
 
-#include <QClipboard>
-
 // The address edits all IPv4 pages share, and the facts the pages show of an address.
 class TstIPv4TabController : public QObject
 {

@@ -3,8 +3,6 @@
 #include "ui_octetrymainform.h"
 #include "widgets/largetableview.h"
 
-#include <QClipboard>
-
 class TstIPv6SubnetsTabController : public QObject
 {
     Q_OBJECT
@@ -49,11 +47,8 @@ private slots:
     // The page follows each kind of change, always with the address's own subnet selected and in view.
     void pageFollowsEachChange_data()
     {
-        QTest::addColumn<bool>("onIPv6Page"); // the address typed there, this page shown after
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<int>("prefixLength");
-        QTest::addColumn<int>("subnetLength");
-        QTest::addColumn<QString>("page");
+        // onIPv6Page: the address typed there, this page shown after
+        AddColumns<bool, QString, int, int, QString>("onIPv6Page", "address", "prefixLength", "subnetLength", "page");
         const QString all = "::/0; :: - FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF; 2^128 = "
                             "340,282,366,920,938,463,463,374,607,431,768,211,456";
         const QString ones = "FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF", f32 = QString("f.").repeated(32);
@@ -91,11 +86,8 @@ private slots:
     // address/n in either IPv6 edit stores the address and, once complete, n as the prefix length.
     void prefixEntry_data()
     {
-        QTest::addColumn<QLineEdit*>("edit");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("finish"); // 0 typed only, 1 typed and Return, 2 pasted
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("lengths");
+        // finish: 0 typed only, 1 typed and Return, 2 pasted
+        AddColumns<QLineEdit*, QString, int, QString, QString>("edit", "text", "finish", "stored", "lengths");
         // clang-format off
         AddRow("IPv6 page /40 on Return", ui->ipv6AddressEdit, QString("2001:db8::1/40"), 1, QString("2001:DB8::1"), QString("/40 /64"));
         AddRow("pasted /72 lengthens the subnets", ui->ipv6SubnetsAddressEdit, QString("2001:db8::2 /72"), 2, QString("2001:DB8::2"), QString("/72 /72"));

@@ -3,8 +3,6 @@
 #include "controllers/ipv6tabcontroller.h"
 #include "ui_octetrymainform.h"
 
-#include <QAbstractItemModelTester>
-
 class TstIPv6TabController : public QObject
 {
     Q_OBJECT
@@ -80,12 +78,10 @@ private slots:
     // The address typed, or FE80::1 typed and then a type chosen in the tree; then Enter leaves the edit.
     void typingOrChoosingAType_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("chosen"); // the row clicked, if any
-        QTest::addColumn<QString>("type");
-        QTest::addColumn<QString>("drawn");
-        QTest::addColumn<QString>("left");    // the edit's text after Enter; after a choice, also the stored address
-        QTest::addColumn<QString>("warning"); // title: text
+        // chosen: the row clicked, if any; left: the edit's text after Enter; after a choice, also the stored address;
+        // warning: title: text
+        AddColumns<QString, QString, QString, QString, QString, QString>("typed", "chosen", "type", "drawn", "left",
+                                                                         "warning");
         const char* sixOver4 =
             "10 bits|0xFE80|Link-Local Prefix; 86 bits|0|6over4 Constant; 32 bits|0.0.0.1|IPv4 Address";
         AddRow("fe80:0:0::1 is 6over4, compressed on leaving", "fe80:0:0::1", "", "6over4", sixOver4, "FE80::1", "");

@@ -4,7 +4,6 @@
 #include "ui_octetrymainform.h"
 
 #include <QHostInfo>
-#include <QTabBar>
 
 // Leaving an address edit that holds a name, by the menus' keys, a tab switch
 // or closing the window, against leaving it with text that is looked up nowhere.
@@ -61,9 +60,8 @@ private slots:
 
     void leavingAfterAName_data()
     {
-        QTest::addColumn<QLineEdit*>("edit");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("warning"); // title: text, once
+        // warning: title: text, once
+        AddColumns<QLineEdit*, QString, QString>("edit", "steps", "warning");
         const QString v4 = "IPv4 Resolve Failed: Host not found", v6 = "IPv6 Resolve Failed: Host not found";
         AddRow("Conversions, the Options menu", ui->dottedDecEdit, "Alt+O,Esc,Esc,Esc", v4);
         AddRow("CIDR, Ctrl+Tab", ui->cidrAddressEdit, "Ctrl+Tab", v4);

@@ -2,22 +2,6 @@
 #include "common/formtestutil.h"
 #include "ui_octetrymainform.h"
 
-// The page as the user reads it: the mask list, the table's rows, the selected one
-// (-1: none) with its header (the subnet number) and subnet ID.
-struct SubnetsPage
-{
-    MaskList masks;
-    int rows = 0, selected = -1;
-    QString subnet, id;
-    bool operator==(const SubnetsPage&) const = default;
-};
-char* toString(const SubnetsPage& p)
-{
-    return QTest::toString(
-        QString("%1; %2 rows, row %3 selected: subnet %4, ID %5")
-            .arg(p.masks.ToString(), QString::number(p.rows), QString::number(p.selected), p.subnet, p.id));
-}
-
 class TstSubnetsTabController : public QObject
 {
     Q_OBJECT
@@ -42,17 +26,18 @@ private slots:
 
     void pageFollowsAddressAndOptions_data()
     {
-        // from: the address and mask length chosen there; options: 1 RFC 1878, 2 RFC 3021
+        // from: the address and mask length chosen there; options: 1 RFC 1878, 2 RFC 3021; page: the mask list;
+        // the rows, the selected one (-1: none) with its header (the subnet number) and subnet ID
         // clang-format off
-        AddColumns<QString, QString, int, SubnetsPage>("from", "address", "options", "page");
-        QTest::newRow("class A /12 becomes class B /18, whose zero subnet has no row") << "10.0.0.1/12" << "172.16.0.1" << 0 << SubnetsPage{{13, 18, 30, 18}, 2, -1, "", ""};
-        QTest::newRow("class B /28 stays /28 in class C, RFC 1878 starts at /25") << "172.16.0.1/28" << "192.168.1.77" << 1 << SubnetsPage{{6, 25, 30, 28}, 16, 4, "4", "192.168.1.64"};
-        QTest::newRow("RFC 3021 off at /31 chooses /30") << "192.168.1.1/31" << "192.168.1.1" << 0 << SubnetsPage{{5, 26, 30, 30}, 62, -1, "", ""};
-        QTest::newRow("loopback disables the lists and empties the table") << "172.16.0.1/20" << "127.0.0.1" << 0 << SubnetsPage{};
-        QTest::newRow("RFC 1878 on: the zero subnet is row 0") << "172.16.37.5/20" << "172.16.37.5" << 1 << SubnetsPage{{14, 17, 30, 20}, 16, 2, "2", "172.16.32.0"};
-        QTest::newRow("RFC 1878 off: row r is subnet r + 1") << "172.16.37.5/20" << "172.16.37.5" << 0 << SubnetsPage{{13, 18, 30, 20}, 14, 1, "2", "172.16.32.0"};
-        QTest::newRow("RFC 1878 off: all-ones subnet has no row") << "172.16.255.1/20" << "172.16.255.1" << 0 << SubnetsPage{{13, 18, 30, 20}, 14, -1, "", ""};
-        QTest::newRow("/31 has no subnet ID") << "192.168.1.77/31" << "192.168.1.77" << 2 << SubnetsPage{{6, 26, 31, 31}, 126, 37, "38", "N/A"};
+        AddColumns<QString, QString, int, QString>("from", "address", "options", "page");
+        QTest::newRow("class A /12 becomes class B /18, whose zero subnet has no row") << "10.0.0.1/12" << "172.16.0.1" << 0 << "13 masks /18-/30, /18 chosen; 2 rows, row -1: subnet , ID ";
+        QTest::newRow("class B /28 stays /28 in class C, RFC 1878 starts at /25") << "172.16.0.1/28" << "192.168.1.77" << 1 << "6 masks /25-/30, /28 chosen; 16 rows, row 4: subnet 4, ID 192.168.1.64";
+        QTest::newRow("RFC 3021 off at /31 chooses /30") << "192.168.1.1/31" << "192.168.1.1" << 0 << "5 masks /26-/30, /30 chosen; 62 rows, row -1: subnet , ID ";
+        QTest::newRow("loopback disables the lists and empties the table") << "172.16.0.1/20" << "127.0.0.1" << 0 << "no mask chosen; 0 rows, row -1: subnet , ID ";
+        QTest::newRow("RFC 1878 on: the zero subnet is row 0") << "172.16.37.5/20" << "172.16.37.5" << 1 << "14 masks /17-/30, /20 chosen; 16 rows, row 2: subnet 2, ID 172.16.32.0";
+        QTest::newRow("RFC 1878 off: row r is subnet r + 1") << "172.16.37.5/20" << "172.16.37.5" << 0 << "13 masks /18-/30, /20 chosen; 14 rows, row 1: subnet 2, ID 172.16.32.0";
+        QTest::newRow("RFC 1878 off: all-ones subnet has no row") << "172.16.255.1/20" << "172.16.255.1" << 0 << "13 masks /18-/30, /20 chosen; 14 rows, row -1: subnet , ID ";
+        QTest::newRow("/31 has no subnet ID") << "192.168.1.77/31" << "192.168.1.77" << 2 << "6 masks /26-/31, /31 chosen; 126 rows, row 37: subnet 38, ID N/A";
         // clang-format on
     }
     void pageFollowsAddressAndOptions()
@@ -66,9 +51,12 @@ private slots:
         SetOptions(options & 1, options & 2);
         TypeOver(ui->subnetsAddressEdit, address);
         const QModelIndex row = ui->subnetsTableView->selectionModel()->selectedRows().value(0);
-        QTEST((SubnetsPage{MaskList::Of(ui->subnetsMaskComboBox), ui->subnetsTableView->model()->rowCount(), row.row(),
-                           row.isValid() ? row.model()->headerData(row.row(), Qt::Vertical).toString() : "",
-                           row.data().toString()}),
+        QTEST(QString("%1; %2 rows, row %3: subnet %4, ID %5")
+                  .arg(MaskList::Of(ui->subnetsMaskComboBox).ToString())
+                  .arg(ui->subnetsTableView->model()->rowCount())
+                  .arg(row.row())
+                  .arg(row.isValid() ? row.model()->headerData(row.row(), Qt::Vertical).toString() : "",
+                       row.data().toString()),
               "page");
         const bool enabled = ui->subnetsMaskComboBox->currentIndex() >= 0;
         for (const QComboBox* comboBox : lists)

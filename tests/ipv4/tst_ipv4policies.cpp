@@ -2,6 +2,7 @@
 // index times size) instead of masking, for random addresses and every policy.
 
 #include "address/exceptionutil.h"
+#include "common/datarows.h"
 #include "common/exceptionmessage.h"
 #include "common/streamread.h"
 #include "ipv4/ipv4cidrpolicy.h"
@@ -52,9 +53,7 @@ class TstIPv4Policies : public QObject
 private slots:
     void subnets_data()
     {
-        QTest::addColumn<int>("classId");
-        QTest::addColumn<bool>("allowOneSubnetBit");
-        QTest::addColumn<bool>("allowOneHostBit");
+        AddColumns<int, bool, bool>("classId", "allowOneSubnetBit", "allowOneHostBit");
         for (const C& c : C::GetClasses())
             for (const bool oneHostBit : {false, true})
                 for (const bool oneSubnetBit : {false, true})

@@ -1,5 +1,6 @@
 // Every split of the 32 bits against a reference that counts (prefix start plus index times part size), not masks.
 
+#include "common/datarows.h"
 #include "common/exceptionmessage.h"
 #include "ipv4/maskfield.h"
 
@@ -14,8 +15,7 @@ class TstMaskField : public QObject
 private slots:
     void arithmetic_data()
     {
-        QTest::addColumn<quint32>("prefixBits");
-        QTest::addColumn<quint32>("fieldBits");
+        AddColumns<quint32, quint32>("prefixBits", "fieldBits");
         for (quint32 prefixBits = 0; prefixBits <= 32; ++prefixBits)
             for (quint32 fieldBits = 0; prefixBits + fieldBits <= 32; ++fieldBits)
                 QTest::addRow("/%u + %u", prefixBits, fieldBits) << prefixBits << fieldBits;

@@ -1,4 +1,5 @@
 #include "address/exceptionutil.h"
+#include "common/datarows.h"
 #include "common/exceptionmessage.h"
 #include "ipv6/ipv6addressfield.h"
 #include "ipv6/ipv6addresstypes.h"
@@ -61,9 +62,7 @@ class TstIPv6AddressTypes : public QObject
 private slots:
     void layout_data()
     {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<IPv6AddressTypeID>("type");
-        QTest::addColumn<QString>("fields");
+        AddColumns<QString, IPv6AddressTypeID, QString>("address", "type", "fields");
 
         // clang-format off
         QTest::newRow("ISATAP") << "fe80::5efe:c0a8:101" << ISATAP << "10|0xFE80|Link-Local Prefix; 86|0:0:0:0:5EFE|ISATAP Constant; 32|192.168.1.1|IPv4 Address";
@@ -71,8 +70,7 @@ private slots:
         QTest::newRow("link-local: unused scope, FF without FE is EUI-64") << "fe80::211:22ff:ff33:4455" << LinkLocal << "10|0xFE80|Link-Local Prefix; 54|0|Unused; 64|02:11:22:FF:FF:33:44:55|EUI-64 Interface ID";
         QTest::newRow("site-local subnet ID drops the prefix bits of byte 1") << "fefc:0:0:1::1" << SiteLocal << "10|0xFEC0|Site-Local Prefix; 54|0x3C000000000001|Subnet ID; " + PlainInterface;
         QTest::newRow("1FFF:: is the last unformatted") << "1fff:ffff::" << Unformatted << "3|000" + Sub2 + "|Unformatted Prefix; 125|1FFF:FFFF:0000:0000:0000:0000:0000:0000|Unknown";
-        QTest::newRow("Teredo port and client inverted") << "2001:0:4136:e378:8000:63bf:3fff:fdd2" << Teredo << "32|2001:0000|Teredo Prefix; 32|65.54.227.120|Teredo Server Address; 16|0x8000|Teredo Flags; " "16|40000|Obfuscated NAT UDP Port; 32|192.0.2.45|Obfuscated NAT Public IPv4 Address";
-        QTest::newRow("Teredo flags in capitals") << "2001:0:4136:e378:abcd:63bf:3fff:fdd2" << Teredo << "32|2001:0000|Teredo Prefix; 32|65.54.227.120|Teredo Server Address; 16|0xABCD|Teredo Flags; " "16|40000|Obfuscated NAT UDP Port; 32|192.0.2.45|Obfuscated NAT Public IPv4 Address";
+        QTest::newRow("Teredo: flags in capitals, port and client inverted") << "2001:0:4136:e378:abcd:63bf:3fff:fdd2" << Teredo << "32|2001:0000|Teredo Prefix; 32|65.54.227.120|Teredo Server Address; 16|0xABCD|Teredo Flags; " "16|40000|Obfuscated NAT UDP Port; 32|192.0.2.45|Obfuscated NAT Public IPv4 Address";
         QTest::newRow("FF7E::1 flags .RPT") << "ff7e::1" << GlobalScope << Mcast(".RPT", "0xE|Global Scope", "0000:0000:0000:0000:0000:0000:0001|Group ID");
         QTest::newRow("FFFF:: high flag bit stays a dot") << "ffff::" << Multicast << Mcast(".RPT", "0xF|Reserved Scope", "0000:0000:0000:0000:0000:0000:0000|Group ID");
         // clang-format on
@@ -107,33 +105,6 @@ private slots:
         }
     }
 
-    void bitRange_data()
-    {
-        QTest::addColumn<int>("firstBit");
-        QTest::addColumn<int>("bitCount");
-        QTest::addColumn<QString>("text");
-
-        // Bytes of 0123:4567:89AB:CDEF:FEDC:BA98:7654:3210; lowercase "0x" unless grouped.
-        QTest::newRow("bits outside the range read as 0") << 36 << 24 << "0x09abcde0";
-        QTest::newRow("range inside one byte") << 9 << 3 << "0x20";
-        QTest::newRow("count 0 runs to the end") << 112 << 0 << "0x3210";
-        QTest::newRow("range past the end stops at byte 16") << 120 << 16 << "0x10";
-        QTest::newRow("groups count from the first byte") << 8 << 40 << "2345:6789:AB";
-    }
-
-    void bitRange()
-    {
-        QFETCH(int, firstBit);
-        QFETCH(int, bitCount);
-        QFETCH(QString, text);
-        const bool grouped = text.contains(':');
-        const IPv6Address address(0x0123456789ABCDEF, 0xFEDCBA9876543210);
-        QCOMPARE(QString::fromStdString(FormatIPv6BitRange(address.GetBytes(), static_cast<quint8>(firstBit),
-                                                           static_cast<quint8>(bitCount), !grouped, grouped,
-                                                           grouped ? ':' : '\0', grouped ? 2 : 1)),
-                 text);
-    }
-
     // Every type but the unlisted solicited-node is in the tree, and only the parts asked for are filled.
     void tree()
     {
@@ -149,8 +120,7 @@ private slots:
 
     void findType_data()
     {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<IPv6AddressTypeID>("type");
+        AddColumns<QString, IPv6AddressTypeID>("address", "type");
         // The deepest type of the RFCs' examples: RFC 4291 2.2, 2.3, 2.7, 2.7.1 (solicited-node FF02::1:FF0E:8C6C is
         // not listed), 4193, 6052 2.4; built by RFC 3056 2 (RFC 3068's relay 192.88.99.1), 4380 4, 5214 6.1.
         // clang-format off
@@ -176,10 +146,7 @@ private slots:
 
     void pattern_data()
     {
-        QTest::addColumn<IPv6AddressTypeID>("type");
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<bool>("matches");
-        QTest::addColumn<QString>("applied");
+        AddColumns<IPv6AddressTypeID, QString, bool, QString>("type", "address", "matches", "applied");
 
         // clang-format off
         QTest::newRow("site-local keeps the rest of byte 1") << SiteLocal << "2001:db8::1" << false << "FEC1:DB8::1";

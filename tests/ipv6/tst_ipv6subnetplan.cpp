@@ -5,8 +5,7 @@
 #include "common/exceptionmessage.h"
 #include "ipv6/ipv6subnetplan.h"
 
-#include <QRegularExpression>
-#include <QTest>
+#include <QtTest>
 
 #include <bitset>
 #include <random>

@@ -1,12 +1,11 @@
 #include "app/brandingutil.h"
+#include "common/datarows.h"
 #include "common/rawserver.h"
 #include "common/testenvironment.h"
 #include "news/newsfetcher.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QSignalSpy>
-#include <QTest>
+#include <QtNetwork>
+#include <QtTest>
 
 // Before any application object: keeps the user's own settings and cache out of reach.
 static const TestEnvironment env;
@@ -34,8 +33,7 @@ private slots:
     }
     void onlyAWholeAnswerReplacesTheCache_data()
     {
-        QTest::addColumn<QByteArray>("reply");
-        QTest::addColumn<bool>("replaced");
+        AddColumns<QByteArray, bool>("reply", "replaced");
         QTest::newRow("200") << Answer200("fresh") << true;
         const auto kept = [](const char* tag, const QByteArray& reply) { QTest::newRow(tag) << reply << false; };
         const QByteArray ok = "HTTP/1.1 200 OK\r\n";

@@ -4,10 +4,6 @@
 #include "news/newstabcontroller.h"
 #include "ui_octetrymainform.h"
 
-#include <QDesktopServices>
-#include <QImage>
-#include <QRegularExpression>
-
 class TstNewsTabController : public QObject
 {
     Q_OBJECT
@@ -33,11 +29,8 @@ private slots:
 
     void answerIsShownAndCachedOnlyWhenWhole_data()
     {
-        QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<QByteArray>("reply");
-        QTest::addColumn<QByteArray>("after");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QStringList>("opened");
+        AddColumns<QByteArray, QByteArray, QByteArray, QString, QStringList>("before", "reply", "after", "shown",
+                                                                             "opened");
         const auto row = [](const char* tag, const QByteArray& before, const QByteArray& reply, const QByteArray& after,
                             const QString& shown, const QStringList& opened = {}) {
             QTest::newRow(tag) << before << reply << after << shown << opened;

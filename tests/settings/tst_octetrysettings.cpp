@@ -1,13 +1,10 @@
 #include "address/interfaceaddresses.h"
 #include "app/brandingutil.h"
+#include "common/datarows.h"
 #include "common/testenvironment.h"
 #include "settings/octetrysettings.h"
 
-#include <QDataStream>
-#include <QSettings>
-#include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
 
 #include <stdexcept>
 
@@ -124,34 +121,21 @@ private slots:
         QCOMPARE(heard, QList<QList<int>>({{prefix, 72, 72}, {prefix, 40, 72}}));
     }
 
-    void writtenAtOnceOnEveryWayOut_data()
+    // aboutToQuit, as after File > Exit or a quit signal, writes what is pending at once.
+    void writtenAtOnceOnQuit()
     {
-        QTest::addColumn<QString>("way");
-        QTest::newRow("Flush") << "Flush";
-        QTest::newRow("aboutToQuit, as after File > Exit or a quit signal") << "aboutToQuit";
-    }
-
-    void writtenAtOnceOnEveryWayOut()
-    {
-        QFETCH(QString, way);
         OctetrySettings store(kFallback);
         store.SetTabIndex(5);
-        if (way == "Flush") {
-            store.Flush();
-        } else {
-            // exec() announces aboutToQuit once its loop has ended.
-            QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(0); });
-            QCoreApplication::exec();
-        }
+        // exec() announces aboutToQuit once its loop has ended.
+        QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
         QVERIFY(ReadAll(ConfPath()).contains("TabIndex=5\n"));
     }
 
     void storedValueIsChecked_data()
     {
-        QTest::addColumn<OctetrySettings::Setting>("setting");
-        QTest::addColumn<QByteArray>("content");
-        // Invalid: what a store over no file holds.
-        QTest::addColumn<QVariant>("expected");
+        // expected: Invalid: what a store over no file holds.
+        AddColumns<OctetrySettings::Setting, QByteArray, QVariant>("setting", "content", "expected");
         const QByteArray policy200Bits = Stored("SubnetPolicy", "IPv4SubnetPolicy", "00000006000000c80101");
         const QByteArray cidr20Bits = Stored("CidrPolicy", "IPv4CidrPolicy", "0000001000000014");
         using S = OctetrySettings;

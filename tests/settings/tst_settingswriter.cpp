@@ -1,9 +1,7 @@
 #include "common/testenvironment.h"
 #include "settings/settingswriter.h"
 
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 class TstSettingsWriter : public QObject
 {

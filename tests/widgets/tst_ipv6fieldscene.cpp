@@ -3,9 +3,8 @@
 #include "widgets/ipv6fieldpicture.h"
 #include "widgets/ipv6fieldscene.h"
 
-#include <QGraphicsItem>
-#include <QGraphicsScene>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 class TstIPv6FieldScene : public QObject
 {

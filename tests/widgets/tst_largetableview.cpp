@@ -3,12 +3,6 @@
 #include "ui_octetrymainform.h"
 #include "widgets/largetableview.h"
 
-#include <QClipboard>
-#include <QHeaderView>
-#include <QScrollBar>
-#include <QStandardItemModel>
-#include <QTableView>
-
 // The table as the user sees it: the current row, the selected rows (first,
 // last, count) and the row at the top.
 struct TableState
@@ -78,8 +72,8 @@ private slots:
 
     void keysMoveTheCurrentRow_data()
     {
-        QTest::addColumn<QStringList>("keys");
-        QTest::addColumn<QList<int>>("expected"); // current, first, last, count, top; -1/-2: one/two pages on
+        // expected: current, first, last, count, top; -1/-2: one/two pages on
+        AddColumns<QStringList, QList<int>>("keys", "expected");
         // clang-format off
         AddRow("Down moves one row", QStringList{"Down"}, QList<int>{addressRow + 1, addressRow + 1, addressRow + 1, 1, 0});
         AddRow("Page Down moves one page", QStringList{"PgDown"}, QList<int>{-1, -1, -1, 1, 0});

@@ -3,11 +3,6 @@
 #include "ui_octetrymainform.h"
 #include "widgets/themecolors.h"
 
-#include <QGraphicsRectItem>
-#include <QGraphicsTextItem>
-#include <QRegularExpression>
-#include <QStyle>
-
 namespace {
 
 // A dark desktop's palette: the Fusion style with Breeze-Dark-like colours.

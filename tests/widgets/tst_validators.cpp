@@ -1,3 +1,4 @@
+#include "common/datarows.h"
 #include "widgets/fittingvalidator.h"
 #include "widgets/ipv4addressvalidator.h"
 #include "widgets/uint32validator.h"
@@ -13,10 +14,8 @@ private slots:
     // Each takes exactly its texts, trimmed first; "fitting" limits a radix-10 UInt32Validator to 10 characters.
     void validate_data()
     {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<quint32>("radix");
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<QString>("accepted"); // the trimmed text; empty when refused
+        // accepted: the trimmed text; empty when refused
+        AddColumns<QString, quint32, QString, QString>("kind", "radix", "input", "accepted");
         const auto row = [](const char* kind, quint32 radix, const QString& input, const char* accepted) {
             QTest::addRow("%s %u '%s'", kind, radix, qPrintable(input.left(20))) << kind << radix << input << accepted;
         };
