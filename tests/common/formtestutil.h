@@ -21,25 +21,16 @@ inline void ChooseMaskBits(QComboBox* comboBox, int maskBits)
     comboBox->setCurrentIndex(comboBox->findText(QString("(/%1)").arg(maskBits), Qt::MatchEndsWith));
 }
 
-// A mask list as the user reads its "(/n)" entries: how many, the first, last and chosen length; all 0 if none is.
-struct MaskList
+// A mask list as the user reads its "(/n)" entries: how many, the first, last and chosen length.
+inline QString MaskListText(const QComboBox* comboBox)
 {
-    int count = 0, first = 0, last = 0, chosen = 0;
-    bool operator==(const MaskList&) const = default;
-
-    static MaskList Of(const QComboBox* comboBox)
-    {
-        auto bits = [comboBox](int index) { return comboBox->itemText(index).section("(/", 1).chopped(1).toInt(); };
-        const int chosen = comboBox->currentIndex();
-        return chosen < 0 ? MaskList()
-                          : MaskList{comboBox->count(), bits(0), bits(comboBox->count() - 1), bits(chosen)};
-    }
-    QString ToString() const
-    {
-        return chosen ? QString("%1 masks /%2-/%3, /%4 chosen").arg(count).arg(first).arg(last).arg(chosen)
-                      : "no mask chosen";
-    }
-};
+    auto bits = [comboBox](int index) { return comboBox->itemText(index).section("(/", 1).chopped(1); };
+    const int chosen = comboBox->currentIndex();
+    return chosen < 0
+               ? "no mask chosen"
+               : QString("%1 masks /%2-/%3, /%4 chosen")
+                     .arg(QString::number(comboBox->count()), bits(0), bits(comboBox->count() - 1), bits(chosen));
+}
 
 // While it lives, closes each message box that opens, counts them and keeps the title and text of the last.
 struct MessageBoxCloser

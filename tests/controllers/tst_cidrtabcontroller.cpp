@@ -44,7 +44,7 @@ private slots:
             ChooseMaskBits(ui->cidrMaskComboBox, maskBits);
         const QModelIndex row = ui->cidrTableView->selectionModel()->selectedRows().value(0);
         QTEST(QString("%1; %2; %3 rows, row %4: %5, %6")
-                  .arg(ui->addressBlockRangeEdit->text(), MaskList::Of(ui->cidrMaskComboBox).ToString())
+                  .arg(ui->addressBlockRangeEdit->text(), MaskListText(ui->cidrMaskComboBox))
                   .arg(ui->cidrTableView->model()->rowCount())
                   .arg(row.row())
                   .arg(row.data().toString(), row.siblingAtColumn(1).data().toString()),

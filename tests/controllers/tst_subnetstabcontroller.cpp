@@ -52,7 +52,7 @@ private slots:
         TypeOver(ui->subnetsAddressEdit, address);
         const QModelIndex row = ui->subnetsTableView->selectionModel()->selectedRows().value(0);
         QTEST(QString("%1; %2 rows, row %3: subnet %4, ID %5")
-                  .arg(MaskList::Of(ui->subnetsMaskComboBox).ToString())
+                  .arg(MaskListText(ui->subnetsMaskComboBox))
                   .arg(ui->subnetsTableView->model()->rowCount())
                   .arg(row.row())
                   .arg(row.isValid() ? row.model()->headerData(row.row(), Qt::Vertical).toString() : "",

@@ -134,7 +134,7 @@ private slots:
 
     void storedValueIsChecked_data()
     {
-        // expected: Invalid: what a store over no file holds.
+        // expected: an invalid value stands for what a store over no file holds
         AddColumns<OctetrySettings::Setting, QByteArray, QVariant>("setting", "content", "expected");
         const QByteArray policy200Bits = Stored("SubnetPolicy", "IPv4SubnetPolicy", "00000006000000c80101");
         const QByteArray cidr20Bits = Stored("CidrPolicy", "IPv4CidrPolicy", "0000001000000014");
