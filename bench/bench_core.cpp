@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quorvane
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Nanoseconds per operation of the core calls that every keystroke and every
 // visible table cell makes. Prints one table row per measurement:
 // name, ns per operation, repetitions.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quorvane
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Interaction, start-up and memory measurements of the real main window on the
 // offscreen platform. Run without arguments; it starts copies of itself for the
 // start-up and memory figures.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quorvane
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The longest time the GUI thread is held while a hostile news page arrives
 // and while it is shown at start from the cache, through the real main window
 // on the offscreen platform.

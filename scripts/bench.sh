@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quorvane
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds every benchmark of bench/ (preset bench: Release) into build-bench/ and runs each in turn;
 # each prints its own table.
 set -euo pipefail

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quorvane
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Formats the C++ sources with the project's .clang-format (clang-format from Debian 12).
 # With --check it changes nothing and fails, naming the files, when any is not formatted.
 set -euo pipefail

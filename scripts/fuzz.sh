@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quorvane
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets of tests/fuzz/ with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer (preset fuzz) into build-fuzz/, and runs each for a bounded time.
 # Usage: scripts/fuzz.sh [seconds per target, default 60] [target ...]

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quorvane
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds a release (preset package: Release, /usr) into build-package/ and makes octetry_<version>_amd64.deb in the project root.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quorvane
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds into build/ and starts Octetry.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quorvane
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Remakes docs/screenshots/: every page of the main window in the Fusion style,
 # <page>-light.png with its standard palette and <page>-dark.png with a dark one.
 # Builds the screenshot maker (preset screenshots) into build-screenshots/ and

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quorvane
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared set-up of the scripts: install what is missing, configure, build.
 # Sourced by the scripts of scripts/; expects ROOT to be set. Reads:
 #   OCTETRY_PRESET          configure preset of CMakePresets.json (default, asan, bench,
@@ -10,9 +12,11 @@
 set -euo pipefail
 
 # file: CPack's dependency scan (dpkg-shlibdeps) in the package test and scripts/package.sh.
-# clang-format: the format check of scripts/format.sh, which .ci/run runs.
+# clang-format, clang-tidy, reuse, lintian: the checks that .ci/run runs (format, tidy,
+# licence headers, the package test).
 packages=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
           fonts-dejavu-core python3 desktop-file-utils appstream dpkg-dev file clang-format
+          clang-tidy reuse lintian
           ${OCTETRY_EXTRA_PACKAGES:-})
 missing=()
 for p in "${packages[@]}"; do

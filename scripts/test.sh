@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quorvane
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds into build/ and runs the whole test suite offscreen.
 # OCTETRY_PRESET=asan builds and tests build-asan/ instead (see scripts/setup.sh);
 # arguments go to ctest, e.g. scripts/test.sh -L unit.

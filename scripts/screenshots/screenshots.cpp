@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quorvane
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Saves a PNG of every page of the main window, in the Fusion style with its
 // light palette or, with --dark, a dark one. scripts/screenshots.sh runs it
 // under a virtual display with prepared settings in a temporary folder.

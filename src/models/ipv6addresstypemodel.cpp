@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quorvane
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "models/ipv6addresstypemodel.h"
 
 #include "ipv6/ipv6addresstypes.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quorvane
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Any text as IPv4 in each of the eight notations and as IPv6: an accepted one's text reads back and formats the same.
 
 #include "address/ipv4address.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quorvane
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Subnet and CIDR arithmetic against a reference that counts addresses (start plus
 // index times size) instead of masking, for random addresses and every policy.
 

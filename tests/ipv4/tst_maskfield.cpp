@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quorvane
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Every split of the 32 bits against a reference that counts (prefix start plus index times part size), not masks.
 
 #include "common/datarows.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quorvane
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Plans against a slow reference: addresses as strings of 128 binary digits, sliced at
 // the two lengths, and counts turned into decimal by doubling a decimal string.
 

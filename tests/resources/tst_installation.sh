@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quorvane
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a staging folder and packages it, then checks what a desktop
 # and a package manager see. Run by ctest, which passes the build folder.
 set -euo pipefail

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Quorvane
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws Octetry's application icons, banner and "new" badge with ImageMagick.
 
 Run from anywhere: python3 src/resources/images/generate-images.py
