@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quorvane
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/menucontroller.h"
 
 #include "app/brandingutil.h"
@@ -132,6 +135,8 @@ void MenuController::on_actionAbout_triggered()
     }
     text.replace(QStringLiteral("%APPLICATION_TITLE%"), BrandingUtil::GetApplicationTitle(), Qt::CaseSensitive);
     text.replace(QStringLiteral("%VERSION%"), GetVersionText(), Qt::CaseSensitive);
+    // The library loaded at run time, which may be newer than the one built against.
+    text.replace(QStringLiteral("%QT_VERSION%"), QString::fromLatin1(qVersion()), Qt::CaseSensitive);
     // The template's link and small-print colours are chosen for a light window.
     QMessageBox::about(GetForm(), GetForm()->windowTitle(), ThemeColors::HtmlForPalette(text, QApplication::palette()));
 }

@@ -69,7 +69,7 @@ QUrl NewsFetcher::GetNewsUrl()
 {
     const QString override = qEnvironmentVariable("OCTETRY_NEWS_URL");
     if (!override.isEmpty()) {
-        const QUrl candidate(override, QUrl::StrictMode);
+        QUrl candidate(override, QUrl::StrictMode);
         if (candidate.isValid() && candidate.scheme() == QLatin1String("http") && !candidate.host().isEmpty())
             return candidate;
         qCDebug(lcNews) << "HTTP: ignoring OCTETRY_NEWS_URL" << override;

@@ -30,7 +30,7 @@ public:
     static QUrl GetNewsUrl();
 
     // Bodies larger than this are abandoned.
-    static constexpr qint64 maxBodySize = 1024 * 1024;
+    static constexpr qint64 maxBodySize = qint64{1024} * 1024;
 
     // Removes what a killed run left beside the cache and issues the request;
     // Finished follows, at once when no download file can be made.

@@ -22,7 +22,7 @@ namespace {
 // characters of plain text: a table cell costs as much as 32 characters, and
 // every level of tables around a block doubles its cost, as the layout lays
 // nested tables out again for each level.
-constexpr qint64 maxLayoutCost = 16 * 1024;
+constexpr qint64 maxLayoutCost = qint64{16} * 1024;
 constexpr qint64 blockCost = 4;
 constexpr qint64 lineCost = 4;
 constexpr qint64 cellCost = 32;

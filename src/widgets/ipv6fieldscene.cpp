@@ -36,9 +36,10 @@ const PictureColor pictureColors[] = {
 
 QColor Mix(const QColor& color, const QColor& other, qreal share)
 {
-    return QColor::fromRgbF(color.redF() + (other.redF() - color.redF()) * share,
-                            color.greenF() + (other.greenF() - color.greenF()) * share,
-                            color.blueF() + (other.blueF() - color.blueF()) * share);
+    // QColor keeps its components as float.
+    const auto mix = [share](float from, float to) { return static_cast<float>(from + (to - from) * share); };
+    return QColor::fromRgbF(mix(color.redF(), other.redF()), mix(color.greenF(), other.greenF()),
+                            mix(color.blueF(), other.blueF()));
 }
 
 QColor ColorOf(IPv6FieldPicture::ColorRole role, const QPalette& palette)

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Quorvane
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/buildconfig.h"
 #include "app/mainform.h"
 #include "common/formtestutil.h"
@@ -182,6 +185,8 @@ private slots:
         QCOMPARE(closer.title, QStringLiteral("Quorvane Octetry")); // the window's title
         QVERIFY2(text.contains(QStringLiteral("<h3>Quorvane Octetry</h3>")), qPrintable(text));
         QVERIFY2(text.contains(QRegularExpression("<p>Version: [0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+</p>")),
+                 qPrintable(text));
+        QVERIFY2(text.contains("(GPL-3.0-or-later)") && text.contains(QString("Qt %1.").arg(qVersion())),
                  qPrintable(text));
         QVERIFY(!text.startsWith(QChar(0xFEFF)));
     }

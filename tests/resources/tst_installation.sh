@@ -12,6 +12,9 @@ have() { command -v "$1" >/dev/null; }
 
 cmake --install "$build" --prefix "$stage/usr" >/dev/null
 [[ -x $stage/usr/bin/octetry ]] || fail "the program is not installed as an executable"
+for doc in share/man/man1/octetry.1.gz share/doc/octetry/copyright share/doc/octetry/changelog.gz; do
+    [[ -s $stage/usr/$doc ]] || fail "$doc is not installed"
+done
 
 # The launcher runs the installed program with the installed icon.
 desktop="$stage/usr/share/applications/example.quorvane.Octetry.desktop"
@@ -33,6 +36,12 @@ if have dpkg-shlibdeps; then
     # Found by dpkg-shlibdeps, and the platform plugin it cannot see.
     depends="$(grep '^ Depends:' <<<"$info")"
     [[ $depends == *libqt6widgets6* && $depends == *qt6-qpa-plugins* ]] || fail "$info"
+    if have lintian; then
+        # Debian's checker: no error and no warning (its notes, such as hardening hints, may stay).
+        out="$(lintian --fail-on error,warning "${debs[0]}" 2>&1)" || fail "lintian: $out"
+    else
+        echo "SKIP: lintian is not installed"
+    fi
 else
     echo "SKIP: dpkg-shlibdeps is not installed"
 fi
