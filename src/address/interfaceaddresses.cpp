@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 InterfaceAddresses::InterfaceAddresses(const QList<QHostAddress>& addresses)
 {
@@ -26,8 +27,23 @@ InterfaceAddresses::InterfaceAddresses(const QList<QHostAddress>& addresses)
     }
 }
 
+namespace {
+std::optional<InterfaceAddresses>& SystemAddresses()
+{
+    static std::optional<InterfaceAddresses> addresses;
+    return addresses;
+}
+} // namespace
+
 const InterfaceAddresses& InterfaceAddresses::System()
 {
-    static const InterfaceAddresses addresses(QNetworkInterface::allAddresses());
-    return addresses;
+    std::optional<InterfaceAddresses>& addresses = SystemAddresses();
+    if (!addresses)
+        addresses.emplace(QNetworkInterface::allAddresses());
+    return *addresses;
+}
+
+void InterfaceAddresses::SetSystem(const QList<QHostAddress>& addresses)
+{
+    SystemAddresses().emplace(addresses);
 }

@@ -23,6 +23,8 @@ public:
 
     // The machine's, collected on the first call and never refreshed.
     [[nodiscard]] static const InterfaceAddresses& System();
+    // Makes System() answer these addresses instead of the machine's (tests).
+    static void SetSystem(const QList<QHostAddress>& addresses);
 
     [[nodiscard]] const std::vector<IPv4Address>& GetIPv4() const { return m_ipv4; }
     [[nodiscard]] const std::vector<IPv6Address>& GetIPv6() const { return m_ipv6; }

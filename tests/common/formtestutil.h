@@ -6,8 +6,10 @@
 #include "app/brandingutil.h"
 #include "common/datarows.h"
 #include "common/testenvironment.h"
+#include "controllers/hostlookup.h"
 #include "settings/octetrysettings.h"
 
+#include <QHostInfo>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -51,6 +53,21 @@ struct MessageBoxCloser
     int count = 0;
 };
 
+// The suites' host names, answered without the machine's resolver; every other name is unknown.
+inline QHostInfo FakeResolve(const QString& name)
+{
+    static const QHash<QString, QStringList> kHosts = {{"localhost", {"::1", "127.0.0.1"}},
+                                                       {"multi.test", {"2001:db8::7", "192.0.2.7", "192.0.2.8"}}};
+    QHostInfo info;
+    const QStringList addresses = QHostAddress(name).isNull() ? kHosts.value(name) : QStringList{name};
+    for (const QString& address : addresses)
+        info.setAddresses(info.addresses() << QHostAddress(address));
+    if (addresses.isEmpty())
+        info.setError(QHostInfo::HostNotFound),
+            info.setErrorString(name.isEmpty() ? "No host name given" : "Host not found");
+    return info;
+}
+
 // main() of a real-window test: fresh per-user files, the program's identity, any set-up given, then the test object.
 #define OCTETRY_WINDOW_TEST_MAIN(TestObject, ...)                                                                      \
     int main(int argc, char** argv)                                                                                    \
@@ -58,6 +75,7 @@ struct MessageBoxCloser
         TestEnvironment environment;                                                                                   \
         QApplication app(argc, argv);                                                                                  \
         BrandingUtil::SetApplicationIdentity();                                                                        \
+        HostLookup::SetResolver(FakeResolve);                                                                          \
         __VA_OPT__(__VA_ARGS__;)                                                                                       \
         TestObject test;                                                                                               \
         return QTest::qExec(&test, argc, argv);                                                                        \

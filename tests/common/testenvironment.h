@@ -3,6 +3,9 @@
 
 #pragma once
 
+#include "address/interfaceaddresses.h"
+
+#include <QHostAddress>
 #include <QtCore>
 
 // The bytes of the file at path; empty when it cannot be read.
@@ -39,6 +42,8 @@ public:
         // The main window asks for the news once: a closed loopback port answers at once, off the network.
         if (qEnvironmentVariableIsEmpty("OCTETRY_NEWS_URL"))
             qputenv("OCTETRY_NEWS_URL", "http://127.0.0.1:9/news/octetry-news.html");
+        // The machine's own addresses, as the address menus and first start see them.
+        InterfaceAddresses::SetSystem({QHostAddress("192.0.2.10"), QHostAddress("2001:db8::10")});
     }
 
     QString path() const { return m_dir.path(); }
