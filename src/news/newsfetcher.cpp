@@ -19,6 +19,7 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
+#include <sys/file.h>
 
 namespace {
 
@@ -31,6 +32,15 @@ const char stagingPattern[] = "^%1\\.[A-Za-z0-9]{6}$";
 const char httpDateFormat[] = "ddd, dd MMM yyyy hh:mm:ss 'GMT'";
 // Used when the news address's path ends without a file name.
 const char fallbackCacheName[] = "index.html";
+
+// True unless a live process holds the file's lock: a download whose run ended is
+// free, one that another instance is still writing is not.
+bool IsAbandoned(const QString& path)
+{
+    QFile file(path);
+    // Closing the file releases the lock taken to test it.
+    return file.open(QIODevice::ReadOnly) && ::flock(file.handle(), LOCK_EX | LOCK_NB) == 0;
+}
 
 int NextRequestId()
 {
@@ -111,8 +121,9 @@ void NewsFetcher::StartRequest()
         QString::fromLatin1(downloadPattern),
         QString::fromLatin1(stagingPattern).arg(QRegularExpression::escape(cache.fileName()))));
     for (const QString& name : QDir(cacheDir).entryList(QDir::Files | QDir::Hidden)) {
-        if (leftover.match(name).hasMatch()) {
-            const bool removed = QFile::remove(QDir(cacheDir).absoluteFilePath(name));
+        const QString path = QDir(cacheDir).absoluteFilePath(name);
+        if (leftover.match(name).hasMatch() && IsAbandoned(path)) {
+            const bool removed = QFile::remove(path);
             qCDebug(lcNews) << "HTTP: removing leftover" << name << (removed ? "succeeded" : "failed");
         }
     }
@@ -121,6 +132,10 @@ void NewsFetcher::StartRequest()
     connect(m_tempFile, &QObject::destroyed, this, &NewsFetcher::on_object_destroyed);
 
     const bool opened = m_tempFile->open();
+    // Held until the file is closed or the process ends, so another instance leaves it alone;
+    // where locks are not supported a download simply goes unguarded.
+    if (opened)
+        ::flock(m_tempFile->handle(), LOCK_EX | LOCK_NB);
     qCDebug(lcNews) << "HTTP: opening temp file"
                     << (opened ? m_tempFile->fileName() + QStringLiteral(" succeeded") : QStringLiteral("failed"));
     if (!opened) {

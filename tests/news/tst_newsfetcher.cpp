@@ -10,6 +10,8 @@
 #include <QtNetwork>
 #include <QtTest>
 
+#include <sys/file.h>
+
 // Before any application object: keeps the user's own settings and cache out of reach.
 static const TestEnvironment env;
 static QStringList httpLog;
@@ -60,6 +62,8 @@ private slots:
         // Left by a killed run: its download and its cache's staging copy; and a file not ours.
         for (const char* name : {"news-download-Ab12Cd.part", "octetry-news.html.Ef34Gh", "notes.txt"})
             QVERIFY(WriteAll(dir.filePath(name), "<html><bo"));
+        QFile live(dir.filePath("news-download-Li12ve.part")); // another instance's, still being written
+        QVERIFY(live.open(QIODevice::WriteOnly) && ::flock(live.handle(), LOCK_EX) == 0);
         RawServer server(reply);
         qputenv("OCTETRY_NEWS_URL",
                 "http://127.0.0.1:" + QByteArray::number(server.port()) + "/news/octetry-news.html");
@@ -73,7 +77,9 @@ private slots:
         QCOMPARE(finished, QList<QVariantList>({{replaced}}));
         QVERIFY(server.requests().value(0).contains("If-Modified-Since: Wed, 04 Mar 2026 05:06:07 GMT"));
         QCOMPARE(ReadAll(cache), replaced ? "fresh" : "<p>Cached news.</p>");
-        QCOMPARE(dir.entryList(QDir::Files), QStringList({"notes.txt", "octetry-news.html"}));
+        QCOMPARE(dir.entryList(QDir::Files),
+                 QStringList({"news-download-Li12ve.part", "notes.txt", "octetry-news.html"}));
+        live.remove();
         // Every line in the category, so that its rule silences them all.
         QCOMPARE(httpLog.filter(QRegularExpression("^octetry\\.news: HTTP: ")), httpLog);
         QVERIFY(httpLog.contains("octetry.news: HTTP: cleaning up HTTP objects"));
