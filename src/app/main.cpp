@@ -4,9 +4,12 @@
 #include "app/brandingutil.h"
 #include "app/mainform.h"
 #include "app/quitsignalhandler.h"
+#include "settings/settingsfileguard.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QIcon>
+#include <QMessageBox>
 #include <QString>
 
 int main(int argc, char** argv)
@@ -22,7 +25,17 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(icon);
     QApplication::setQuitOnLastWindowClosed(true);
 
+    // Before anything reads the settings: a file the program cannot have written is set aside.
+    const QString setAside = SettingsFileGuard::SetAsideUnreadable(QDate::currentDate());
     MainForm mainForm;
     mainForm.show();
+    if (!setAside.isEmpty()) {
+        QMetaObject::invokeMethod(
+            &mainForm,
+            [&mainForm, setAside] {
+                QMessageBox::warning(&mainForm, QCoreApplication::translate("MainForm", "Settings Not Read"), setAside);
+            },
+            Qt::QueuedConnection);
+    }
     return QApplication::exec();
 }
