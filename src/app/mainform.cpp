@@ -131,9 +131,14 @@ void MainForm::FitOnScreen()
     const QScreen* screen = QGuiApplication::screenAt(geometry().center());
     const QRect available =
         (screen ? screen : QGuiApplication::primaryScreen())->availableGeometry().marginsRemoved(frame);
-    QRect fitted(geometry().topLeft(), geometry().size().boundedTo(available.size()));
-    fitted.moveLeft(std::clamp(fitted.left(), available.left(), available.right() - fitted.width() + 1));
-    fitted.moveTop(std::clamp(fitted.top(), available.top(), available.bottom() - fitted.height() + 1));
+    // In 64 bits: a stored position may lie at the ends of int, where the sums overflow.
+    const QSize size = geometry().size().boundedTo(available.size());
+    const auto fit = [](int at, int low, int high, int length) {
+        return static_cast<int>(std::clamp<qint64>(at, low, std::max<qint64>(low, qint64{high} - length + 1)));
+    };
+    const QRect fitted(fit(geometry().x(), available.left(), available.right(), size.width()),
+                       fit(geometry().y(), available.top(), available.bottom(), size.height()), size.width(),
+                       size.height());
     if (fitted != geometry())
         setGeometry(fitted);
 }

@@ -12,7 +12,13 @@ class QDate;
 class SettingsFileGuard
 {
 public:
-    enum Problem { NoProblem, NotRegularFile, TooLarge, TooDeeplyNested };
+    enum Problem
+    {
+        NoProblem,
+        NotRegularFile,
+        TooLarge,
+        TooDeeplyNested
+    };
     // The program's own file is under 1 KiB.
     static constexpr qint64 kMaxFileSize = 64 * 1024;
 
