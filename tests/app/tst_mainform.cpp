@@ -247,7 +247,7 @@ private slots:
         larger.setGeometry(screen.right() + 900, screen.bottom() + 700, screen.width() * 2, screen.height() * 2);
         QVERIFY(screen.contains(reopened(larger.saveGeometry())->frameGeometry()));
         QByteArray far; // a damaged file's place at the end of int
-        const QRect end(QPoint(INT_MAX - 1999, INT_MAX - 1999), QPoint(INT_MAX, INT_MAX));
+        const QRect end(QPoint(INT_MIN, INT_MIN), QSize(2000, 2000));
         QDataStream(&far, QIODevice::WriteOnly) << 0x1D9D0CB << quint16(3) << quint16(0) << end << end << 0 << quint8(0)
                                                 << quint8(0) << screen.width() << end;
         QVERIFY(screen.contains(reopened(far)->frameGeometry()));
