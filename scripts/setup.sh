@@ -13,10 +13,11 @@ set -euo pipefail
 
 # file: CPack's dependency scan (dpkg-shlibdeps) in the package test and scripts/package.sh.
 # clang-format, clang-tidy, reuse, lintian: the checks that .ci/run runs (format, tidy,
-# licence headers, the package test); iproute2: loopback in CI's network-less run.
+# licence headers, the package test); iproute2: loopback in CI's network-less run;
+# xvfb: the display that the quit test takes away.
 packages=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
           fonts-dejavu-core python3 desktop-file-utils appstream dpkg-dev file clang-format
-          clang-tidy reuse lintian iproute2
+          clang-tidy reuse lintian iproute2 xvfb
           ${OCTETRY_EXTRA_PACKAGES:-})
 missing=()
 for p in "${packages[@]}"; do

@@ -27,6 +27,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cstdlib>
 #include <initializer_list>
 
 // Q_INIT_RESOURCE declares the bundle's functions in the enclosing namespace,
@@ -53,6 +54,10 @@ struct ResourceRegistration
 };
 
 const ResourceRegistration resourceRegistration;
+
+// The window an exit() would leave unsaved: the toolkit calls exit() when the
+// display goes away, and then neither closeEvent nor the quit path runs.
+MainForm* windowToSaveOnExit = nullptr;
 
 } // namespace
 
@@ -87,10 +92,21 @@ MainForm::MainForm(QWidget* parent, Qt::WindowFlags flags)
              m_ui->subnetsTableView, m_ui->cidrTableView, m_ui->ipv6AddressTypeTreeView, m_ui->ipv6SubnetsTableView})
         ItemViewCopier::Install(view);
     ReopenStoredTab();
+    // Registered once the settings exist: exit handlers run before the statics made
+    // earlier are destroyed, and the settings' writing needs them.
+    static const bool saveOnExit = std::atexit([] {
+                                       if (windowToSaveOnExit)
+                                           windowToSaveOnExit->SaveWindowAndSettings();
+                                   })
+                                   == 0;
+    if (saveOnExit)
+        windowToSaveOnExit = this;
 }
 
 MainForm::~MainForm()
 {
+    if (windowToSaveOnExit == this)
+        windowToSaveOnExit = nullptr;
     // The widgets die in ~QWidget, after this object has stopped being a
     // MainForm; a tab widget emptied then would call controllers back.
     for (TabController*& controller : m_tabControllers) {
@@ -104,9 +120,14 @@ MainForm::~MainForm()
 void MainForm::closeEvent(QCloseEvent* event)
 {
     // File > Exit, the window's close button and the quit signals all come here.
+    SaveWindowAndSettings();
+    QMainWindow::closeEvent(event);
+}
+
+void MainForm::SaveWindowAndSettings()
+{
     GetSettings()->SetWindowGeometry(saveGeometry());
     GetSettings()->Flush();
-    QMainWindow::closeEvent(event);
 }
 
 void MainForm::changeEvent(QEvent* event)

@@ -64,6 +64,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Stores the window's geometry and writes every pending setting, waiting for the file.
+    void SaveWindowAndSettings();
     // Moves and shrinks the window until it lies wholly on the screen it is on.
     void FitOnScreen();
     void CreateTabControllers();

@@ -79,7 +79,6 @@ private slots:
         QCOMPARE(ReadAll(cache), replaced ? "fresh" : "<p>Cached news.</p>");
         QCOMPARE(dir.entryList(QDir::Files),
                  QStringList({"news-download-Li12ve.part", "notes.txt", "octetry-news.html"}));
-        live.remove();
         // Every line in the category, so that its rule silences them all.
         QCOMPARE(httpLog.filter(QRegularExpression("^octetry\\.news: HTTP: ")), httpLog);
         QVERIFY(httpLog.contains("octetry.news: HTTP: cleaning up HTTP objects"));
