@@ -183,11 +183,11 @@ private slots:
         m_ui->actionAbout->trigger();
         const QString text = closer.text;
         QCOMPARE(closer.title, QStringLiteral("Quorvane Octetry")); // the window's title
-        QVERIFY2(text.contains(QStringLiteral("<h3>Quorvane Octetry</h3>")), qPrintable(text));
         QVERIFY2(text.contains(QRegularExpression("<p>Version: [0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+</p>")),
                  qPrintable(text));
-        QVERIFY2(text.contains("(GPL-3.0-or-later)") && text.contains(QString("Qt %1.").arg(qVersion())),
-                 qPrintable(text));
+        QVERIFY2(Qt::mightBeRichText(text) && text.contains("<h3>Quorvane Octetry</h3>")
+                     && text.contains("(GPL-3.0-or-later)") && text.contains(QString("Qt ") + qVersion()),
+                 qPrintable(text)); // a page, not its source, with the licence and the Qt it runs on
         QVERIFY(!text.startsWith(QChar(0xFEFF)));
     }
 
