@@ -43,7 +43,7 @@ int UnescapeByte(const QByteArray& text, qsizetype& pos)
     const int base = hex ? 16 : 8;
     for (int digits = 0; pos < text.size() && digits < (hex ? 4 : 2); ++digits, ++pos) {
         const auto lower = static_cast<char>(std::tolower(static_cast<unsigned char>(text[pos])));
-        const auto digit = QByteArrayView("0123456789abcdef").indexOf(lower);
+        const auto digit = static_cast<int>(QByteArrayView("0123456789abcdef").indexOf(lower));
         if (digit < 0 || digit >= base)
             break;
         value = value * base + digit;

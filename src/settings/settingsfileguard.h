@@ -20,7 +20,7 @@ public:
         TooDeeplyNested
     };
     // The program's own file is under 1 KiB.
-    static constexpr qint64 kMaxFileSize = 64 * 1024;
+    static constexpr qint64 kMaxFileSize = qint64{64} * 1024;
 
     // The file QSettings() reads for the application's organisation and name.
     [[nodiscard]] static QString UserFilePath();

@@ -30,12 +30,14 @@ private slots:
         QTest::newRow("a FIFO") << QVariant() << int(G::NotRegularFile);
         QTest::newRow("over 64 KiB") << QVariant(QByteArray(G::kMaxFileSize + 1, '#')) << int(G::TooLarge);
         QTest::newRow("a list in a list") << QVariant(QVariantList{QVariantList{1}}) << int(G::TooDeeplyNested);
+        QTest::newRow("a hash, type \\x1c") << QVariant(QVariantHash{{"a", 1}}) << int(G::TooDeeplyNested);
     }
     void unreadableFilesAreSetAside()
     {
         QFETCH(QVariant, value);
         QFETCH(int, problem);
-        QDir().mkpath(QFileInfo(m_path).absolutePath());
+        const QString aside = m_path + ".unreadable-2026-12-08";
+        QVERIFY(WriteAll(aside, "an earlier one")); // kept: the new one gets a number
         if (!value.isValid())
             QCOMPARE(::mkfifo(QFile::encodeName(m_path).constData(), 0600), 0);
         else if (value.typeId() == QMetaType::QByteArray)
@@ -43,8 +45,6 @@ private slots:
         else
             QSettings().setValue("TabIndex", value);
         QCOMPARE(int(G::Inspect(m_path)), problem);
-        const QString aside = m_path + ".unreadable-2026-12-08";
-        QVERIFY(WriteAll(aside, "an earlier one")); // kept: the new one gets a number
         const QString told = G::SetAsideUnreadable(QDate(2026, 12, 8));
         QCOMPARE(QFileInfo::exists(m_path), problem == G::NoProblem);
         QCOMPARE(told.contains(" has been renamed to " + aside + "-2,"), problem != G::NoProblem);
