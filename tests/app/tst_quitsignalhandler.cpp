@@ -55,7 +55,6 @@ private slots:
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QTEST(program.exitCode(), "exitCode");
-        // The whole file: every key of the store, and nothing it cannot parse.
         const QSettings written(m_settingsFile, QSettings::IniFormat);
         QCOMPARE(written.status(), QSettings::NoError);
         QCOMPARE(written.childKeys().size(), OctetrySettings::SettingCount);
