@@ -5,6 +5,7 @@
 
 #include "app/buildconfig.h"
 #include "news/newslog.h"
+#include "settings/settingsfileguard.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -15,7 +16,6 @@
 #include <QNetworkRequest>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QSettings>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -89,10 +89,8 @@ QUrl NewsFetcher::GetNewsUrl()
 
 QFileInfo NewsFetcher::GetCacheFileInfo()
 {
-    // Only locates the per-user settings directory; nothing is stored through it.
-    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QCoreApplication::organizationName(),
-                             QCoreApplication::applicationName());
-    const QDir settingsDir = QFileInfo(settings.fileName()).absoluteDir();
+    // Beside the settings file, found without a QSettings, which would read and parse it.
+    const QDir settingsDir = QFileInfo(SettingsFileGuard::UserFilePath()).absoluteDir();
     const QDir cacheDir(settingsDir.absoluteFilePath(QCoreApplication::applicationName()));
     QString name = QFileInfo(GetNewsUrl().path()).fileName();
     if (name.isEmpty())
