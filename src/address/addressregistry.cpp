@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -276,30 +277,61 @@ const char* IPv6GroupName(const IPv6Address& address)
     return nullptr;
 }
 
-// An address's registry text and its details.
+// IANA IPv6 Address Space registry: the blocks RFC 4291 reserves, as their first group and length.
+constexpr std::pair<quint16, int> IPv6ReservedBlocks[] = {
+    {0x0000, 8}, {0x0100, 8}, {0x0200, 7}, {0x0400, 6}, {0x0800, 5}, {0x1000, 4}, {0x4000, 3}, {0x6000, 3},
+    {0x8000, 3}, {0xa000, 3}, {0xc000, 3}, {0xe000, 4}, {0xf000, 5}, {0xf800, 6}, {0xfe00, 9}, {0xfec0, 10},
+};
+
+// An address's registry text, its details and the first and last address of the block they name.
+template <class Address>
 struct Space
 {
     std::string text;
     std::string details;
+    Address first;
+    Address last;
 };
 
-Space IPv4Space(quint32 value)
+std::pair<quint32, quint32> Range(const Row<quint32>& row)
 {
-    if (const Row<quint32>* row = MostSpecific(IPv4Rows, value))
-        return {RowText(*row), RowDetails(*row)};
+    return {row.prefix, row.prefix | static_cast<quint32>(0xffffffffULL >> row.length)};
+}
+
+// The first and last address of the /length holding the groups; length 0 to 128.
+std::pair<IPv6Address, IPv6Address> Range(const Groups& groups, int length)
+{
+    quint64 halves[2] = {};
+    for (int i = 0; i < 8; ++i)
+        halves[i / 4] = halves[i / 4] << 16 | groups[i];
+    const auto hostBits = [length](int half) {
+        const int bits = 64 - std::clamp(length - 64 * half, 0, 64);
+        return bits == 64 ? ~0ULL : (1ULL << bits) - 1;
+    };
+    return {IPv6Address(halves[0] & ~hostBits(0), halves[1] & ~hostBits(1)),
+            IPv6Address(halves[0] | hostBits(0), halves[1] | hostBits(1))};
+}
+
+Space<IPv4Address> IPv4Space(quint32 value)
+{
+    if (const Row<quint32>* row = MostSpecific(IPv4Rows, value)) {
+        const auto [first, last] = Range(*row);
+        return {RowText(*row), RowDetails(*row), IPv4Address(first), IPv4Address(last)};
+    }
     const auto block = std::find_if(std::begin(IPv4MulticastBlocks), std::end(IPv4MulticastBlocks),
                                     [value](const MulticastBlock& b) { return value >= b.first && value <= b.last; });
     if (block == std::end(IPv4MulticastBlocks))
-        return {"Global Unicast", ""};
+        return {"Global Unicast", "", IPv4Address(0), IPv4Address(0xffffffff)};
+    const IPv4Address first(block->first), last(block->last);
     const auto text = [](quint32 v) { return IPv4Address(v).ToString(IPv4Address::DottedDecimal); };
     std::string details = text(block->first) + " – " + text(block->last) + ", " + block->rfc;
     if (block->note)
         details = details + "; " + block->note;
     for (const IPv4Group& group : IPv4Groups) {
         if (group.address == value)
-            return {std::string(block->name) + ": " + group.name, details};
+            return {std::string(block->name) + ": " + group.name, details, first, last};
     }
-    return {std::string(block->name) + " (" + block->rfc + ")", details};
+    return {std::string(block->name) + " (" + block->rfc + ")", details, first, last};
 }
 
 std::string IPv6MulticastText(const IPv6Address& address)
@@ -317,15 +349,23 @@ std::string IPv6MulticastText(const IPv6Address& address)
     return text + (group ? std::string("): ") + group : ")");
 }
 
-Space IPv6Space(const IPv6Address& address)
+Space<IPv6Address> IPv6Space(const IPv6Address& address)
 {
-    if (const Row<Groups>* row = MostSpecific(IPv6Rows, GroupsOf(address)))
-        return {RowText(*row), RowDetails(*row)};
+    const Groups groups = GroupsOf(address);
+    if (const Row<Groups>* row = MostSpecific(IPv6Rows, groups)) {
+        const auto [first, last] = Range(groups, row->length);
+        return {RowText(*row), RowDetails(*row), first, last};
+    }
+    const auto block = [&groups](int length) { return Range(groups, length); };
     if (IsMulticast(address))
-        return {IPv6MulticastText(address), "ff00::/8, RFC 4291"};
+        return {IPv6MulticastText(address), "ff00::/8, RFC 4291", block(8).first, block(8).second};
     if ((address.GetByte(0) & 0xe0) == 0x20)
-        return {"Global Unicast", ""};
-    return {"Reserved by IETF", "Reserved by IETF, RFC 4291"};
+        return {"Global Unicast", "", block(3).first, block(3).second};
+    const auto reserved = std::find_if(std::begin(IPv6ReservedBlocks), std::end(IPv6ReservedBlocks), [&](auto b) {
+        return (groups[0] & static_cast<quint16>(0xffff0000u >> b.second)) == b.first;
+    });
+    const auto [first, last] = block(reserved->second);
+    return {"Reserved by IETF", "Reserved by IETF, RFC 4291", first, last};
 }
 
 // Labels nPrefixLength / labelBits down to the first, each followed by a dot, then the zone.
@@ -362,6 +402,22 @@ std::string AddressRegistry::IPv4AddressSpaceDetails(const IPv4Address& address)
 std::string AddressRegistry::IPv6AddressSpaceDetails(const IPv6Address& address)
 {
     return address.IsValid() ? IPv6Space(address).details : std::string();
+}
+
+std::pair<IPv4Address, IPv4Address> AddressRegistry::IPv4AddressSpaceBlock(const IPv4Address& address)
+{
+    if (!address.IsValid())
+        return {};
+    const Space<IPv4Address> space = IPv4Space(address.GetValue());
+    return {space.first, space.last};
+}
+
+std::pair<IPv6Address, IPv6Address> AddressRegistry::IPv6AddressSpaceBlock(const IPv6Address& address)
+{
+    if (!address.IsValid())
+        return {};
+    const Space<IPv6Address> space = IPv6Space(address);
+    return {space.first, space.last};
 }
 
 IPv4Address AddressRegistry::TranslatedIPv4Address(const IPv6Address& address)

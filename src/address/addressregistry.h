@@ -7,6 +7,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 class IPv4Address;
 class IPv6Address;
@@ -34,6 +35,12 @@ public:
     // and its RFC, or empty for global unicast.
     [[nodiscard]] static std::string IPv4AddressSpaceDetails(const IPv4Address& address);
     [[nodiscard]] static std::string IPv6AddressSpaceDetails(const IPv6Address& address);
+    // The first and last address of the block those texts name: its registry
+    // row or multicast block, else all of IPv4 for global unicast; for IPv6
+    // the row, ff00::/8, 2000::/3, or the reserved block of the IANA IPv6
+    // Address Space. A pair of invalid addresses for an invalid address.
+    [[nodiscard]] static std::pair<IPv4Address, IPv4Address> IPv4AddressSpaceBlock(const IPv4Address& address);
+    [[nodiscard]] static std::pair<IPv6Address, IPv6Address> IPv6AddressSpaceBlock(const IPv6Address& address);
 
     // The IPv4 address in the last 32 bits of 64:ff9b::/96 (RFC 6052); invalid
     // for any other address.

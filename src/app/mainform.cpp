@@ -66,6 +66,7 @@ MainForm::MainForm(QWidget* parent, Qt::WindowFlags flags)
       m_ui(std::make_unique<Ui::OctetryMainForm>())
 {
     m_ui->setupUi(this);
+    m_ui->tabWidget->installEventFilter(this);
     // The IPv6 page's address facts sit above its type tree and picture; the
     // window grows by their rows so that both keep their room.
     resize(width(), height() + m_ui->ipv6DetailsWidget->sizeHint().height() + m_ui->ipv6GapSpacer3->sizeHint().height()
@@ -141,6 +142,20 @@ void MainForm::changeEvent(QEvent* event)
         }
     }
     QMainWindow::changeEvent(event);
+}
+
+bool MainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    // A label's new text asks every widget up to the window to lay out again;
+    // the tab widget then repaints all it shows, which would make a change
+    // that only rewrites a text cost a whole window's painting.
+    if (watched == m_ui->tabWidget && event->type() == QEvent::LayoutRequest) {
+        const std::pair hints(m_ui->tabWidget->sizeHint(), m_ui->tabWidget->minimumSizeHint());
+        if (hints == m_tabWidgetHints)
+            return true;
+        m_tabWidgetHints = hints;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainForm::FitOnScreen()

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <memory>
+#include <utility>
 
 class MenuController;
 class OctetrySettings;
@@ -62,6 +63,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // Recolours the bit usages when the desktop switches theme.
     void changeEvent(QEvent* event) override;
+    // Keeps the tab widget from laying out and repainting itself whole when a
+    // page's text changes and no size hint does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Stores the window's geometry and writes every pending setting, waiting for the file.
@@ -79,4 +83,6 @@ private:
 
     // Indexed by StoredTab.
     std::array<TabController*, kStoredTabCount> m_tabControllers{};
+    // The tab widget's size hint and minimum size hint at its last layout.
+    std::pair<QSize, QSize> m_tabWidgetHints;
 };

@@ -10,16 +10,25 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeySequence>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSaveFile>
 #include <QStringList>
 #include <QTableView>
+#include <QThread>
+#include <QTimer>
 #include <QTreeView>
 
 #include <algorithm>
+#include <atomic>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -99,40 +108,55 @@ struct SelectedRows
     }
 };
 
-QString RowsText(const QAbstractItemModel* model, const std::vector<int>& columns, const SelectedRows& rows)
+QString HeaderLine(const QAbstractItemModel* model, const std::vector<int>& columns)
 {
     QStringList headers;
     for (int column : columns)
         headers << model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-    QString text = headers.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    return headers.join(QLatin1Char('\t')) + QLatin1Char('\n');
+}
+
+void AppendRow(QString& text, const QAbstractItemModel* model, const std::vector<int>& columns, int row,
+               const QModelIndex& parent)
+{
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (i > 0)
+            text += QLatin1Char('\t');
+        text += model->data(model->index(row, columns[i], parent), Qt::DisplayRole).toString();
+    }
+    text += QLatin1Char('\n');
+}
+
+QString RowsText(const QAbstractItemModel* model, const std::vector<int>& columns, const SelectedRows& rows)
+{
+    QString text = HeaderLine(model, columns);
     for (const SelectedRows::Run& run : rows.runs)
-        for (int row = run.path.back(); row <= run.last; ++row) {
-            for (std::size_t i = 0; i < columns.size(); ++i) {
-                if (i > 0)
-                    text += QLatin1Char('\t');
-                text += model->data(model->index(row, columns[i], run.parent), Qt::DisplayRole).toString();
-            }
-            text += QLatin1Char('\n');
-        }
+        for (int row = run.path.back(); row <= run.last; ++row)
+            AppendRow(text, model, columns, row, run.parent);
     return text;
 }
 
-// The most characters one copy may make (2 GiB of text): a paste of more would
-// exhaust memory before any program could take it.
-constexpr qint64 maxCopiedLength = qint64(1) << 30;
+// The most characters one copy may make. Text is made at about 30 ns a
+// character, so a paste of at most this many takes well under 100 ms of the
+// window's time; more are offered to be saved to a file instead.
+constexpr qint64 kMaxCopiedLength = qint64(2) << 20;
 
-// About how many characters the rows make: the first row's length times their number.
+qint64 RowCount(const SelectedRows& rows)
+{
+    qint64 count = 0;
+    for (const SelectedRows::Run& run : rows.runs)
+        count += run.last - run.path.back() + 1;
+    return count;
+}
+
+// About how many characters the rows make: the header and the first row's length times their number.
 qint64 EstimatedLength(const QAbstractItemModel* model, const std::vector<int>& columns, const SelectedRows& rows)
 {
     if (rows.runs.empty())
         return 0;
-    qint64 count = 0;
-    for (const SelectedRows::Run& run : rows.runs)
-        count += run.last - run.path.back() + 1;
-    SelectedRows first = rows;
-    first.runs.resize(1);
-    first.runs.front().last = first.runs.front().path.back();
-    return static_cast<qint64>(RowsText(model, columns, first).size()) * count;
+    QString first;
+    AppendRow(first, model, columns, rows.runs.front().path.back(), rows.runs.front().parent);
+    return HeaderLine(model, columns).size() + first.size() * RowCount(rows);
 }
 
 // Clipboard content made when first asked for, from a frozen copy of the model.
@@ -168,6 +192,73 @@ private:
 
 } // namespace
 
+// Writes the text of selected rows of a frozen model to a file, on a thread of
+// its own; the file appears only once every row is written.
+class RowsFileWriter : public QThread
+{
+public:
+    RowsFileWriter(std::unique_ptr<QAbstractItemModel> model, std::vector<int> columns, SelectedRows rows)
+        : m_model(std::move(model)),
+          m_columns(std::move(columns)),
+          m_rows(std::move(rows)),
+          m_rowCount(RowCount(m_rows))
+    {
+    }
+
+    ~RowsFileWriter() override
+    {
+        Cancel();
+        wait();
+    }
+
+    void Cancel() { m_cancelled = true; }
+    [[nodiscard]] bool IsCancelled() const { return m_cancelled; }
+    // The share of rows written, 0 to 1000.
+    [[nodiscard]] int Permille() const { return m_rowCount ? static_cast<int>(m_written * 1000 / m_rowCount) : 1000; }
+    void SetPath(const QString& path) { m_path = path; }
+    [[nodiscard]] const QString& GetPath() const { return m_path; }
+    // Why the file could not be written; empty once it is, and after a cancel. Read once finished.
+    [[nodiscard]] const QString& GetError() const { return m_error; }
+
+protected:
+    void run() override
+    {
+        QSaveFile file(m_path);
+        if (!file.open(QIODevice::WriteOnly)) {
+            m_error = file.errorString();
+            return;
+        }
+        QString text = HeaderLine(m_model.get(), m_columns);
+        for (const SelectedRows::Run& run : m_rows.runs)
+            for (int row = run.path.back(); row <= run.last; ++row) {
+                AppendRow(text, m_model.get(), m_columns, row, run.parent);
+                ++m_written;
+                if (text.size() < kChunkLength && row < run.last)
+                    continue;
+                if (m_cancelled || file.write(text.toUtf8()) < 0) {
+                    file.cancelWriting();
+                    m_error = m_cancelled ? QString() : file.errorString();
+                    return;
+                }
+                text.clear();
+            }
+        if (file.write(text.toUtf8()) < 0 || !file.commit())
+            m_error = file.errorString();
+    }
+
+private:
+    static constexpr qsizetype kChunkLength = qsizetype(1) << 20;
+
+    std::unique_ptr<QAbstractItemModel> m_model;
+    std::vector<int> m_columns;
+    SelectedRows m_rows;
+    QString m_path;
+    qint64 m_rowCount;
+    std::atomic<qint64> m_written = 0;
+    std::atomic<bool> m_cancelled = false;
+    QString m_error;
+};
+
 ItemViewCopier* ItemViewCopier::Install(QAbstractItemView* view)
 {
     return new ItemViewCopier(view);
@@ -186,6 +277,8 @@ ItemViewCopier::ItemViewCopier(QAbstractItemView* view)
     view->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
+ItemViewCopier::~ItemViewCopier() = default;
+
 void ItemViewCopier::on_copyAction_triggered()
 {
     const QAbstractItemModel* model = m_view->model();
@@ -194,14 +287,65 @@ void ItemViewCopier::on_copyAction_triggered()
         return;
     SelectedRows rows(selectionModel->selection(), !qobject_cast<const QTreeView*>(m_view));
     std::vector<int> columns = VisibleColumns(m_view);
-    if (EstimatedLength(model, columns, rows) > maxCopiedLength) {
-        QMessageBox::warning(m_view->window(), tr("Copy Failed"),
-                             tr("The selected rows are too many to copy at once. Select fewer rows."), QMessageBox::Ok);
+    const auto* freezable = dynamic_cast<const FreezableModel*>(model);
+    const qint64 length = EstimatedLength(model, columns, rows);
+    if (length > kMaxCopiedLength) {
+        const QLocale locale;
+        QMessageBox box(
+            QMessageBox::Warning, tr("Copy Failed"),
+            tr("The %1 selected rows make about %2 characters of text, more than one copy holds (%3).")
+                .arg(locale.toString(RowCount(rows)), locale.toString(length), locale.toString(kMaxCopiedLength)),
+            QMessageBox::Cancel, m_view->window());
+        const QPushButton* save = nullptr;
+        if (freezable && !m_writer) {
+            box.setInformativeText(tr("Save them to a file instead?"));
+            save = box.addButton(tr("Save Rows…"), QMessageBox::AcceptRole);
+        } else {
+            box.setInformativeText(tr("Select fewer rows."));
+        }
+        box.exec();
+        if (save && box.clickedButton() == save)
+            SaveRows(std::make_unique<RowsFileWriter>(freezable->Freeze(), std::move(columns), std::move(rows)));
         return;
     }
-    if (const auto* freezable = dynamic_cast<const FreezableModel*>(model))
+    if (freezable)
         QApplication::clipboard()->setMimeData(
             new LazyRowsMimeData(freezable->Freeze(), std::move(columns), std::move(rows)));
     else
         QApplication::clipboard()->setText(RowsText(model, columns, rows));
+}
+
+void ItemViewCopier::SaveRows(std::unique_ptr<RowsFileWriter> writer)
+{
+    QWidget* window = m_view->window();
+    const QString path =
+        QFileDialog::getSaveFileName(window, tr("Save Rows"), QString(), tr("Text files (*.txt *.tsv);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    m_writer = std::move(writer);
+    m_writer->SetPath(path);
+    auto* progress = new QProgressDialog(tr("Saving rows to %1…").arg(QDir::toNativeSeparators(path)), tr("Cancel"), 0,
+                                         1000, window);
+    progress->setObjectName(QStringLiteral("saveRowsProgressDialog"));
+    progress->setWindowTitle(tr("Save Rows"));
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setAutoReset(false);
+    progress->setAutoClose(false);
+    progress->setMinimumDuration(0);
+    progress->setAttribute(Qt::WA_DeleteOnClose);
+    auto* timer = new QTimer(progress);
+    // The writer as context: the dialog goes later than the writer does.
+    connect(timer, &QTimer::timeout, m_writer.get(), [this, progress] { progress->setValue(m_writer->Permille()); });
+    connect(progress, &QProgressDialog::canceled, m_writer.get(), [this] { m_writer->Cancel(); });
+    connect(m_writer.get(), &QThread::finished, this, [this, progress, window] {
+        progress->close();
+        const std::unique_ptr<RowsFileWriter> writer = std::move(m_writer);
+        if (!writer->IsCancelled() && !writer->GetError().isEmpty())
+            QMessageBox::warning(window, tr("Save Failed"),
+                                 tr("The rows could not be saved to %1: %2.")
+                                     .arg(QDir::toNativeSeparators(writer->GetPath()), writer->GetError()));
+    });
+    timer->start(50);
+    progress->setValue(0);
+    m_writer->start();
 }

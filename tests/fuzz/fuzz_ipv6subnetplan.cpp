@@ -1,0 +1,73 @@
+// SPDX-FileCopyrightText: 2026 Quorvane
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Any address, prefix length and subnet length: the plan's range, subnet index, row window and
+// subnets agree with a second computation done bit by bit on the address's bytes.
+
+#include "address/ipv6address.h"
+#include "fuzz/fuzzutil.h"
+#include "ipv6/ipv6subnetplan.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+// The address with bits from `from` on (counted from the most significant) cleared or set.
+IPv6Address Filled(IPv6Address address, int from, bool set)
+{
+    for (int bit = from; bit < 128; ++bit) {
+        quint8& byte = address.GetByte(static_cast<quint32>(bit / 8));
+        const quint8 mask = static_cast<quint8>(0x80 >> bit % 8);
+        byte = set ? byte | mask : byte & ~mask;
+    }
+    return address;
+}
+
+// Bits [from, to) of the address as a number.
+UInt128 Bits(const IPv6Address& address, int from, int to)
+{
+    UInt128 value = 0;
+    for (int bit = from; bit < to; ++bit)
+        value = value << 1 | (address.GetByte(static_cast<quint32>(bit / 8)) >> (7 - bit % 8) & 1);
+    return value;
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 18)
+        return 0;
+    Q_IPV6ADDR bytes;
+    std::copy(data, data + 16, bytes.c);
+    const IPv6Address address(bytes);
+    const int prefixLength = data[16] % 129;
+    const int subnetLength = prefixLength + data[17] % (129 - prefixLength);
+    const IPv6SubnetPlan plan(address, prefixLength, subnetLength);
+
+    const IPv6Address first = Filled(address, prefixLength, false);
+    FUZZ_CHECK(plan.GetFirst() == first && plan.GetLast() == Filled(address, prefixLength, true),
+               "prefix range differs");
+    const int subnetBits = subnetLength - prefixLength;
+    const UInt128 rows = subnetBits >= 31 ? IPv6SubnetPlan::MaxRows : UInt128(1) << subnetBits;
+    FUZZ_CHECK(UInt128(plan.GetRowCount()) == rows, "row count differs");
+    const UInt128 index = Bits(address, prefixLength, subnetLength);
+    FUZZ_CHECK(plan.GetAddressSubnetIndex() == index, "address subnet index differs");
+    const UInt128 lastIndex = Bits(Filled(address, prefixLength, true), prefixLength, subnetLength);
+    const UInt128 firstRow = plan.GetFirstRowIndex();
+    FUZZ_CHECK(firstRow <= index && index - firstRow < rows && lastIndex - firstRow >= rows - 1,
+               "row window misses the address or runs past the prefix");
+    FUZZ_CHECK(firstRow == 0 || index - firstRow == IPv6SubnetPlan::MaxRows / 2 || lastIndex - firstRow == rows - 1,
+               "row window not centred where the prefix allows");
+
+    for (const UInt128 subnet : {index, firstRow, firstRow + rows - 1}) {
+        IPv6Address subnetFirst, subnetLast;
+        plan.GetSubnet(subnet, subnetFirst, subnetLast);
+        FUZZ_CHECK(Bits(subnetFirst, 0, prefixLength) == Bits(first, 0, prefixLength)
+                       && Bits(subnetFirst, prefixLength, subnetLength) == subnet
+                       && subnetFirst == Filled(subnetFirst, subnetLength, false)
+                       && subnetLast == Filled(subnetFirst, subnetLength, true),
+                   "subnet differs");
+    }
+    return 0;
+}
