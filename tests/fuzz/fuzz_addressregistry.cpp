@@ -12,7 +12,6 @@
 #include <QtEndian>
 
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,25 +27,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(!R::IPv4AddressSpace(ipv4).empty(), "IPv4 address without an answer");
 
     const IPv6Address ipv6(bytes);
-    // Fixed-width hexadecimal orders as the addresses do.
-    const auto hex = [](const IPv6Address& a) { return a.ToString(IPv6Address::ExpandedNotation); };
+    // The bytes, in the order of the addresses.
+    const auto key = [](const IPv6Address& a) { return std::string(a.GetBytes().c, a.GetBytes().c + 16); };
     const auto [first6, last6] = R::IPv6AddressSpaceBlock(ipv6);
-    FUZZ_CHECK(hex(first6) <= hex(ipv6) && hex(ipv6) <= hex(last6), "IPv6 answer's block does not hold the address");
+    FUZZ_CHECK(key(first6) <= key(ipv6) && key(ipv6) <= key(last6), "IPv6 answer's block does not hold the address");
     FUZZ_CHECK(!R::IPv6AddressSpace(ipv6).empty(), "IPv6 address without an answer");
     std::string nibbles;
-    for (const char c : hex(ipv6))
-        if (c != ':')
-            nibbles = std::string(1, static_cast<char>(std::tolower(c))) + "." + nibbles;
+    for (const quint8 byte : bytes.c)
+        nibbles = std::string{"0123456789abcdef"[byte & 15], '.', "0123456789abcdef"[byte >> 4], '.'} + nibbles;
     FUZZ_CHECK(R::ReverseDnsName(ipv6) == nibbles + "ip6.arpa", "reverse name is not the nibbles reversed");
 
+    // Which addresses have a solicited-node group, an EUI-64 MAC, a multicast MAC, an embedded IPv4 address.
+    const bool multicast = bytes[0] == 0xff;
     const IPv6Address node = R::SolicitedNodeAddress(ipv6);
-    FUZZ_CHECK(!node.IsValid() || hex(node) == "FF02:0000:0000:0000:0000:0001:FF" + hex(ipv6).substr(32),
-               "solicited-node group lost the address's low 24 bits");
+    FUZZ_CHECK(node.IsValid() == (!multicast && ipv6 != IPv6Address(0, 0))
+                   && (!node.IsValid()
+                       || key(node) == key(IPv6Address("ff02::1:ff00:0")).substr(0, 13) + key(ipv6).substr(13)),
+               "solicited-node group of a multicast address or without the address's low 24 bits");
     R::MacAddress mac{};
-    FUZZ_CHECK(!R::GetEui64MacAddress(ipv6, mac) || R::ModifiedEui64(mac) == qFromBigEndian<quint64>(bytes.c + 8),
-               "MAC does not make the interface id back");
+    const bool eui64 = R::GetEui64MacAddress(ipv6, mac);
+    FUZZ_CHECK(eui64 == (!multicast && bytes[11] == 0xff && bytes[12] == 0xfe)
+                   && (!eui64 || R::ModifiedEui64(mac) == qFromBigEndian<quint64>(bytes.c + 8)),
+               "EUI-64 MAC of no EUI-64 id, or one that does not make the id back");
+    const R::MacAddress group = {0x33, 0x33, bytes[12], bytes[13], bytes[14], bytes[15]};
+    FUZZ_CHECK(R::GetMulticastMacAddress(ipv6, mac) == multicast && (!multicast || mac == group),
+               "multicast MAC of a unicast address, or not 33:33 and the low 32 bits");
     const IPv4Address translated = R::TranslatedIPv4Address(ipv6);
-    FUZZ_CHECK(!translated.IsValid() || translated.GetValue() == qFromBigEndian<quint32>(bytes.c + 12),
-               "translated IPv4 address is not the low 32 bits");
+    FUZZ_CHECK(translated.IsValid() == (key(ipv6).substr(0, 12) == key(IPv6Address("64:ff9b::")).substr(0, 12))
+                   && (!translated.IsValid() || translated.GetValue() == qFromBigEndian<quint32>(bytes.c + 12)),
+               "translated IPv4 address outside 64:ff9b::/96, or not its low 32 bits");
     return 0;
 }
