@@ -21,6 +21,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -222,6 +223,25 @@ std::vector<Step> Switch(const std::string& name, QComboBox* combo, int from, in
             {name, [combo, from] { combo->setCurrentIndex(from); }}};
 }
 
+// Select-all, then the copy of 10,000 rows around the current one (all rows would make
+// more text than a copy holds) and its paste, where the copy's text is made.
+std::vector<Step> CopySteps(const std::string& table, QAbstractItemView* view)
+{
+    const auto selectAround = [view] {
+        const QAbstractItemModel* model = view->model();
+        const int first = std::max(0, view->currentIndex().row() - 5000);
+        const int last = std::min(model->rowCount() - 1, first + 9999);
+        view->selectionModel()->select(QItemSelection(model->index(first, 0), model->index(last, 0)),
+                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    };
+    return {{{}, [view] { view->setFocus(); }},
+            {"Ctrl+A, " + table, Key(view, Qt::Key_A, Qt::ControlModifier)},
+            {{}, selectAround},
+            {"Ctrl+C, " + table + " (10,000 rows)", Key(view, Qt::Key_C, Qt::ControlModifier)},
+            {"paste of that copy, " + table, [] { static_cast<void>(QApplication::clipboard()->text()); }},
+            {{}, Key(view, Qt::Key_Down)}};
+}
+
 // A page down from the top, the jump to the end and the one back.
 std::vector<Step> TableKeys(const std::string& table, QAbstractItemView* view)
 {
@@ -356,10 +376,7 @@ int RunInteractions()
     const std::string largestCidr = "CIDR /1 with mask /32";
     Measure(painter, Keystroke("keystroke, " + largestCidr, ui->cidrAddressEdit, Qt::Key_1, Qt::Key_Backspace));
     Measure(painter, TableKeys(largestCidr + " table", cidrTable));
-    Measure(painter, {{{}, [cidrTable] { cidrTable->setFocus(); }},
-                      {"Ctrl+A, " + largestCidr + " table", Key(cidrTable, Qt::Key_A, Qt::ControlModifier)},
-                      {"Ctrl+C, " + largestCidr + " table", Key(cidrTable, Qt::Key_C, Qt::ControlModifier)},
-                      {{}, Key(cidrTable, Qt::Key_Down)}});
+    Measure(painter, CopySteps(largestCidr + " table", cidrTable));
 
     ShowPage(form, ui->subnetsTab);
     UseLargestSubnetsTable();
@@ -384,22 +401,7 @@ int RunInteractions()
         Measure(painter,
                 Keystroke("keystroke, " + largestIPv6, ui->ipv6SubnetsAddressEdit, Qt::Key_1, Qt::Key_Backspace));
         Measure(painter, TableKeys(largestIPv6 + " table", ipv6SubnetsTable));
-        // All rows would make too much text to copy, so the copy takes a million around the address.
-        const auto selectMillion = [ipv6SubnetsTable] {
-            const QModelIndex current = ipv6SubnetsTable->currentIndex();
-            const QAbstractItemModel* model = ipv6SubnetsTable->model();
-            const int first = std::max(0, current.row() - 500000);
-            const int last = std::min(model->rowCount() - 1, first + 999999);
-            ipv6SubnetsTable->selectionModel()->select(
-                QItemSelection(model->index(first, 0), model->index(last, model->columnCount() - 1)),
-                QItemSelectionModel::ClearAndSelect);
-        };
-        Measure(painter, {{{}, [ipv6SubnetsTable] { ipv6SubnetsTable->setFocus(); }},
-                          {"Ctrl+A, " + largestIPv6 + " table", Key(ipv6SubnetsTable, Qt::Key_A, Qt::ControlModifier)},
-                          {{}, selectMillion},
-                          {"Ctrl+C, " + largestIPv6 + " table (1,000,000 rows)",
-                           Key(ipv6SubnetsTable, Qt::Key_C, Qt::ControlModifier)},
-                          {{}, Key(ipv6SubnetsTable, Qt::Key_Down)}});
+        Measure(painter, CopySteps(largestIPv6 + " table", ipv6SubnetsTable));
     }
 
     // The three pages' largest tables stay loaded while the pages are switched.

@@ -136,9 +136,9 @@ QString RowsText(const QAbstractItemModel* model, const std::vector<int>& column
     return text;
 }
 
-// The most characters one copy may make. Text is made at about 30 ns a
-// character, so a paste of at most this many takes well under 100 ms of the
-// window's time; more are offered to be saved to a file instead.
+// The most characters one copy may make. Text is made at about 12 ns a
+// character (bench_interaction), so a paste of at most this many holds the
+// window about 25 ms; more are offered to be saved to a file instead.
 constexpr qint64 kMaxCopiedLength = qint64(2) << 20;
 
 qint64 RowCount(const SelectedRows& rows)
