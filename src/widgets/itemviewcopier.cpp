@@ -21,6 +21,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTableView>
 #include <QThread>
@@ -318,8 +319,11 @@ void ItemViewCopier::on_copyAction_triggered()
 void ItemViewCopier::SaveRows(std::unique_ptr<RowsFileWriter> writer)
 {
     QWidget* window = m_view->window();
+    // The working folder of a desktop start is seldom where the user keeps files.
+    const QString suggested =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(tr("rows.tsv"));
     const QString path =
-        QFileDialog::getSaveFileName(window, tr("Save Rows"), QString(), tr("Text files (*.txt *.tsv);;All files (*)"));
+        QFileDialog::getSaveFileName(window, tr("Save Rows"), suggested, tr("Text files (*.txt *.tsv);;All files (*)"));
     if (path.isEmpty())
         return;
     m_writer = std::move(writer);
