@@ -116,28 +116,19 @@ private slots:
     {
         IPv4Address invalid;
         QVERIFY(invalid.ToString(N::Binary).empty());
-        QCOMPARE(ThrownMessage<Invalid>([&] { invalid.GetByte(0); }), "this");
-        QCOMPARE(ThrownMessage<std::out_of_range>([] { IPv4Address(1u).ToString({7, false}); }), "nNotation");
-        QCOMPARE(ThrownMessage<std::out_of_range>([&] { invalid.Parse("1", {3, true}); }), "nNotation");
         QVERIFY(invalid < IPv4Address(0u) && !(IPv4Address(0u) < invalid) && !(invalid < invalid));
         QVERIFY(IPv4Address(0x7fffffffu) < IPv4Address(0x80000000u)); // unsigned, not signed
         for (const auto& [bits, mask] : {std::pair(0, 0u), {1, 0x80000000u}, {32, 0xffffffffu}})
             QCOMPARE(IPv4Address::CreateMask(bits), IPv4Address(mask));
-        QCOMPARE(ThrownMessage<std::out_of_range>([] { IPv4Address::CreateMask(33); }), "nMaskBits");
         IPv4Address address(0xac100001u);
         QCOMPARE(std::as_const(address).GetByte(0), static_cast<quint8>(172));
         address.GetByte(2) = 99;
         QCOMPARE(address, IPv4Address(0xac106301u));
-        QCOMPARE(ThrownMessage<std::out_of_range>([&] { address.GetByte(4); }), "nByteIndex");
 
         IPv6Address v6("1::1");
         for (const char* refused : {"192.168.1.1", "", "localhost"})
             QVERIFY2(!v6.Parse(refused) && v6 == IPv6Address(), refused);
         QCOMPARE(v6.ToString(IPv6Address::BinaryNotation), std::string());
-        for (int notation : {-1, 4})
-            QCOMPARE(ThrownMessage<std::out_of_range>([&] { v6.ToString(notation); }), "nNotation");
-        QCOMPARE(ThrownMessage<Invalid>([&] { v6.GetByte(16); }), "this"); // validity before the index
-        QCOMPARE(ThrownMessage<Invalid>([&] { v6.GetEmbeddedIPv4Address(address); }), "this");
         QCOMPARE(IPv6Address(0x0123456789ABCDEF, 0xFEDCBA9876543210),
                  IPv6Address("123:4567:89ab:cdef:fedc:ba98:7654:3210"));
         QVERIFY(IPv6Address() != IPv6Address("::") && IPv6Address("8000::") != IPv6Address("::"));
@@ -146,7 +137,6 @@ private slots:
         v6.GetByte(1) = 0x02;
         QCOMPARE(v6, IPv6Address("fe02::1"));
         QCOMPARE(std::as_const(v6).GetByte(15), static_cast<quint8>(1));
-        QCOMPARE(ThrownMessage<std::out_of_range>([&] { v6.GetByte(16); }), "nByteIndex");
         QVERIFY(!v6.GetEmbeddedIPv4Address(address) && address == IPv4Address(0u));
         QVERIFY(IPv6Address("::ffff:1.2.3.4").GetEmbeddedIPv4Address(address) && address == IPv4Address(0x01020304u));
 
@@ -155,8 +145,6 @@ private slots:
         QCOMPARE(GetHostBitCount(subnetted), 12u);
         QCOMPARE(GetNetworkPart(subnetted), BitUsage({{NetworkClassBit, 2}, {NetworkBit, 14}}));
         const QString refused("nBitRole");
-        QCOMPARE(ThrownMessage<std::out_of_range>([] { GetBitRoleCharacter(-1); }), refused);
-        QCOMPARE(ThrownMessage<std::out_of_range>([] { GetBitRoleName(8); }), refused);
         // Every function checks each entry's role, not only the ones it counts.
         const BitUsage bad = {{HostBit, 8}, {BitRole(8), 24}};
         QCOMPARE(ThrownMessage<std::out_of_range>([&] { GetNetworkBitCount(bad); }), refused);

@@ -149,14 +149,9 @@ private slots:
         QTest::newRow("IPv4 /8 zone") << "10.0.0.0" << 8 << "10.in-addr.arpa";
         QTest::newRow("IPv4 /0 zone") << "10.0.0.0" << 0 << "in-addr.arpa";
         QTest::newRow("IPv4 /20 throws") << "10.0.0.0" << 20 << "nPrefixLength";
-        QTest::newRow("invalid IPv4, bad length throws") << "bad" << 7 << "nPrefixLength";
-        QTest::newRow("invalid IPv4") << "bad" << 32 << "";
-        QTest::newRow("IPv6 address") << "2001:db8::1" << 128
-                                      << "1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.8.b.d.0.1.0.0.2.ip6.arpa";
         QTest::newRow("IPv6 /32 zone") << "2001:db8::" << 32 << "8.b.d.0.1.0.0.2.ip6.arpa";
         QTest::newRow("IPv6 /0 zone") << "2001:db8::" << 0 << "ip6.arpa";
         QTest::newRow("IPv6 /30 throws") << "2001:db8::" << 30 << "nPrefixLength";
-        QTest::newRow("invalid IPv6") << "1::2::3" << 64 << "";
     }
 
     void reverseDns()

@@ -23,15 +23,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::copy(data, data + std::min<size_t>(size, 16), bytes.c);
     const IPv4Address ipv4(qFromBigEndian<quint32>(bytes.c));
     const auto [first4, last4] = R::IPv4AddressSpaceBlock(ipv4);
-    FUZZ_CHECK(first4 <= ipv4 && ipv4 <= last4, "IPv4 answer's block does not hold the address");
-    FUZZ_CHECK(!R::IPv4AddressSpace(ipv4).empty(), "IPv4 address without an answer");
+    FUZZ_CHECK(first4 <= ipv4 && ipv4 <= last4 && !R::IPv4AddressSpace(ipv4).empty(),
+               "IPv4 answer missing, or its block does not hold the address");
 
     const IPv6Address ipv6(bytes);
     // The bytes, in the order of the addresses.
     const auto key = [](const IPv6Address& a) { return std::string(a.GetBytes().c, a.GetBytes().c + 16); };
     const auto [first6, last6] = R::IPv6AddressSpaceBlock(ipv6);
-    FUZZ_CHECK(key(first6) <= key(ipv6) && key(ipv6) <= key(last6), "IPv6 answer's block does not hold the address");
-    FUZZ_CHECK(!R::IPv6AddressSpace(ipv6).empty(), "IPv6 address without an answer");
+    FUZZ_CHECK(key(first6) <= key(ipv6) && key(ipv6) <= key(last6) && !R::IPv6AddressSpace(ipv6).empty(),
+               "IPv6 answer missing, or its block does not hold the address");
     std::string nibbles;
     for (const quint8 byte : bytes.c)
         nibbles = std::string{"0123456789abcdef"[byte & 15], '.', "0123456789abcdef"[byte >> 4], '.'} + nibbles;

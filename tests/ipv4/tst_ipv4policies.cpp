@@ -169,24 +169,12 @@ private slots:
                      C(i == 0 ? C::BroadcastClass : C::ThisHostClass + i - 1));
         }
         QCOMPARE(C::FromAddress(IPv4Address()), C());
-        QCOMPARE(ThrownMessage<OutOfRange>([] { IPv4SubnetPolicy(C(C::ClassC), 7, 1, 0); }), "nSubnetBits");
         const IPv4SubnetPolicy classB(C(C::ClassB), 4, false, false);
-        QCOMPARE(ThrownMessage<std::invalid_argument>([&] { classB.GetSubnetIndex(IPv4Address(0x7effffffu)); }),
-                 "inAddress");
-        IPv4Address first, last;
         quint32 n = 0;
-        QCOMPARE(ThrownMessage<OutOfRange>([&] { classB.GetSubnet(IPv4Address(0x80000000u), 16, first, last); }),
-                 "nSubnetIndex");
-        QCOMPARE(ThrownMessage<Invalid>([&] { IPv4SubnetPolicy().GetMaxCounts(n, n); }), "this");
         QCOMPARE(classB.GetBitUsage(),
                  BitUsage({{NetworkClassBit, 2}, {NetworkBit, 14}, {SubnetBit, 4}, {HostBit, 12}}));
 
-        // The constructor keeps the low eight bits of the count: 256 is 0.
-        QCOMPARE(ThrownMessage<OutOfRange>([] { IPv4CidrPolicy(IPv4AddressBlock(16), 256); }), "nCidrBits");
-        QCOMPARE(ThrownMessage<OutOfRange>([] { IPv4CidrPolicy(IPv4AddressBlock(16), 33); }), "nCidrBits");
         const IPv4CidrPolicy slash16(IPv4AddressBlock(16), 4);
-        QCOMPARE(ThrownMessage<OutOfRange>([&] { slash16.GetRoute(IPv4Address(0u), 16, first, last); }),
-                 "nNetworkIndex");
         QVERIFY(slash16 != IPv4CidrPolicy(IPv4AddressBlock(17), 4)
                 && slash16 != IPv4CidrPolicy(IPv4AddressBlock(16), 5));
         QCOMPARE(slash16.GetBitUsage(), BitUsage({{FixedBit, 16}, {CidrBit, 4}, {OpenBit, 12}}));

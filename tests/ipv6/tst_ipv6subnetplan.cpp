@@ -72,7 +72,6 @@ private slots:
 
     void refusals()
     {
-        QCOMPARE(Plan().GetRowCount(), 0);
         const auto thrown = [](int prefix, int subnet) {
             return ThrownMessage<std::out_of_range>([=] { Plan(IPv6Address("2001:db8::1"), prefix, subnet); });
         };
@@ -80,9 +79,6 @@ private slots:
                               thrown(128, 128)}),
                  QStringList({"nPrefixLength", "nPrefixLength", "nSubnetLength", "nSubnetLength", "no exception",
                               "no exception"}));
-        for (int n : {-1, 129})
-            QCOMPARE(ThrownMessage<std::out_of_range>([n] { (void)Plan::PowerOfTwoText(n); }), QString("nExponent"));
-        QCOMPARE(ThrownMessage<ExceptionUtil::invalid_operation>([] { Plan(IPv6Address(), 0, 64); }), QString("this"));
     }
 };
 
