@@ -393,6 +393,16 @@ void LargeTableView::updateGeometries()
     UpdateScrollRanges();
     m_inGeometryUpdate = false;
     QAbstractItemView::updateGeometries();
+    // The toolkit shows or hides a scroll bar whose range changed on a queued
+    // call, after the window has painted, and then paints again: lay the bars
+    // out now instead, so that a change of size paints once.
+    const auto misplaced = [this](const QScrollBar* bar) {
+        return bar->parentWidget()->isVisibleTo(this) != (bar->minimum() < bar->maximum());
+    };
+    if (isVisible() && (misplaced(verticalScrollBar()) || misplaced(horizontalScrollBar()))) {
+        QEvent request(QEvent::LayoutRequest);
+        QAbstractItemView::event(&request);
+    }
 }
 
 void LargeTableView::UpdateScrollRanges()
