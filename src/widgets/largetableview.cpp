@@ -396,10 +396,14 @@ void LargeTableView::updateGeometries()
     // The toolkit shows or hides a scroll bar whose range changed on a queued
     // call, after the window has painted, and then paints again: lay the bars
     // out now instead, so that a change of size paints once.
-    const auto misplaced = [this](const QScrollBar* bar) {
-        return bar->parentWidget()->isVisibleTo(this) != (bar->minimum() < bar->maximum());
+    const auto misplaced = [this](const QScrollBar* bar, Qt::ScrollBarPolicy policy) {
+        const bool needed =
+            policy == Qt::ScrollBarAlwaysOn || (policy == Qt::ScrollBarAsNeeded && bar->minimum() < bar->maximum());
+        return bar->parentWidget()->isVisibleTo(this) != needed;
     };
-    if (isVisible() && (misplaced(verticalScrollBar()) || misplaced(horizontalScrollBar()))) {
+    if (isVisible()
+        && (misplaced(verticalScrollBar(), verticalScrollBarPolicy())
+            || misplaced(horizontalScrollBar(), horizontalScrollBarPolicy()))) {
         QEvent request(QEvent::LayoutRequest);
         QAbstractItemView::event(&request);
     }
