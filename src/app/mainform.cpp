@@ -8,6 +8,7 @@
 #include "controllers/cidrtabcontroller.h"
 #include "controllers/classestabcontroller.h"
 #include "controllers/conversionstabcontroller.h"
+#include "controllers/ipv4prefixrequest.h"
 #include "controllers/ipv6subnetstabcontroller.h"
 #include "controllers/ipv6tabcontroller.h"
 #include "controllers/subnetstabcontroller.h"
@@ -83,6 +84,7 @@ MainForm::MainForm(QWidget* parent, Qt::WindowFlags flags)
     m_menuController->Initialize();
     m_menuController->UpdateView();
 
+    m_prefixRequest = new IPv4PrefixRequest(GetSettings(), this);
     CreateTabControllers();
     for (TabController* controller : m_tabControllers) {
         if (controller)
@@ -179,9 +181,33 @@ void MainForm::FitOnScreen()
         setGeometry(fitted);
 }
 
+void MainForm::EnterAddress(CommandLine::Page page, const QString& address)
+{
+    const struct
+    {
+        CommandLine::Page page;
+        QWidget* tab;
+        QLineEdit* edit;
+    } pages[] = {
+        {CommandLine::Page::Conversions, m_ui->conversionsTab, m_ui->dottedDecEdit},
+        {CommandLine::Page::Subnets, m_ui->subnetsTab, m_ui->subnetsAddressEdit},
+        {CommandLine::Page::IPv6, m_ui->ipv6Tab, m_ui->ipv6AddressEdit},
+        {CommandLine::Page::IPv6Subnets, m_ui->ipv6SubnetsTab, m_ui->ipv6SubnetsAddressEdit},
+    };
+    for (const auto& entry : pages) {
+        if (entry.page != page)
+            continue;
+        m_ui->tabWidget->setCurrentWidget(entry.tab);
+        entry.edit->setFocus();
+        // A whole text at once applies its prefix as a paste does; Return then shows it canonically.
+        entry.edit->setText(address);
+        emit entry.edit->editingFinished();
+    }
+}
+
 ControllerContext MainForm::GetControllerContext(StoredTab storedTab)
 {
-    return {this, m_ui.get(), storedTab};
+    return {this, m_ui.get(), storedTab, m_prefixRequest};
 }
 
 void MainForm::CreateTabControllers()

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "app/commandline.h"
 #include "controllers/controller.h"
 
 #include <QMainWindow>
@@ -11,6 +12,7 @@
 #include <memory>
 #include <utility>
 
+class IPv4PrefixRequest;
 class MenuController;
 class OctetrySettings;
 class TabController;
@@ -57,6 +59,9 @@ public:
     // The number the TabIndex setting keeps for controller's page; -1 for
     // a controller that is not the window's.
     int GetStoredTabIndex(const TabController* controller) const;
+    // Shows page and enters address into its address edit as if typed and
+    // confirmed with Return; nothing for CommandLine::Page::None.
+    void EnterAddress(CommandLine::Page page, const QString& address);
 
 protected:
     // Keeps the window's geometry and writes the pending settings change before the window goes.
@@ -78,6 +83,8 @@ private:
     // The widgets of the Designer form; ui_octetrymainform.h declares them.
     std::unique_ptr<Ui::OctetryMainForm> m_ui;
     MenuController* m_menuController = nullptr;
+    // Shared by the IPv4 pages' controllers, made before them.
+    IPv4PrefixRequest* m_prefixRequest = nullptr;
     // What controllers read from this window, with the page's stored tab index.
     ControllerContext GetControllerContext(StoredTab storedTab);
 

@@ -5,6 +5,7 @@
 
 #include "address/ipv4address.h"
 #include "controllers/ipv4page.h"
+#include "controllers/ipv4prefixrequest.h"
 #include "controllers/tabcontrollerutil.h"
 #include "ipv4/ipv4addressblock.h"
 #include "ipv4/ipv4cidrpolicy.h"
@@ -17,15 +18,10 @@
 #include <QLineEdit>
 #include <QVariant>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
-// B + c, read from the members so that it never throws.
-int CidrMaskLength(const IPv4CidrPolicy& policy)
-{
-    return policy.GetAddressBlock().GetMaskBits() + policy.GetCidrBits();
-}
+using IPv4Page::CidrMaskLength;
 
 // Whether policy divides block, i.e. is one of GetPolicies(block).
 bool IsPolicyOf(const IPv4CidrPolicy& policy, const IPv4AddressBlock& block)
@@ -89,6 +85,8 @@ void CidrTabController::InitializeView()
 
     ui->cidrTableView->setModel(&m_routeModel);
     TabControllerUtil::SetupTableView(ui->cidrTableView);
+    if (IPv4PrefixRequest* request = GetContext().prefixRequest)
+        connect(request, &IPv4PrefixRequest::Changed, this, &CidrTabController::UpdateView);
 }
 
 bool CidrTabController::RebuildPolicyComboBoxes(const IPv4AddressBlock& block)
@@ -119,6 +117,8 @@ void CidrTabController::DoUpdateView(QWidget* source)
     IPv4TabController::DoUpdateView(source);
 
     Ui::OctetryMainForm* ui = GetUi();
+    const IPv4PrefixRequest* request = GetContext().prefixRequest;
+    IPv4Page::ShowNote(ui->cidrMaskNoteLabel, request ? request->CidrNote() : QString());
     const IPv4Address address = GetSettings()->GetIPv4Address();
     const IPv4AddressBlock block = GetSettings()->GetCidrAddressBlock();
     const bool valid = address.IsValid();
@@ -157,25 +157,21 @@ void CidrTabController::DoUpdateView(QWidget* source)
     TabControllerUtil::ShowAddressRow(ui->cidrTableView, m_routeModel.IndexOfAddress(address));
 }
 
-void CidrTabController::ApplyPrefixLength(int prefixLength)
-{
-    // A policy has one CIDR bit at least, so /0 and /1 give the /2 of a /1 block.
-    const int maskLength = std::max(prefixLength, 2);
-    OctetrySettings* settings = GetSettings();
-    IPv4AddressBlock block = settings->GetCidrAddressBlock();
-    if (!block.IsValid() || block.GetMaskBits() >= maskLength) {
-        block = IPv4AddressBlock(static_cast<quint8>(maskLength - 1));
-        settings->SetCidrAddressBlock(block);
-    }
-    settings->SetCidrPolicy(IPv4CidrPolicy(block, static_cast<quint32>(maskLength - block.GetMaskBits())));
-}
-
 void CidrTabController::on_addressBlockMaskComboBox_currentIndexChanged(int index)
 {
+    ForgetTypedPrefix();
     IPv4Page::StoreItemValue(this, GetUi()->addressBlockMaskComboBox, index, &OctetrySettings::SetCidrAddressBlock);
 }
 
 void CidrTabController::on_cidrMaskComboBox_currentIndexChanged(int index)
 {
+    ForgetTypedPrefix();
     IPv4Page::StoreItemValue(this, GetUi()->cidrMaskComboBox, index, &OctetrySettings::SetCidrPolicy);
+}
+
+void CidrTabController::ForgetTypedPrefix()
+{
+    // The user's own choice replaces the typed prefix.
+    if (IPv4PrefixRequest* request = GetContext().prefixRequest)
+        request->ForgetCidr();
 }

@@ -36,8 +36,6 @@ protected:
     void DoUpdateView(QWidget* source) override;
     // True for the IPv4 address, the CIDR address block and the CIDR policy.
     bool IsSettingRelevant(OctetrySettings::Setting setting) override;
-    // Makes the CIDR mask that long, shortening the block first where it must.
-    void ApplyPrefixLength(int prefixLength) override;
 
 private slots:
     void on_addressBlockMaskComboBox_currentIndexChanged(int index);
@@ -47,6 +45,7 @@ private:
     // Refills the policy combos from block's policies and stores the one chosen;
     // returns false when the block has none.
     bool RebuildPolicyComboBoxes(const IPv4AddressBlock& block);
+    void ForgetTypedPrefix();
 
     // cidrBitsComboBox, cidrMaxNetworksComboBox, cidrMaskComboBox.
     PolicyComboGroup m_policyCombos;

@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+class IPv4PrefixRequest;
 class QMainWindow;
 class QWidget;
 
@@ -29,6 +30,8 @@ struct ControllerContext
     Ui::OctetryMainForm* ui = nullptr;
     // The number the TabIndex setting keeps for a tab controller's page; -1 for none.
     int storedTabIndex = -1;
+    // The prefix typed last on an IPv4 page, shared by the IPv4 pages; may be null.
+    IPv4PrefixRequest* prefixRequest = nullptr;
 };
 
 // Base of every controller: turns widget signals into settings and settings

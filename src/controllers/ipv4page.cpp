@@ -3,7 +3,12 @@
 
 #include "controllers/ipv4page.h"
 
+#include "ipv4/ipv4addressblock.h"
+#include "ipv4/ipv4cidrpolicy.h"
+#include "ipv4/ipv4subnetpolicy.h"
 #include "models/addresstext.h"
+
+#include <QLabel>
 
 namespace IPv4Page {
 QString DottedDecimal(const IPv4Address& address)
@@ -16,4 +21,23 @@ QString WildcardText(const IPv4Address& mask)
     return AddressText::WildcardText(mask);
 }
 
+int SubnetMaskLength(const IPv4SubnetPolicy& policy)
+{
+    quint8 maskBits = 0;
+    quint8 subnetBits = 0;
+    quint8 hostBits = 0;
+    policy.GetBitCounts(maskBits, subnetBits, hostBits);
+    return maskBits;
+}
+
+int CidrMaskLength(const IPv4CidrPolicy& policy)
+{
+    return policy.GetAddressBlock().GetMaskBits() + policy.GetCidrBits();
+}
+void ShowNote(QLabel* label, const QString& note)
+{
+    label->setText(note);
+    label->setVisible(!note.isEmpty());
+    label->setEnabled(true);
+}
 } // namespace IPv4Page

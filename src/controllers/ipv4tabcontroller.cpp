@@ -4,6 +4,7 @@
 #include "controllers/ipv4tabcontroller.h"
 
 #include "controllers/ipv4addressentry.h"
+#include "controllers/ipv4prefixrequest.h"
 #include "controllers/tabcontrollerutil.h"
 #include "settings/octetrysettings.h"
 
@@ -38,8 +39,11 @@ void IPv4TabController::InitializeView()
     if (addressEdit != nullptr) {
         connect(addressEdit, &QLineEdit::textChanged, this, &IPv4TabController::on_ipv4AddressEdit_textChanged);
         connect(addressEdit, &QLineEdit::editingFinished, this, &IPv4TabController::on_ipv4AddressEdit_editingFinished);
-        m_addressEntry = std::make_unique<IPv4AddressEntry>(
-            this, addressEdit, [this](int prefixLength) { ApplyPrefixLength(prefixLength); });
+        // A prefix typed on any IPv4 page sets the masks of both mask pages.
+        m_addressEntry = std::make_unique<IPv4AddressEntry>(this, addressEdit, [this](int prefixLength) {
+            if (IPv4PrefixRequest* request = GetContext().prefixRequest)
+                request->Apply(prefixLength);
+        });
     }
     if (addressButton != nullptr)
         TabControllerUtil::SetupSystemAddressButton(addressButton, true);
@@ -57,8 +61,6 @@ bool IPv4TabController::IsSettingRelevant(OctetrySettings::Setting setting)
 {
     return setting == OctetrySettings::IPv4AddressSetting;
 }
-
-void IPv4TabController::ApplyPrefixLength(int /*prefixLength*/) {}
 
 void IPv4TabController::on_ipv4AddressEdit_textChanged(const QString& text)
 {

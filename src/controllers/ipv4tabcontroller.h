@@ -38,10 +38,6 @@ protected:
     // True for the IPv4 address setting.
     bool IsSettingRelevant(OctetrySettings::Setting setting) override;
 
-    // Takes the prefix length of a finished "a.b.c.d/n" entry where the page
-    // has a mask; here nothing.
-    virtual void ApplyPrefixLength(int prefixLength);
-
 private slots:
     void on_ipv4AddressEdit_textChanged(const QString& text);
     void on_ipv4AddressEdit_editingFinished();

@@ -5,6 +5,7 @@
 
 #include "address/ipv4address.h"
 #include "controllers/ipv4page.h"
+#include "controllers/ipv4prefixrequest.h"
 #include "controllers/tabcontrollerutil.h"
 #include "ipv4/ipv4addressclass.h"
 #include "ipv4/ipv4subnetpolicy.h"
@@ -30,16 +31,6 @@ QStringList PolicyTexts(const IPv4SubnetPolicy& policy)
     policy.GetMaxCounts(maxSubnets, maxHosts);
     return {TabControllerUtil::MaskText(policy.GetSubnetMask(), maskBits), QString::number(subnetBits),
             QString::number(maxSubnets), QString::number(hostBits), QString::number(maxHosts)};
-}
-
-// N + s, the length of the policy's subnet mask.
-int MaskLength(const IPv4SubnetPolicy& policy)
-{
-    quint8 maskBits = 0;
-    quint8 subnetBits = 0;
-    quint8 hostBits = 0;
-    policy.GetBitCounts(maskBits, subnetBits, hostBits);
-    return maskBits;
 }
 } // namespace
 
@@ -93,6 +84,8 @@ void SubnetsTabController::InitializeView()
 
     ui->subnetsTableView->setModel(&m_subnetModel);
     TabControllerUtil::SetupTableView(ui->subnetsTableView);
+    if (IPv4PrefixRequest* request = GetContext().prefixRequest)
+        connect(request, &IPv4PrefixRequest::Changed, this, &SubnetsTabController::UpdateView);
 }
 
 void SubnetsTabController::DoUpdateView(QWidget* source)
@@ -110,7 +103,7 @@ void SubnetsTabController::DoUpdateView(QWidget* source)
         const std::vector<IPv4SubnetPolicy> policies = GetPolicies(addressClass);
         m_policyCombos.Fill(policies, PolicyTexts);
         // A change of class or options keeps the mask length where the new list allows it.
-        const int chosen = IPv4Page::ChoosePolicy(policies, settings->GetSubnetPolicy(), MaskLength);
+        const int chosen = IPv4Page::ChoosePolicy(policies, settings->GetSubnetPolicy(), IPv4Page::SubnetMaskLength);
         settings->SetSubnetPolicy(policies[static_cast<std::size_t>(chosen)]);
         m_policyCombos.SetCurrentIndex(chosen);
     }
@@ -124,22 +117,14 @@ void SubnetsTabController::DoUpdateView(QWidget* source)
                                                               : QString());
 
     ShowSubnets(address, subnettable && hasPolicy);
+    const IPv4PrefixRequest* request = GetContext().prefixRequest;
+    IPv4Page::ShowNote(ui->subnetsMaskNoteLabel, request ? request->SubnetsNote() : QString());
 }
 
 std::vector<IPv4SubnetPolicy> SubnetsTabController::GetPolicies(const IPv4AddressClass& addressClass)
 {
     return IPv4SubnetPolicy::GetPolicies(addressClass, GetSettings()->GetAllowOneSubnetBit(),
                                          GetSettings()->GetAllowOneHostBit());
-}
-
-void SubnetsTabController::ApplyPrefixLength(int prefixLength)
-{
-    const IPv4AddressClass addressClass = IPv4AddressClass::FromAddress(GetSettings()->GetIPv4Address());
-    if (!addressClass.IsSubnettable())
-        return;
-    const std::vector<IPv4SubnetPolicy> policies = GetPolicies(addressClass);
-    const int chosen = IPv4Page::ChooseMaskLength(policies, prefixLength, MaskLength);
-    GetSettings()->SetSubnetPolicy(policies[static_cast<std::size_t>(chosen)]);
 }
 
 void SubnetsTabController::ShowSubnets(const IPv4Address& address, bool show)
@@ -154,5 +139,8 @@ void SubnetsTabController::ShowSubnets(const IPv4Address& address, bool show)
 
 void SubnetsTabController::on_maskComboBox_currentIndexChanged(int index)
 {
+    // The user's own choice replaces the typed prefix.
+    if (IPv4PrefixRequest* request = GetContext().prefixRequest)
+        request->ForgetSubnets();
     IPv4Page::StoreItemValue(this, m_policyCombos.GetValueBox(), index, &OctetrySettings::SetSubnetPolicy);
 }

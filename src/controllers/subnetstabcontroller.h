@@ -40,8 +40,6 @@ protected:
     void DoUpdateView(QWidget* source) override;
     // The IPv4 address, the two subnetting options and the subnet policy.
     bool IsSettingRelevant(OctetrySettings::Setting setting) override;
-    // Chooses the subnet mask of that length, or the nearest the class offers.
-    void ApplyPrefixLength(int prefixLength) override;
 
 private slots:
     void on_maskComboBox_currentIndexChanged(int index);

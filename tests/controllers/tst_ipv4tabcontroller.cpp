@@ -73,20 +73,22 @@ private slots:
         QCOMPARE(field->isEnabled(), !field->text().isEmpty());
     }
 
-    // A prefix reaches the page's mask once complete: on Return or in a paste, never half-typed or bad.
+    // A prefix typed on any page reaches both pages' masks once complete: on Return or in a paste, never half-typed or
+    // bad.
     void prefixEntry_data()
     {
         // finish: 0 typed only, 1 typed and Return, 2 pasted; masks afterwards: subnet mask, CIDR block, CIDR mask
         // clang-format off
         AddColumns<QLineEdit*, QString, int, QString, QString>("edit", "text", "finish", "stored", "masks");
         AddRow("CIDR /20 inside a /24 block makes it /19", ui->cidrAddressEdit, QString("10.1.2.3/20"), 1, QString("10.1.2.3"), QString("/20 /19 /20"));
-        AddRow("CIDR /28 keeps the block", ui->cidrAddressEdit, QString("10.1.2.3/28"), 1, QString("10.1.2.3"), QString("/20 /24 /28"));
-        AddRow("CIDR /0 gives the nearest mask, /2", ui->cidrAddressEdit, QString("10.1.2.3/0"), 2, QString("10.1.2.3"), QString("/20 /1 /2"));
-        AddRow("CIDR pasted wildcard 0.0.0.255", ui->cidrAddressEdit, QString("10.1.2.3 0.0.0.255"), 2, QString("10.1.2.3"), QString("/20 /23 /24"));
+        AddRow("CIDR /28 keeps the block", ui->cidrAddressEdit, QString("10.1.2.3/28"), 1, QString("10.1.2.3"), QString("/28 /24 /28"));
+        AddRow("CIDR /0 gives the nearest mask, /2", ui->cidrAddressEdit, QString("10.1.2.3/0"), 2, QString("10.1.2.3"), QString("/9 /1 /2"));
+        AddRow("CIDR pasted wildcard 0.0.0.255", ui->cidrAddressEdit, QString("10.1.2.3 0.0.0.255"), 2, QString("10.1.2.3"), QString("/24 /23 /24"));
         AddRow("CIDR half-typed /2 changes nothing", ui->cidrAddressEdit, QString("10.1.2.3/2"), 0, QString("10.1.2.3"), QString("/20 /24 /26"));
-        AddRow("Subnets netmask of class B", ui->subnetsAddressEdit, QString("172.16.5.4 255.255.255.0"), 1, QString("172.16.5.4"), QString("/24 /24 /26"));
-        AddRow("Subnets /8 gives class A's shortest", ui->subnetsAddressEdit, QString("10.9.8.7/8"), 2, QString("10.9.8.7"), QString("/9 /24 /26"));
-        AddRow("Classes stores the address only", ui->classesAddressEdit, QString("10.9.8.7/8"), 1, QString("10.9.8.7"), QString("/20 /24 /26"));
+        AddRow("Subnets netmask of class B", ui->subnetsAddressEdit, QString("172.16.5.4 255.255.255.0"), 1, QString("172.16.5.4"), QString("/24 /23 /24"));
+        AddRow("Subnets /8 gives class A's shortest", ui->subnetsAddressEdit, QString("10.9.8.7/8"), 2, QString("10.9.8.7"), QString("/9 /7 /8"));
+        AddRow("Classes sets both pages' masks", ui->classesAddressEdit, QString("10.9.8.7/8"), 1, QString("10.9.8.7"), QString("/9 /7 /8"));
+        AddRow("Conversions sets both pages' masks", ui->dottedDecEdit, QString("10.1.2.3/24"), 2, QString("10.1.2.3"), QString("/24 /23 /24"));
         AddRow("/-1 is refused", ui->subnetsAddressEdit, QString("10.1.2.3/-1"), 2, QString(), QString("/20 /24 /26"));
         AddRow("/x is refused without a lookup", ui->cidrAddressEdit, QString("10.1.2.3/x"), 1, QString(), QString("/20 /24 /26"));
         // clang-format on
@@ -115,6 +117,43 @@ private slots:
         QTEST(QString("/%1 /%2 /%3").arg(subnetMask).arg(block).arg(block + cidr.GetCidrBits()), "masks");
         QTEST(Stored(), "stored");
         QCOMPARE(closer.title, QString());
+    }
+
+    // Where a page cannot take the prefix as typed, or cannot subnet the address, it says why beside the mask.
+    void prefixNotes_data()
+    {
+        AddColumns<QString, QString, QString>("pasted", "subnetsNote", "cidrNote");
+        // clang-format off
+        QTest::newRow("/32") << "10.0.0.5/32" << "/32 is one host, not a subnet: shown as /31" << "";
+        QTest::newRow("class A /8") << "10.1.2.3/8" << "Class A network 10.0.0.0/8: subnet masks start at /9" << "A /24 block has no /8 routes: the address block is now /7";
+        QTest::newRow("class B /12") << "172.16.5.4/12" << "Class B network 172.16.0.0/16: subnet masks start at /17" << "A /24 block has no /12 routes: the address block is now /11";
+        QTest::newRow("/0") << "10.1.2.3/0" << "Class A network 10.0.0.0/8: subnet masks start at /9" << "/0 is too large to divide into routes here: shown as /2, the routes of a /1";
+        QTest::newRow("as typed") << "10.1.2.3/26" << "" << "";
+        QTest::newRow("loopback") << "127.0.0.1" << "127.0.0.1 is a loopback address (127.0.0.0/8, RFC 1122): it never leaves the host and has no subnets" << "";
+        QTest::newRow("multicast") << "224.0.0.251" << "224.0.0.251 is a multicast group (Class D, 224.0.0.0/4): a group has no subnets" << "";
+        QTest::newRow("limited broadcast") << "255.255.255.255" << "255.255.255.255 is the limited broadcast address (RFC 919): it has no subnets" << "";
+        QTest::newRow("this host") << "0.0.0.0" << "0.0.0.0 stands for this host (RFC 1122): it has no network to subnet" << "";
+        // clang-format on
+    }
+    void prefixNotes()
+    {
+        QFETCH(QString, pasted);
+        Settings()->SetIPv4Address(IPv4Address(0x0a010203));
+        Settings()->SetCidrAddressBlock(IPv4AddressBlock(24));
+        ui->tabWidget->setCurrentWidget(ui->conversionsTab);
+        ui->dottedDecEdit->selectAll();
+        QApplication::clipboard()->setText(pasted);
+        QTest::keyClick(ui->dottedDecEdit, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(ui->dottedDecEdit, Qt::Key_Return);
+        for (auto [tab, label, note] : {std::tuple(ui->subnetsTab, ui->subnetsMaskNoteLabel, "subnetsNote"),
+                                        std::tuple(ui->cidrTab, ui->cidrMaskNoteLabel, "cidrNote")}) {
+            ui->tabWidget->setCurrentWidget(tab);
+            QTEST(label->text(), note);
+            QCOMPARE(label->isVisibleTo(tab) && label->isEnabled(), !label->text().isEmpty());
+        }
+        // The user's own choice of mask takes the note away.
+        QTest::keyClick(ui->cidrMaskComboBox, Qt::Key_Down);
+        QCOMPARE(ui->cidrMaskNoteLabel->text(), QString());
     }
 
     // Pasted text is trimmed first and, if it still does not fit, refused whole: it never becomes another address.
