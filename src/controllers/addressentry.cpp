@@ -4,9 +4,10 @@
 #include "controllers/addressentry.h"
 
 #include "address/addressprefix.h"
-#include "controllers/controller.h"
+#include "address/hostname.h"
 #include "controllers/hostlookup.h"
 #include "controllers/lookupscheduler.h"
+#include "controllers/tabcontroller.h"
 #include "controllers/tabcontrollerutil.h"
 #include "widgets/fittingvalidator.h"
 
@@ -15,7 +16,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
-AddressEntry::AddressEntry(Controller* controller, QLineEdit* edit, const AddressFamily& family,
+AddressEntry::AddressEntry(TabController* controller, QLineEdit* edit, const AddressFamily& family,
                            PrefixLengthSink applyPrefixLength)
     : m_controller(controller),
       m_edit(edit),
@@ -28,12 +29,14 @@ AddressEntry::AddressEntry(Controller* controller, QLineEdit* edit, const Addres
 
 void AddressEntry::ShowAddress()
 {
+    m_lookupScheduler->Cancel();
     m_text = m_family.storedText();
     m_edit->setText(m_text);
 }
 
 void AddressEntry::OnTextChanged(const QString& text)
 {
+    m_lookupScheduler->Cancel();
     const AddressPrefix entry = m_family.split(text.toStdString());
     {
         const Controller::ChangeSource changeSource(m_controller, m_edit);
@@ -50,23 +53,23 @@ void AddressEntry::OnTextChanged(const QString& text)
 void AddressEntry::OnEditingFinished()
 {
     if (!m_family.isStoredValid()) {
-        const QString text = m_edit->text();
-        if (m_family.isHostName(text) && m_family.split(text.toStdString()).form == AddressPrefix::Form::NoPrefix)
-            m_lookupScheduler->Schedule([this] { LookUpHostName(); });
+        const std::string hostName = HostName::ToAscii(m_edit->text().trimmed().toStdString());
+        if (!hostName.empty())
+            m_lookupScheduler->Schedule(m_controller->GetTabPage(), QString::fromStdString(hostName),
+                                        [this](const QHostInfo& hostInfo) { OnLookupAnswer(hostInfo); });
         return;
     }
     ApplyPrefix();
     ShowAddress();
 }
 
-void AddressEntry::LookUpHostName()
+void AddressEntry::OnLookupAnswer(const QHostInfo& hostInfo)
 {
     if (m_family.isStoredValid())
         return;
     QString errorText;
-    const QHostAddress address =
-        HostLookup::FirstAddress(m_edit->text(), m_family.protocol,
-                                 QCoreApplication::translate(m_family.context, m_family.noAddressText), errorText);
+    const QHostAddress address = HostLookup::FirstAddress(
+        hostInfo, m_family.protocol, QCoreApplication::translate(m_family.context, m_family.noAddressText), errorText);
     if (address.isNull()) {
         QMessageBox::warning(nullptr, QCoreApplication::translate(m_family.context, m_family.failureTitle), errorText,
                              QMessageBox::Ok);

@@ -10,13 +10,14 @@
 #include <string>
 
 class AddressPrefix;
-class Controller;
 class LookupScheduler;
 class QHostAddress;
+class QHostInfo;
 class QLineEdit;
+class TabController;
 
 // What sets one address family's entry apart: how its text splits, where
-// its address is stored, what may be a host name, and the lookup's texts.
+// its address is stored, and the lookup's texts.
 struct AddressFamily
 {
     // The family's split of text into address and prefix.
@@ -29,8 +30,6 @@ struct AddressFamily
     bool (*isStoredValid)();
     // The stored address as the edit shows it.
     QString (*storedText)();
-    // Whether text that is no address may be a host name worth a lookup.
-    bool (*isHostName)(const QString& text);
     QAbstractSocket::NetworkLayerProtocol protocol;
     // Translated in context: the text for a name without such an address, and the warning's title.
     const char* context;
@@ -40,9 +39,9 @@ struct AddressFamily
 
 // An edit of one of the shared addresses, of either family. The text is
 // stored as it is typed; "address/n" also hands n to the page once the text
-// is complete (on Return, on leaving the edit, or at once when pasted); a
-// host name is looked up on leaving, and a valid address is then shown in
-// its canonical form.
+// is complete (on Return, on leaving the edit, or at once when pasted); text
+// that can be a host name is looked up on leaving, without blocking, and a
+// valid address is then shown in its canonical form.
 class AddressEntry
 {
 public:
@@ -51,24 +50,24 @@ public:
 
     // The edit of controller's page, limited to an address's length; the
     // controller forwards the edit's signals.
-    AddressEntry(Controller* controller, QLineEdit* edit, const AddressFamily& family,
+    AddressEntry(TabController* controller, QLineEdit* edit, const AddressFamily& family,
                  PrefixLengthSink applyPrefixLength);
     AddressEntry(const AddressEntry&) = delete;
     AddressEntry& operator=(const AddressEntry&) = delete;
 
-    // Writes the stored address into the edit in canonical form (empty when invalid).
+    // Writes the stored address into the edit in canonical form (empty when invalid); drops a running lookup.
     void ShowAddress();
-    // Stores the address part of text; applies its prefix when pasted.
+    // Stores the address part of text; applies its prefix when pasted; drops a running lookup.
     void OnTextChanged(const QString& text);
     // Looks a host name up, applies the prefix and shows the address canonically.
     void OnEditingFinished();
 
 private:
     void ApplyPrefix();
-    // Resolves the name in the edit, unless an address was stored meanwhile.
-    void LookUpHostName();
+    // Takes the lookup's answer, unless an address was stored meanwhile.
+    void OnLookupAnswer(const QHostInfo& hostInfo);
 
-    Controller* m_controller;
+    TabController* m_controller;
     QLineEdit* m_edit;
     const AddressFamily& m_family;
     PrefixLengthSink m_applyPrefixLength;

@@ -3,20 +3,29 @@
 
 #include "controllers/hostlookup.h"
 
-#include "widgets/waitcursor.h"
-
 #include <QHostInfo>
 
-namespace HostLookup {
 namespace {
-Resolver resolverInUse = nullptr;
+HostLookup::Resolver resolverInUse = nullptr;
 } // namespace
 
-QHostAddress FirstAddress(const QString& hostName, QAbstractSocket::NetworkLayerProtocol protocol,
-                          const QString& noAddressText, QString& errorText)
+HostLookup::HostLookup(const QString& hostName, Answer answer)
 {
-    const WaitCursor waitCursor;
-    const QHostInfo hostInfo = resolverInUse ? resolverInUse(hostName) : QHostInfo::fromName(hostName);
+    if (resolverInUse)
+        resolverInUse(hostName, &m_context, answer);
+    else
+        m_id = QHostInfo::lookupHost(hostName, &m_context, std::move(answer));
+}
+
+HostLookup::~HostLookup()
+{
+    if (m_id >= 0)
+        QHostInfo::abortHostLookup(m_id);
+}
+
+QHostAddress HostLookup::FirstAddress(const QHostInfo& hostInfo, QAbstractSocket::NetworkLayerProtocol protocol,
+                                      const QString& noAddressText, QString& errorText)
+{
     if (hostInfo.error() != QHostInfo::NoError) {
         errorText = hostInfo.errorString();
         return QHostAddress();
@@ -28,8 +37,7 @@ QHostAddress FirstAddress(const QString& hostName, QAbstractSocket::NetworkLayer
     return QHostAddress();
 }
 
-void SetResolver(Resolver resolver)
+void HostLookup::SetResolver(Resolver resolver)
 {
     resolverInUse = resolver;
 }
-} // namespace HostLookup

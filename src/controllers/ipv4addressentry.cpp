@@ -5,14 +5,12 @@
 
 #include "address/addressprefix.h"
 #include "address/ipv4address.h"
-#include "controllers/controller.h"
+#include "controllers/tabcontroller.h"
 #include "models/addresstext.h"
 #include "settings/octetrysettings.h"
 
 #include <QCoreApplication>
 #include <QHostAddress>
-
-#include <algorithm>
 
 namespace {
 const AddressFamily kIPv4Family = {
@@ -25,8 +23,6 @@ const AddressFamily kIPv4Family = {
     },
     [] { return Controller::GetSettings()->GetIPv4Address().IsValid(); },
     [] { return AddressText::DottedDecimal(Controller::GetSettings()->GetIPv4Address()); },
-    // A host name has a letter; a "/" or an inner blank makes a prefix instead.
-    [](const QString& text) { return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); }); },
     QAbstractSocket::IPv4Protocol,
     "IPv4AddressEntry",
     QT_TRANSLATE_NOOP("IPv4AddressEntry", "No IPv4 addresses are available for this host name"),
@@ -34,7 +30,7 @@ const AddressFamily kIPv4Family = {
 };
 } // namespace
 
-IPv4AddressEntry::IPv4AddressEntry(Controller* controller, QLineEdit* edit, PrefixLengthSink applyPrefixLength)
+IPv4AddressEntry::IPv4AddressEntry(TabController* controller, QLineEdit* edit, PrefixLengthSink applyPrefixLength)
     : AddressEntry(controller, edit, kIPv4Family, std::move(applyPrefixLength))
 {
 }

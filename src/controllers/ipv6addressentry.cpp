@@ -5,7 +5,7 @@
 
 #include "address/addressprefix.h"
 #include "address/ipv6address.h"
-#include "controllers/controller.h"
+#include "controllers/tabcontroller.h"
 #include "settings/octetrysettings.h"
 
 #include <QCoreApplication>
@@ -23,8 +23,6 @@ const AddressFamily kIPv6Family = {
         return QString::fromStdString(
             Controller::GetSettings()->GetIPv6Address().ToString(IPv6Address::CompressedNotation));
     },
-    // A colon marks a mistyped address, a "/" a prefix: never a host name.
-    [](const QString& text) { return !text.contains(QLatin1Char(':')); },
     QAbstractSocket::IPv6Protocol,
     "IPv6AddressEntry",
     QT_TRANSLATE_NOOP("IPv6AddressEntry", "No IPv6 addresses are available for this host name"),
@@ -32,7 +30,7 @@ const AddressFamily kIPv6Family = {
 };
 } // namespace
 
-IPv6AddressEntry::IPv6AddressEntry(Controller* controller, QLineEdit* edit)
+IPv6AddressEntry::IPv6AddressEntry(TabController* controller, QLineEdit* edit)
     : AddressEntry(controller, edit, kIPv6Family,
                    [](int prefixLength) { Controller::GetSettings()->SetIPv6PrefixLength(prefixLength); })
 {

@@ -6,10 +6,10 @@
 #include "controllers/addressentry.h"
 
 // An edit of the shared IPv6 address: "address/n" makes n the length of the
-// prefix split into subnets; a word without ":" is looked up as a host name.
+// prefix split into subnets; text that can be a host name is looked up.
 class IPv6AddressEntry : public AddressEntry
 {
 public:
     // The edit of controller's page; the controller forwards the edit's signals.
-    IPv6AddressEntry(Controller* controller, QLineEdit* edit);
+    IPv6AddressEntry(TabController* controller, QLineEdit* edit);
 };

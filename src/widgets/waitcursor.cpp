@@ -3,15 +3,17 @@
 
 #include "widgets/waitcursor.h"
 
-#include <QApplication>
 #include <QCursor>
+#include <QWidget>
 
-WaitCursor::WaitCursor()
+WaitCursor::WaitCursor(QWidget* widget)
+    : m_widget(widget)
 {
-    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    widget->setCursor(Qt::WaitCursor);
 }
 
 WaitCursor::~WaitCursor()
 {
-    QApplication::restoreOverrideCursor();
+    if (m_widget)
+        m_widget->unsetCursor();
 }

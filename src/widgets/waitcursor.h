@@ -3,13 +3,20 @@
 
 #pragma once
 
-// Shows the wait cursor over the whole application for the guard's lifetime,
-// also when the guarded work throws.
+#include <QPointer>
+
+class QWidget;
+
+// Shows the wait cursor over one widget and its children for the guard's
+// lifetime, leaving the menus and the rest of the window usable.
 class WaitCursor
 {
 public:
-    WaitCursor();
+    explicit WaitCursor(QWidget* widget);
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
     ~WaitCursor();
+
+private:
+    QPointer<QWidget> m_widget;
 };

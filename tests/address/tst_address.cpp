@@ -3,6 +3,7 @@
 
 #include "address/bitusage.h"
 #include "address/exceptionutil.h"
+#include "address/hostname.h"
 #include "address/ipv4address.h"
 #include "address/ipv6address.h"
 #include "common/datarows.h"
@@ -151,6 +152,30 @@ private slots:
         QCOMPARE(ThrownMessage<std::out_of_range>([&] { GetHostBitCount(bad); }), refused);
         QCOMPARE(ThrownMessage<std::out_of_range>([&] { FormatBitRoleLegendHtml(bad); }), refused);
         QCOMPARE(ThrownMessage<Invalid>([] { FormatBitUsageHtml({{FixedBit, 32}}, IPv4Address()); }), "this");
+    }
+
+    // What is sent to the resolver, in its ASCII form; an empty form is never looked up.
+    void hostNames_data()
+    {
+        AddColumns<QString, QString>("text", "ascii");
+        const QString a61(61, 'a'), a63(63, 'a'), name253 = QStringList{a63, a63, a63, a61}.join('.');
+        AddRow("internationalised, in ACE", QString("bücher.example"), QString("xn--bcher-kva.example"));
+        AddRow("the root's dot", QString("localhost."), QString("localhost"));
+        AddRow("253 characters, labels of 63", name253, name253);
+        AddRow("255 characters", name253 + "aa", QString());
+        AddRow("a label of 64", QString(64, 'a') + ".test", QString());
+        AddRow("60 letters are 66 in ACE", QString(60, QChar(0xfc)) + ".test", QString());
+        AddRow("an all-digit last label", QString("1.2.3.4.5"), QString());
+        AddRow("hexadecimal", QString("0x0a000001"), QString());
+        AddRow("an emoji", QString("\U0001F642"), QString());
+        AddRow("a hyphen ending a label", QString("a-.example"), QString());
+        AddRow("an empty label", QString("a..example"), QString());
+        AddRow("nothing", QString(), QString());
+    }
+    void hostNames()
+    {
+        QFETCH(QString, text);
+        QTEST(Q(HostName::ToAscii(text.toStdString())), "ascii");
     }
 
     void stream()

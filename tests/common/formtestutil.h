@@ -53,19 +53,26 @@ struct MessageBoxCloser
     int count = 0;
 };
 
-// The suites' host names, answered without the machine's resolver; every other name is unknown.
-inline QHostInfo FakeResolve(const QString& name)
+// The suites' resolver: their host names, answered on a later turn of the event loop as a real
+// lookup is, without the machine's resolver; every other name is unknown.
+inline void FakeResolve(const QString& name, QObject* context, const HostLookup::Answer& answer)
 {
     static const QHash<QString, QStringList> kHosts = {{"localhost", {"::1", "127.0.0.1"}},
-                                                       {"multi.test", {"2001:db8::7", "192.0.2.7", "192.0.2.8"}}};
+                                                       {"multi.test", {"2001:db8::7", "192.0.2.7", "192.0.2.8"}},
+                                                       {"ipv4.test", {"192.0.2.9"}}};
     QHostInfo info;
     const QStringList addresses = QHostAddress(name).isNull() ? kHosts.value(name) : QStringList{name};
     for (const QString& address : addresses)
         info.setAddresses(info.addresses() << QHostAddress(address));
     if (addresses.isEmpty())
-        info.setError(QHostInfo::HostNotFound),
-            info.setErrorString(name.isEmpty() ? "No host name given" : "Host not found");
-    return info;
+        info.setError(QHostInfo::HostNotFound), info.setErrorString("Host not found");
+    QTimer::singleShot(0, context, [answer, info] { answer(info); });
+}
+
+// Waits until the lookup that edit started, if any, has been answered.
+inline void AwaitLookup(const QLineEdit* edit)
+{
+    QTRY_VERIFY(edit->parentWidget()->findChild<QLabel*>("lookupLabel")->isHidden());
 }
 
 // main() of a real-window test: fresh per-user files, the program's identity, any set-up given, then the test object.

@@ -23,7 +23,6 @@ private slots:
         // clang-format off
         QTest::newRow("300.1.2.3 is refused without a lookup") << "300.1.2.3" << "" << "";
         QTest::newRow("10.0.0 gives 10.0.0.0") << "10.0.0" << "10.0.0.0" << "";
-        QTest::newRow("localhost resolves to 127.0.0.1") << "localhost" << "127.0.0.1" << "";
         QTest::newRow("the first IPv4 address of several") << "multi.test" << "192.0.2.7" << "";
         QTest::newRow("an unknown name warns") << "no-such-host.invalid" << "" << "IPv4 Resolve Failed: Host not found";
         // clang-format on
@@ -35,6 +34,7 @@ private slots:
         ui->tabWidget->setCurrentWidget(ui->classesTab);
         TypeOver(ui->classesAddressEdit, typed);
         QTest::keyClick(ui->classesAddressEdit, Qt::Key_Return);
+        AwaitLookup(ui->classesAddressEdit);
         QTEST(closer.title.isEmpty() ? QString() : closer.title + ": " + closer.text, "warning");
         QTEST(Stored(), "stored");
         QCOMPARE(ui->classesAddressEdit->text(), Stored().isEmpty() ? typed : Stored()); // canonical on leaving

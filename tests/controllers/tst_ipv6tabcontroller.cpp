@@ -88,10 +88,8 @@ private slots:
         const char* sixOver4 =
             "10 bits|0xFE80|Link-Local Prefix; 86 bits|0|6over4 Constant; 32 bits|0.0.0.1|IPv4 Address";
         AddRow("fe80:0:0::1 is 6over4, compressed on leaving", "fe80:0:0::1", "", "6over4", sixOver4, "FE80::1", "");
-        AddRow("1:2 is mistyped, no lookup", "1:2", "", "", "", "1:2", "");
-        AddRow("an IPv4-only name warns", "127.0.0.1", "", "", "", "127.0.0.1",
+        AddRow("an IPv4-only name warns", "ipv4.test", "", "", "", "ipv4.test",
                "IPv6 Resolve Failed: No IPv6 addresses are available for this host name");
-        AddRow("an empty edit looks up the empty name", "", "", "", "", "", "IPv6 Resolve Failed: No host name given");
         AddRow("choosing 6to4 writes its prefix", "FE80::1", "6to4", "6to4",
                "16 bits|2002|6to4 Prefix; 32 bits|0.0.0.0|IPv4 Address; 16 bits|0x0000|Subnet ID; 64 "
                "bits|00:00:00:00:00:00:00:01|EUI-64 Interface ID",
@@ -127,6 +125,7 @@ private slots:
                                                                ui->ipv6AddressFormatLabel, ui->ipv6GraphicsView})
             QCOMPARE(widget->isEnabled(), !drawn.isEmpty());
         QTest::keyClick(ui->ipv6AddressEdit, Qt::Key_Enter); // the keypad's
+        AwaitLookup(ui->ipv6AddressEdit);
         QTEST(ui->ipv6AddressEdit->text(), "left");
         QTEST(closer.title.isEmpty() ? "" : closer.title + ": " + closer.text, "warning");
         QCOMPARE(Settings()->GetIPv6Address().IsValid(), !drawn.isEmpty());

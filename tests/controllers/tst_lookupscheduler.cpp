@@ -16,6 +16,9 @@ class TstLookupScheduler : public QObject
     MainForm form;
     Ui::OctetryMainForm* ui = form.GetUi();
     inline static int lookups = 0;
+    // Once set, the resolver keeps the next answer until the test calls release.
+    inline static bool holding = false;
+    inline static std::function<void()> release;
 
     // After each comma-separated step: the open menu, the focus, the current page, whether the window is shown.
     QStringList Walk(QLineEdit* edit, const QString& text, const QString& steps)
@@ -52,39 +55,71 @@ class TstLookupScheduler : public QObject
     }
 
 private slots:
-    void initTestCase() // no name resolves, and no test leaves the machine
+    void initTestCase() // only the suites' names resolve, and no test leaves the machine
     {
-        HostLookup::SetResolver([](const QString&) {
-            QHostInfo info;
-            info.setError(QHostInfo::HostNotFound), info.setErrorString("Host not found");
-            return ++lookups, info;
+        HostLookup::SetResolver([](const QString& name, QObject* context, const HostLookup::Answer& answer) {
+            ++lookups;
+            if (!std::exchange(holding, false))
+                return FakeResolve(name, context, answer);
+            release = [guard = QPointer<QObject>(context), name, answer] {
+                if (guard)
+                    FakeResolve(name, guard, answer);
+            };
         });
     }
 
     void leavingAfterAName_data()
     {
-        // warning: title: text, once
-        AddColumns<QLineEdit*, QString, QString>("edit", "steps", "warning");
+        // unnamed: text that empties the page as the name does, but is no host name; warning: title: text, once
+        AddColumns<QLineEdit*, QString, QString, QString>("edit", "unnamed", "steps", "warning");
         const QString v4 = "IPv4 Resolve Failed: Host not found", v6 = "IPv6 Resolve Failed: Host not found";
-        AddRow("Conversions, the Options menu", ui->dottedDecEdit, "Alt+O,Esc,Esc,Esc", v4);
-        AddRow("CIDR, Ctrl+Tab", ui->cidrAddressEdit, "Ctrl+Tab", v4);
-        AddRow("Classes, a click on another tab", ui->classesAddressEdit, "click 0", v4);
-        AddRow("Conversions, Return", ui->dottedDecEdit, "Return", v4);
-        AddRow("IPv6, the Help menu", ui->ipv6AddressEdit, "Alt+H,Esc,Esc", v6);
-        AddRow("IPv6, Tab", ui->ipv6AddressEdit, "Tab", v6);
-        AddRow("Conversions, the window closed", ui->dottedDecEdit, "close", QString());
+        AddRow("Conversions, the Options menu", ui->dottedDecEdit, QString("0x0a000001"), "Alt+O,Esc,Esc,Esc", v4);
+        AddRow("CIDR, Ctrl+Tab", ui->cidrAddressEdit, QString("300.1.2.3"), "Ctrl+Tab", v4);
+        AddRow("Classes, a click on another tab", ui->classesAddressEdit, QString("a_b.test"), "click 0", v4);
+        AddRow("Conversions, Return", ui->dottedDecEdit, QString("1.2.3.4.5"), "Return", v4);
+        AddRow("IPv6, the Help menu", ui->ipv6AddressEdit, QString("256.1.1.1"), "Alt+H,Esc,Esc", v6);
+        AddRow("IPv6 Subnets, Tab", ui->ipv6SubnetsAddressEdit, QString("ab.cd"), "Tab", v6);
+        AddRow("Conversions, the window closed", ui->dottedDecEdit, QString("0x0a000001"), "close", QString());
     }
     void leavingAfterAName()
     {
         QFETCH(QLineEdit*, edit);
+        QFETCH(QString, unnamed);
         QFETCH(QString, steps);
-        // Text that empties the page as the name does, but is no host name.
-        const QStringList unnamed = Walk(edit, edit->objectName().startsWith("ipv6") ? "1:2" : "300.1.2.3", steps);
         MessageBoxCloser closer;
         lookups = 0;
-        QCOMPARE(Walk(edit, "zz.invalid", steps), unnamed);
+        const QStringList seen = Walk(edit, unnamed, steps);
+        QCOMPARE(lookups + closer.count, 0);
+        QCOMPARE(Walk(edit, "zz.invalid", steps), seen);
         QTEST(closer.count ? closer.title + ": " + closer.text : QString(), "warning");
         QVERIFY(closer.count == lookups && lookups <= 1);
+    }
+
+    // A slow answer leaves the window working; Escape or new text drops the lookup, and its answer with it.
+    void slowAnswer_data()
+    {
+        AddColumns<QString, bool, QString>("meanwhile", "running", "left"); // left: the edit's text once answered
+        AddRow("a click on another tab", QString("click 0"), true, QString("192.0.2.7"));
+        AddRow("Escape", QString("Esc"), false, QString("multi.test"));
+        AddRow("new text", QString("x"), false, QString("multi.testx"));
+    }
+    void slowAnswer()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(bool, running);
+        const auto* label = ui->subnetsAddressWidget->findChild<QLabel*>("lookupLabel");
+        MessageBoxCloser closer;
+        holding = true;
+        const QStringList seen = Walk(ui->subnetsAddressEdit, "multi.test", "Return," + meanwhile);
+        QCOMPARE(seen.value(1).section(" | ", 2, 2), running ? QString("conversionsTab") : QString("subnetsTab"));
+        QCOMPARE(!label->isHidden() ? label->text() : QString(),
+                 running ? QString("Looking up multi.test…") : QString());
+        QVERIFY(!QApplication::overrideCursor()
+                && ui->subnetsTab->cursor().shape() == (running ? Qt::WaitCursor : Qt::ArrowCursor));
+        release();
+        AwaitLookup(ui->subnetsAddressEdit);
+        QTEST(ui->subnetsAddressEdit->text(), "left");
+        QCOMPARE(closer.count, 0);
     }
 };
 
