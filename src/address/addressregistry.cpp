@@ -6,6 +6,8 @@
 #include "address/ipv4address.h"
 #include "address/ipv6address.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <stdexcept>
 #include <utility>
@@ -201,14 +203,27 @@ bool Holds(const Row<quint32>& row, quint32 value)
     return (value & static_cast<quint32>(0xffffffff'00000000ULL >> row.length)) == row.prefix;
 }
 
-bool Holds(const Row<Groups>& row, const Groups& groups)
+// The groups of a /length prefix's mask.
+constexpr Groups PrefixMask(int length)
+{
+    Groups mask{};
+    for (int i = 0; i < 8; ++i)
+        mask[i] = static_cast<quint16>(0xffff0000u >> std::clamp(length - 16 * i, 0, 16));
+    return mask;
+}
+
+bool Matches(const Groups& value, const Groups& mask, const Groups& groups)
 {
     for (int i = 0; i < 8; ++i) {
-        const int bits = std::clamp(row.length - 16 * i, 0, 16);
-        if ((groups[i] & static_cast<quint16>(0xffff0000u >> bits)) != row.prefix[i])
+        if ((groups[i] & mask[i]) != value[i])
             return false;
     }
     return true;
+}
+
+bool Holds(const Row<Groups>& row, const Groups& groups)
+{
+    return Matches(row.prefix, PrefixMask(row.length), groups);
 }
 
 // The longest-prefix row holding the address, or null.
@@ -368,6 +383,53 @@ Space<IPv6Address> IPv6Space(const IPv6Address& address)
     return {"Reserved by IETF", "Reserved by IETF, RFC 4291", first, last};
 }
 
+// An IPv6 address that carries an IPv4 address: where it matches and where the IPv4 address sits.
+struct Carrier
+{
+    Groups value;
+    Groups mask;
+    AddressRegistry::Embedding embedding;
+    int byte;           // the IPv4 address's first byte
+    quint32 flip = 0;   // Teredo obfuscates the client's address and port by inverting them
+    quint32 lowest = 0; // :: and ::1 are no IPv4-compatible addresses
+};
+
+using E = AddressRegistry::Embedding;
+// RFC 4291 2.5.5, RFC 3056 2, RFC 5214 6.1, RFC 4380 4, RFC 6052 2.1; matches may overlap (ISATAP in 6to4).
+constexpr Carrier kCarriers[] = {
+    {{0, 0, 0, 0, 0, 0xffff}, PrefixMask(96), E::Mapped, 12},
+    {{}, PrefixMask(96), E::Compatible, 12, 0, 2},
+    {{0x2002}, PrefixMask(16), E::SixToFour, 2},
+    {{0, 0, 0, 0, 0, 0x5efe}, {0, 0, 0, 0, 0xfdff, 0xffff}, E::Isatap, 12},
+    {{0x2001, 0}, PrefixMask(32), E::TeredoServer, 4},
+    {{0x2001, 0}, PrefixMask(32), E::TeredoClient, 12, 0xffffffff},
+    {{0x64, 0xff9b}, PrefixMask(96), E::Nat64, 12},
+};
+
+// Unicast addresses no interface has, so no solicited-node group either (RFC 4291 2.5.2, 2.5.3, 2.5.5.2).
+constexpr std::pair<Groups, int> kNoInterfacePrefixes[] = {
+    {{}, 128},
+    {{0, 0, 0, 0, 0, 0, 0, 1}, 128},
+    {{0, 0, 0, 0, 0, 0xffff}, 96},
+};
+
+// The ways a MAC address is written: its separator and the digits between two of them.
+struct MacFormat
+{
+    char separator;
+    std::size_t groupDigits;
+};
+constexpr MacFormat kMacFormats[] = {{':', 2}, {'-', 2}, {'.', 4}};
+constexpr std::size_t kMacDigits = 12;
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    const char lower = static_cast<char>(c | 0x20);
+    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
+}
+
 // Labels nPrefixLength / labelBits down to the first, each followed by a dot, then the zone.
 template <class Label>
 std::string ReverseName(bool valid, int nPrefixLength, int labelBits, int maxBits, Label label, const char* zone)
@@ -420,13 +482,20 @@ std::pair<IPv6Address, IPv6Address> AddressRegistry::IPv6AddressSpaceBlock(const
     return {space.first, space.last};
 }
 
-IPv4Address AddressRegistry::TranslatedIPv4Address(const IPv6Address& address)
+std::vector<AddressRegistry::EmbeddedIPv4> AddressRegistry::EmbeddedIPv4Addresses(const IPv6Address& address)
 {
-    // Only the well-known prefix: the network-specific ones split the address around bits 64-71.
-    constexpr Row<Groups> wellKnown = {{0x64, 0xff9b}, 96, "", "", {}};
-    if (!address.IsValid() || !Holds(wellKnown, GroupsOf(address)))
-        return IPv4Address();
-    return IPv4Address(static_cast<quint32>(Low64(address)));
+    std::vector<EmbeddedIPv4> found;
+    if (!address.IsValid() || IsMulticast(address))
+        return found;
+    const Groups groups = GroupsOf(address);
+    for (const Carrier& carrier : kCarriers) {
+        const quint32 ipv4 = qFromBigEndian<quint32>(address.GetBytes().c + carrier.byte) ^ carrier.flip;
+        if (Matches(carrier.value, carrier.mask, groups) && ipv4 >= carrier.lowest) {
+            const int port = carrier.flip != 0 ? qFromBigEndian<quint16>(address.GetBytes().c + 10) ^ 0xffff : -1;
+            found.push_back({carrier.embedding, IPv4Address(ipv4), port});
+        }
+    }
+    return found;
 }
 
 bool AddressRegistry::GetEui64MacAddress(const IPv6Address& address, MacAddress& mac)
@@ -448,9 +517,47 @@ quint64 AddressRegistry::ModifiedEui64(const MacAddress& mac)
     return id;
 }
 
+IPv6Address AddressRegistry::Eui64Address(const IPv6Address& prefix, const MacAddress& mac)
+{
+    return prefix.IsValid() ? IPv6Address(qFromBigEndian<quint64>(prefix.GetBytes().c), ModifiedEui64(mac))
+                            : IPv6Address();
+}
+
+bool AddressRegistry::ParseMacAddress(const std::string& text, MacAddress& mac)
+{
+    for (const MacFormat& format : kMacFormats) {
+        MacAddress bytes{};
+        if (text.size() != kMacDigits + kMacDigits / format.groupDigits - 1)
+            continue;
+        std::size_t digit = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            // A separator after every group but the last, a hexadecimal digit elsewhere.
+            if ((i + 1) % (format.groupDigits + 1) == 0) {
+                if (text[i] != format.separator)
+                    break;
+                continue;
+            }
+            const int value = HexDigit(text[i]);
+            if (value < 0)
+                break;
+            bytes[digit / 2] = static_cast<quint8>(bytes[digit / 2] << 4 | value);
+            ++digit;
+        }
+        if (digit == kMacDigits) {
+            mac = bytes;
+            return true;
+        }
+    }
+    return false;
+}
+
 IPv6Address AddressRegistry::SolicitedNodeAddress(const IPv6Address& address)
 {
-    if (!address.IsValid() || IsMulticast(address) || address == IPv6Address(0, 0))
+    if (!address.IsValid() || IsMulticast(address))
+        return IPv6Address();
+    const Groups groups = GroupsOf(address);
+    if (std::any_of(std::begin(kNoInterfacePrefixes), std::end(kNoInterfacePrefixes),
+                    [&groups](const auto& prefix) { return Matches(prefix.first, PrefixMask(prefix.second), groups); }))
         return IPv6Address();
     return IPv6Address(0xff02'0000'0000'0000ULL, 0x1'ff00'0000ULL | (Low64(address) & 0xff'ffff));
 }

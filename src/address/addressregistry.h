@@ -3,13 +3,15 @@
 
 #pragma once
 
+#include "address/ipv4address.h"
+
 #include <QtGlobal>
 
 #include <array>
 #include <string>
 #include <utility>
+#include <vector>
 
-class IPv4Address;
 class IPv6Address;
 
 // What the IANA registries say about an address: its special-purpose block,
@@ -19,6 +21,24 @@ class AddressRegistry
 {
 public:
     using MacAddress = std::array<quint8, 6>;
+
+    // How an IPv6 address carries an IPv4 address.
+    enum class Embedding : quint8
+    {
+        Mapped,       // ::ffff:a.b.c.d (RFC 4291 2.5.5.2)
+        Compatible,   // ::a.b.c.d, deprecated (RFC 4291 2.5.5.1)
+        SixToFour,    // 2002:AABB:CCDD::/48 (RFC 3056)
+        Isatap,       // interface id 0000:5efe or 0200:5efe (RFC 5214)
+        TeredoServer, // 2001:0:AABB:CCDD::/64 (RFC 4380 4)
+        TeredoClient, // the obfuscated client address and port in the low 48 bits
+        Nat64,        // 64:ff9b::a.b.c.d (RFC 6052)
+    };
+    struct EmbeddedIPv4
+    {
+        Embedding embedding;
+        IPv4Address address;
+        int port; // the Teredo client's UDP port; -1 for the others
+    };
 
     // The most specific row of the IPv4 special-purpose registry holding the
     // address, as "Private-Use (RFC 1918)"; in 224.0.0.0/4 its multicast block
@@ -42,17 +62,24 @@ public:
     [[nodiscard]] static std::pair<IPv4Address, IPv4Address> IPv4AddressSpaceBlock(const IPv4Address& address);
     [[nodiscard]] static std::pair<IPv6Address, IPv6Address> IPv6AddressSpaceBlock(const IPv6Address& address);
 
-    // The IPv4 address in the last 32 bits of 64:ff9b::/96 (RFC 6052); invalid
-    // for any other address.
-    [[nodiscard]] static IPv4Address TranslatedIPv4Address(const IPv6Address& address);
+    // Every IPv4 address the IPv6 address carries, in the order of the kinds
+    // above; none for multicast, ::, ::1 and invalid addresses.
+    [[nodiscard]] static std::vector<EmbeddedIPv4> EmbeddedIPv4Addresses(const IPv6Address& address);
     // The MAC behind a modified EUI-64 interface id (FF:FE in bytes 11 and 12,
     // universal/local bit flipped back, RFC 4291 appendix A) of a non-multicast
     // address; false when the id carries none.
     [[nodiscard]] static bool GetEui64MacAddress(const IPv6Address& address, MacAddress& mac);
     // The modified EUI-64 interface id made from mac, most significant byte first.
     [[nodiscard]] static quint64 ModifiedEui64(const MacAddress& mac);
+    // The first 64 bits of prefix followed by mac's modified EUI-64 interface id,
+    // the address SLAAC forms; invalid for an invalid prefix.
+    [[nodiscard]] static IPv6Address Eui64Address(const IPv6Address& prefix, const MacAddress& mac);
+    // Reads 00:11:22:33:44:55, 00-11-22-33-44-55 or 0011.2233.4455 in either
+    // case into mac; false, with mac unchanged, for any other text.
+    [[nodiscard]] static bool ParseMacAddress(const std::string& text, MacAddress& mac);
     // FF02::1:FF00:0/104 followed by the low 24 bits of a unicast or anycast
-    // address (RFC 4291 2.7.1); invalid for multicast addresses and ::.
+    // address that an interface can have (RFC 4291 2.7.1); invalid for
+    // multicast addresses, ::, ::1 and IPv4-mapped addresses.
     [[nodiscard]] static IPv6Address SolicitedNodeAddress(const IPv6Address& address);
     // 33:33 followed by the low 32 bits of a multicast group (RFC 2464 7);
     // false for other addresses.

@@ -6,6 +6,7 @@
 #include "address/addressregistry.h"
 #include "address/ipv6address.h"
 #include "controllers/tabcontrollerutil.h"
+#include "ipv6/ipv6subnetplan.h"
 #include "settings/octetrysettings.h"
 #include "ui_octetrymainform.h"
 #include "widgets/largetableview.h"
@@ -14,11 +15,15 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include <algorithm>
 
 namespace {
 constexpr int kAddressBits = 128;
+// SLAAC forms an address from a /64 (RFC 4862 5.5.3) and RFC 4193 hands out /48s.
+constexpr int kSlaacPrefixLength = 64;
+constexpr int kUniqueLocalPrefixLength = 48;
 
 // Adds "/length" for each length from first to 128.
 void FillLengths(QComboBox* comboBox, int first)
@@ -66,9 +71,20 @@ void IPv6SubnetsTabController::InitializeView()
     connect(ui->ipv6SubnetLengthComboBox, &QComboBox::currentIndexChanged, this,
             &IPv6SubnetsTabController::on_ipv6SubnetLengthComboBox_currentIndexChanged);
 
+    connect(ui->ipv6GenerateUlaButton, &QPushButton::clicked, this,
+            &IPv6SubnetsTabController::on_ipv6GenerateUlaButton_clicked);
+    connect(ui->ipv6AddressFromMacButton, &QPushButton::clicked, this,
+            &IPv6SubnetsTabController::on_ipv6AddressFromMacButton_clicked);
+    connect(ui->ipv6MacAddressEdit, &QLineEdit::returnPressed, this,
+            &IPv6SubnetsTabController::on_ipv6AddressFromMacButton_clicked);
+    connect(ui->ipv6MacAddressEdit, &QLineEdit::textChanged, this, [this] { ShowMacNote(QString()); });
+
     LargeTableView* tableView = ui->ipv6SubnetsTableView;
     tableView->setModel(&m_subnetModel);
     TabControllerUtil::SetupTableView(tableView);
+    // Three full IPv6 addresses are wider than the window: all columns stay in view, with the addresses'
+    // middles elided until the window is widened.
+    tableView->SetColumnsShareWidth(true);
     connect(tableView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &IPv6SubnetsTabController::on_ipv6SubnetsTableView_currentRowChanged);
 }
@@ -80,6 +96,9 @@ void IPv6SubnetsTabController::DoUpdateView(QWidget* source)
     const IPv6Address& address = settings->GetIPv6Address();
     if (source != ui->ipv6SubnetsAddressEdit)
         m_addressEntry.ShowAddress();
+    // The note tells of the last address made from a MAC address, not of what came after.
+    if (source != ui->ipv6AddressFromMacButton)
+        ShowMacNote(QString());
     TabControllerUtil::SetPageEnabled(GetTabPage(), ui->ipv6SubnetsAddressEdit, address.IsValid());
     if (!address.IsValid()) {
         m_subnetModel.Reset(IPv6SubnetPlan());
@@ -151,4 +170,35 @@ void IPv6SubnetsTabController::on_ipv6SubnetsTableView_currentRowChanged(const Q
         zone = AddressRegistry::ReverseDnsName(first, subnetLength);
     Ui::OctetryMainForm* ui = GetUi();
     TabControllerUtil::ShowFact(ui->ipv6ReverseZoneLabel, ui->ipv6ReverseZoneEdit, zone, zone);
+}
+
+void IPv6SubnetsTabController::on_ipv6GenerateUlaButton_clicked()
+{
+    OctetrySettings* settings = GetSettings();
+    settings->SetIPv6Address(IPv6SubnetPlan::RandomUniqueLocalPrefix());
+    settings->SetIPv6PrefixLength(kUniqueLocalPrefixLength);
+}
+
+void IPv6SubnetsTabController::on_ipv6AddressFromMacButton_clicked()
+{
+    Ui::OctetryMainForm* ui = GetUi();
+    AddressRegistry::MacAddress mac{};
+    if (!AddressRegistry::ParseMacAddress(ui->ipv6MacAddressEdit->text().trimmed().toStdString(), mac)) {
+        ShowMacNote(tr("Not a MAC address: write it as 00:11:22:33:44:55, 00-11-22-33-44-55 or 0011.2233.4455"));
+        return;
+    }
+    OctetrySettings* settings = GetSettings();
+    const int prefixLength = settings->GetIPv6PrefixLength();
+    ShowMacNote(prefixLength == kSlaacPrefixLength
+                    ? QString()
+                    : tr("The prefix is /%1, not /64: the address keeps its first 64 bits").arg(prefixLength));
+    const ChangeSource changeSource(this, ui->ipv6AddressFromMacButton);
+    settings->SetIPv6Address(AddressRegistry::Eui64Address(settings->GetIPv6Address(), mac));
+}
+
+void IPv6SubnetsTabController::ShowMacNote(const QString& text)
+{
+    QLabel* label = GetUi()->ipv6MacNoteLabel;
+    label->setText(text);
+    label->setVisible(!text.isEmpty());
 }

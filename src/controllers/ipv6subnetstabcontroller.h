@@ -39,8 +39,13 @@ private slots:
     void on_ipv6PrefixLengthComboBox_currentIndexChanged(int index);
     void on_ipv6SubnetLengthComboBox_currentIndexChanged(int index);
     void on_ipv6SubnetsTableView_currentRowChanged(const QModelIndex& current);
+    void on_ipv6GenerateUlaButton_clicked();
+    void on_ipv6AddressFromMacButton_clicked();
 
 private:
+    // Says text beside the MAC address edit; empty text takes the note away.
+    void ShowMacNote(const QString& text);
+
     IPv6AddressEntry m_addressEntry;
     IPv6SubnetTableModel m_subnetModel;
 };

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QStringList>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -28,6 +29,19 @@
 namespace {
 // Room left at the right of a picture that has been shrunk to the view.
 constexpr qreal kFitMargin = 0.02;
+
+// How each kind of embedded IPv4 address is written, %1 the address and %2 the port, by
+// AddressRegistry::Embedding; none, a bare address, where the address space already names the
+// kind, so that it copies as it is.
+constexpr const char* kEmbeddingTexts[] = {
+    nullptr,
+    QT_TRANSLATE_NOOP("IPv6TabController", "%1 (IPv4-compatible, deprecated)"),
+    nullptr,
+    QT_TRANSLATE_NOOP("IPv6TabController", "%1 (ISATAP)"),
+    QT_TRANSLATE_NOOP("IPv6TabController", "server %1"),
+    QT_TRANSLATE_NOOP("IPv6TabController", "client %1 port %2"),
+    nullptr,
+};
 } // namespace
 
 IPv6TabController::IPv6TabController(const ControllerContext& context)
@@ -123,15 +137,14 @@ void IPv6TabController::ShowDetails(const IPv6Address& address)
                                 AddressRegistry::IPv6AddressSpace(address),
                                 AddressRegistry::IPv6AddressSpaceDetails(address));
 
-    // The three never apply together: one row shows whichever does.
+    TabControllerUtil::ShowFact(ui->ipv6EmbeddedIPv4Label, ui->ipv6EmbeddedIPv4Edit,
+                                EmbeddedIPv4Text(address).toStdString());
+
+    // The two never apply together: one row shows whichever does.
     QString derivedLabel = tr("&EUI-64 MAC");
     std::string derived;
     AddressRegistry::MacAddress mac{};
-    const IPv4Address ipv4 = AddressRegistry::TranslatedIPv4Address(address);
-    if (ipv4.IsValid()) {
-        derivedLabel = tr("&Embedded IPv4");
-        derived = ipv4.ToString(IPv4Address::DottedDecimal);
-    } else if (AddressRegistry::GetMulticastMacAddress(address, mac)) {
+    if (AddressRegistry::GetMulticastMacAddress(address, mac)) {
         derivedLabel = tr("&Ethernet Multicast");
         derived = AddressRegistry::MacAddressText(mac);
     } else if (AddressRegistry::GetEui64MacAddress(address, mac)) {
@@ -145,6 +158,18 @@ void IPv6TabController::ShowDetails(const IPv6Address& address)
         AddressRegistry::SolicitedNodeAddress(address).ToString(IPv6Address::CompressedNotation));
     const std::string reverseName = address.IsValid() ? AddressRegistry::ReverseDnsName(address) : std::string();
     TabControllerUtil::ShowFact(ui->ipv6ReverseDnsLabel, ui->ipv6ReverseDnsEdit, reverseName, reverseName);
+}
+
+QString IPv6TabController::EmbeddedIPv4Text(const IPv6Address& address)
+{
+    QStringList texts;
+    for (const AddressRegistry::EmbeddedIPv4& embedded : AddressRegistry::EmbeddedIPv4Addresses(address)) {
+        const QString ipv4 = QString::fromStdString(embedded.address.ToString(IPv4Address::DottedDecimal));
+        const char* form = kEmbeddingTexts[static_cast<int>(embedded.embedding)];
+        const QString text = form == nullptr ? ipv4 : tr(form).arg(ipv4);
+        texts << (embedded.port < 0 ? text : text.arg(embedded.port));
+    }
+    return texts.join(QStringLiteral(", "));
 }
 
 bool IPv6TabController::IsSettingRelevant(OctetrySettings::Setting setting)

@@ -51,6 +51,8 @@ private slots:
 private:
     // What the registries say about the address, and the names and addresses derived from it.
     void ShowDetails(const IPv6Address& address);
+    // The IPv4 addresses inside address, as "192.0.2.1" or "server 65.54.227.120, client 192.0.2.45 port 40000".
+    [[nodiscard]] static QString EmbeddedIPv4Text(const IPv6Address& address);
     // Draws m_picture in the application palette's colours, in a new scene, and fits it.
     void ShowPicture();
     void FitPicture();

@@ -3,6 +3,8 @@
 
 #include "ipv6/ipv6subnetplan.h"
 
+#include <QRandomGenerator>
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -136,4 +138,17 @@ UInt128 IPv6SubnetPlan::ToUInt128(const IPv6Address& address)
 IPv6Address IPv6SubnetPlan::FromUInt128(UInt128 value)
 {
     return IPv6Address(static_cast<quint64>(value >> 64), static_cast<quint64>(value));
+}
+
+IPv6Address IPv6SubnetPlan::RandomUniqueLocalPrefix(const std::function<quint64()>& random)
+{
+    constexpr quint64 kLocalPrefix = 0xfd00'0000'0000'0000ULL; // FC00::/7 with the L bit set
+    constexpr quint64 kGlobalIdBits = 0xff'ffff'ffffULL;
+    constexpr int kSubnetIdBits = 16;
+    return IPv6Address(kLocalPrefix | (random() & kGlobalIdBits) << kSubnetIdBits, 0);
+}
+
+quint64 IPv6SubnetPlan::SystemRandom()
+{
+    return QRandomGenerator::system()->generate64();
 }

@@ -5,6 +5,7 @@
 
 #include "address/ipv6address.h"
 
+#include <functional>
 #include <string>
 
 // Counts and indices of IPv6 subnets reach 2^128.
@@ -51,6 +52,13 @@ public:
     [[nodiscard]] static std::string PowerOfTwoText(int nExponent);
     // The value in decimal digits, as row numbers are written.
     [[nodiscard]] static std::string DecimalText(UInt128 value);
+
+    // FD00::/8, a 40-bit Global ID from the low bits of random() and zeros: a
+    // Unique-Local /48 (RFC 4193 3.2); by default random is the system's
+    // cryptographic source.
+    [[nodiscard]] static IPv6Address RandomUniqueLocalPrefix(const std::function<quint64()>& random = SystemRandom);
+    // 64 bits from the system's cryptographic random source.
+    [[nodiscard]] static quint64 SystemRandom();
 
     [[nodiscard]] static UInt128 ToUInt128(const IPv6Address& address);
     [[nodiscard]] static IPv6Address FromUInt128(UInt128 value);

@@ -114,18 +114,55 @@ void LargeTableView::resizeColumnsToContents()
     FitColumns(false);
 }
 
+void LargeTableView::SetColumnsShareWidth(bool share)
+{
+    m_shareWidth = share;
+    FitColumns(true);
+}
+
 void LargeTableView::FitColumns(bool growOnly)
 {
-    m_fittedWidths.resize(m_header->count());
+    const int count = m_header->count();
+    m_fittedWidths.resize(count);
+    m_naturalWidths.resize(count);
+    QList<bool> refitted(count, false);
+    for (int column = 0; column < count; ++column) {
+        if (m_header->isSectionHidden(column) || (growOnly && m_header->sectionSize(column) != m_fittedWidths[column]))
+            continue;
+        const int width = std::max(sizeHintForColumn(column), m_header->sectionSizeHint(column));
+        m_naturalWidths[column] = growOnly ? std::max(m_naturalWidths[column], width) : width;
+        m_fittedWidths[column] = m_naturalWidths[column];
+        refitted[column] = true;
+    }
+    if (m_shareWidth)
+        ShareWidth(refitted);
+    for (int column = 0; column < count; ++column) {
+        if (refitted[column] && m_header->sectionSize(column) != m_fittedWidths[column])
+            m_header->resizeSection(column, m_fittedWidths[column]);
+    }
+}
+
+void LargeTableView::ShareWidth(const QList<bool>& refitted)
+{
+    int total = 0;
+    int room = 0;
     for (int column = 0; column < m_header->count(); ++column) {
         if (m_header->isSectionHidden(column))
             continue;
-        int& fitted = m_fittedWidths[column];
-        const int width = std::max(sizeHintForColumn(column), m_header->sectionSizeHint(column));
-        if (growOnly && (m_header->sectionSize(column) != fitted || width <= fitted))
+        total += refitted[column] ? m_fittedWidths[column] : m_header->sectionSize(column);
+        if (refitted[column])
+            room += std::max(0, m_fittedWidths[column] - m_header->sectionSizeHint(column));
+    }
+    const int excess = std::min(total - viewport()->width(), room);
+    if (excess <= 0)
+        return;
+    for (int column = 0; column < m_header->count(); ++column) {
+        if (!refitted[column])
             continue;
-        fitted = width;
-        m_header->resizeSection(column, width);
+        const int own = std::max(0, m_fittedWidths[column] - m_header->sectionSizeHint(column));
+        // Rounded up, so that the columns end within the view.
+        m_fittedWidths[column] -=
+            std::min(own, static_cast<int>((static_cast<qint64>(excess) * own + room - 1) / room));
     }
 }
 

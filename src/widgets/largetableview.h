@@ -43,6 +43,9 @@ public:
     [[nodiscard]] int pageRowCount() const;
     // Fits every column to its title and to the rows on screen.
     void resizeColumnsToContents();
+    // Whether columns fitted wider than the view are narrowed to share its width,
+    // each down to its title at the least; what no longer fits is elided.
+    void SetColumnsShareWidth(bool share);
 
     QRect visualRect(const QModelIndex& index) const override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
@@ -84,6 +87,8 @@ private:
     // it widens the columns still at their fitted width for rows scrolled
     // into view, and leaves a width the user chose.
     void FitColumns(bool growOnly);
+    // Narrows the refitted columns, by their room beyond their titles, until all fit the view.
+    void ShareWidth(const QList<bool>& refitted);
     void SelectRows(int row, Qt::KeyboardModifiers modifiers);
     void SelectColumn(int column);
 
@@ -96,6 +101,9 @@ private:
     int m_rowHeight;
     bool m_inGeometryUpdate = false;
     QList<int> m_fittedWidths;
+    // The fitted widths before the columns shared the view's width.
+    QList<int> m_naturalWidths;
+    bool m_shareWidth = false;
     // Where a Shift-extended selection starts, in model rows: the toolkit keeps
     // it as a pixel position, which cannot reach every row of a large model.
     mutable QPersistentModelIndex m_anchor;

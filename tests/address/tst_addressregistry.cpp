@@ -133,12 +133,64 @@ private slots:
               "expected");
     }
 
-    // Which addresses have which derived ones, fuzz_addressregistry checks; here the MAC's own bytes and text.
-    void eui64Mac()
+    // Per carrier of an IPv4 address (Teredo as RFC 4380's example): its kind's index, the address and port.
+    void embeddedIPv4_data()
     {
-        R::MacAddress mac{};
-        QVERIFY(R::GetEui64MacAddress(IPv6Address("2001:db8::21a:2bff:fe3c:4d5e"), mac));
-        QCOMPARE(R::MacAddressText(mac), "00:1A:2B:3C:4D:5E");
+        AddColumns<QString, QString>("address", "expected");
+        // clang-format off
+        QTest::newRow("mapped") << "::ffff:192.0.2.1" << "0 192.0.2.1 -1";
+        QTest::newRow("compatible") << "::192.0.2.1" << "1 192.0.2.1 -1";
+        QTest::newRow(":: and ::1 are not compatible") << "::1" << "";
+        QTest::newRow("6to4, ISATAP inside it") << "2002:c000:221::5efe:a00:1" << "2 192.0.2.33 -1, 3 10.0.0.1 -1";
+        QTest::newRow("ISATAP, global id") << "fe80::200:5efe:c000:201" << "3 192.0.2.1 -1";
+        QTest::newRow("Teredo") << "2001:0:4136:e378:8000:63bf:3fff:fdd2" << "4 65.54.227.120 -1, 5 192.0.2.45 40000";
+        QTest::newRow("NAT64") << "64:ff9b::c000:221" << "6 192.0.2.33 -1";
+        QTest::newRow("no multicast") << "ff02::5efe:c000:201" << "";
+        // clang-format on
+    }
+    void embeddedIPv4()
+    {
+        QFETCH(QString, address);
+        QStringList found;
+        for (const R::EmbeddedIPv4& e : R::EmbeddedIPv4Addresses(IPv6Address(address.toStdString())))
+            found << QString("%1 %2 %3")
+                         .arg(static_cast<int>(e.embedding))
+                         .arg(QString::fromStdString(e.address.ToString(IPv4Address::DottedDecimal)))
+                         .arg(e.port);
+        QTEST(found.join(", "), "expected");
+    }
+
+    // Only an address an interface can have joins a solicited-node group.
+    void solicitedNode()
+    {
+        QStringList groups;
+        for (const char* address : {"2001:db8::1:800:200e:8c6c", "::", "::1", "::ffff:10.0.0.1", "ff02::1"})
+            groups << QString::fromStdString(R::SolicitedNodeAddress(IPv6Address(address)).ToString(0));
+        QCOMPARE(groups.join(' '), "FF02::1:FF0E:8C6C    ");
+    }
+
+    // A MAC in each notation on 2001:db8::/64 (RFC 4291 appendix A's example), and back; refused text.
+    void eui64Address_data()
+    {
+        AddColumns<QString, QString>("mac", "expected");
+        // clang-format off
+        QTest::newRow("colons") << "00:11:22:33:44:55" << "2001:DB8::211:22FF:FE33:4455 00:11:22:33:44:55";
+        QTest::newRow("RFC 4291 dashes") << "34-56-78-9A-BC-DE" << "2001:DB8::3656:78FF:FE9A:BCDE 34:56:78:9A:BC:DE";
+        QTest::newRow("dots, lower case") << "0011.2233.44aa" << "2001:DB8::211:22FF:FE33:44AA 00:11:22:33:44:AA";
+        // clang-format on
+        for (const char* bad : {"00:11:22:33:44", "00:11-22:33:44:55", "0011.2233.445g", "00112233445500"})
+            QTest::newRow(bad) << bad << "refused";
+    }
+    void eui64Address()
+    {
+        QFETCH(QString, mac);
+        R::MacAddress bytes{};
+        const bool parsed = R::ParseMacAddress(mac.toStdString(), bytes);
+        const IPv6Address address = R::Eui64Address(IPv6Address("2001:db8::ffff:ffff:ffff:ffff"), bytes);
+        R::MacAddress back{};
+        QVERIFY(!parsed || R::GetEui64MacAddress(address, back));
+        QTEST(parsed ? QString::fromStdString(address.ToString(0) + " " + R::MacAddressText(back)) : "refused",
+              "expected");
     }
 
     void reverseDns_data()

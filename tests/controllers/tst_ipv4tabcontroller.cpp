@@ -55,7 +55,9 @@ private slots:
         AddRow("a /25 subnet's wildcard", ui->subnetsAddressEdit, QString("192.168.1.1/25"), ui->subnetsWildcardEdit, QString("0.0.0.127"));
         AddRow("a /20 route's wildcard", ui->cidrAddressEdit, QString("10.1.2.3/20"), ui->cidrWildcardEdit, QString("0.0.15.255"));
         AddRow("FD12:3456:789A::1 is unique-local", ui->ipv6AddressEdit, QString("FD12:3456:789A::1"), ui->ipv6AddressSpaceEdit, QString("Unique-Local (RFC 4193, RFC 8190)"));
-        AddRow("64:FF9B::C000:221 holds 192.0.2.33", ui->ipv6AddressEdit, QString("64:FF9B::C000:221"), ui->ipv6DerivedEdit, QString("192.0.2.33"));
+        AddRow("64:FF9B::C000:221 holds 192.0.2.33", ui->ipv6AddressEdit, QString("64:FF9B::C000:221"), ui->ipv6EmbeddedIPv4Edit, QString("192.0.2.33"));
+        AddRow("Teredo server and client", ui->ipv6AddressEdit, QString("2001:0:4136:E378:8000:63BF:3FFF:FDD2"), ui->ipv6EmbeddedIPv4Edit, QString("server 65.54.227.120, client 192.0.2.45 port 40000"));
+        AddRow("no solicited-node group for ::1", ui->ipv6AddressEdit, QString("::1"), ui->ipv6SolicitedNodeEdit, QString());
         AddRow("a unicast address's solicited-node group", ui->ipv6AddressEdit, QString("2001:DB8::1:800:200E:8C6C"), ui->ipv6SolicitedNodeEdit, QString("FF02::1:FF0E:8C6C"));
         AddRow("2001:DB8::1 in reverse", ui->ipv6AddressEdit, QString("2001:DB8::1"), ui->ipv6ReverseDnsEdit, QString("1.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.0.8.b.d.0.1.0.0.2.ip6.arpa"));
         AddRow("no MAC behind ::1", ui->ipv6AddressEdit, QString("::1"), ui->ipv6DerivedEdit, QString());

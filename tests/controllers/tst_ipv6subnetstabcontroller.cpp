@@ -117,6 +117,39 @@ private slots:
         QCOMPARE(closer.title, QString());
     }
 
+    // A new random /48 under FD00::/8 at each click, shown as the page's prefix.
+    void generateUla()
+    {
+        QTest::mouseClick(ui->ipv6GenerateUlaButton, Qt::LeftButton);
+        const QString first = ui->ipv6PrefixEdit->text();
+        QTest::mouseClick(ui->ipv6GenerateUlaButton, Qt::LeftButton);
+        const QString prefix = ui->ipv6PrefixEdit->text();
+        QVERIFY2(prefix.startsWith("FD") && prefix != first && prefix == Stored() + "/48", qPrintable(prefix));
+    }
+
+    // A MAC and the page's /64 make the address; another length, or bad text, is said beside it.
+    void addressFromMac_data()
+    {
+        AddColumns<int, QString, QString, QString>("prefixLength", "mac", "stored", "note");
+        // clang-format off
+        AddRow("/64, on Return", 64, QString("00:11:22:33:44:55"), QString("2001:DB8::211:22FF:FE33:4455"), QString());
+        AddRow("/48, by the button", 48, QString("34-56-78-9a-bc-de"), QString("2001:DB8::3656:78FF:FE9A:BCDE"), QString("The prefix is /48, not /64: the address keeps its first 64 bits"));
+        AddRow("a bad MAC", 64, QString("00:11:22:33:44"), QString("2001:DB8::1"), QString("Not a MAC address: write it as 00:11:22:33:44:55, 00-11-22-33-44-55 or 0011.2233.4455"));
+        // clang-format on
+    }
+    void addressFromMac()
+    {
+        QFETCH(int, prefixLength);
+        QFETCH(QString, mac);
+        Choose(ui->ipv6PrefixLengthComboBox, prefixLength);
+        TypeOver(ui->ipv6MacAddressEdit, mac);
+        prefixLength == 64 ? QTest::keyClick(ui->ipv6MacAddressEdit, Qt::Key_Return)
+                           : QTest::mouseClick(ui->ipv6AddressFromMacButton, Qt::LeftButton);
+        QTEST(Stored(), "stored");
+        QTEST(ui->ipv6SubnetsAddressEdit->text(), "stored");
+        QTEST(ui->ipv6MacNoteLabel->isVisible() ? ui->ipv6MacNoteLabel->text() : QString(), "note");
+    }
+
     // Rows copied from the far end of a window carry their true subnets.
     void copyAcrossTheWindow()
     {

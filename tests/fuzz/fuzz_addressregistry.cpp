@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -40,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Which addresses have a solicited-node group, an EUI-64 MAC, a multicast MAC, an embedded IPv4 address.
     const bool multicast = bytes[0] == 0xff;
     const IPv6Address node = R::SolicitedNodeAddress(ipv6);
-    FUZZ_CHECK(node.IsValid() == (!multicast && ipv6 != IPv6Address(0, 0))
+    const bool mapped = key(ipv6).substr(0, 12) == key(IPv6Address("::ffff:0:0")).substr(0, 12);
+    FUZZ_CHECK(node.IsValid() == (!multicast && !mapped && ipv6 != IPv6Address(0, 0) && ipv6 != IPv6Address(0, 1))
                    && (!node.IsValid()
                        || key(node) == key(IPv6Address("ff02::1:ff00:0")).substr(0, 13) + key(ipv6).substr(13)),
                "solicited-node group of a multicast address or without the address's low 24 bits");
@@ -52,9 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const R::MacAddress group = {0x33, 0x33, bytes[12], bytes[13], bytes[14], bytes[15]};
     FUZZ_CHECK(R::GetMulticastMacAddress(ipv6, mac) == multicast && (!multicast || mac == group),
                "multicast MAC of a unicast address, or not 33:33 and the low 32 bits");
-    const IPv4Address translated = R::TranslatedIPv4Address(ipv6);
-    FUZZ_CHECK(translated.IsValid() == (key(ipv6).substr(0, 12) == key(IPv6Address("64:ff9b::")).substr(0, 12))
-                   && (!translated.IsValid() || translated.GetValue() == qFromBigEndian<quint32>(bytes.c + 12)),
-               "translated IPv4 address outside 64:ff9b::/96, or not its low 32 bits");
+    const std::vector<R::EmbeddedIPv4> embedded = R::EmbeddedIPv4Addresses(ipv6);
+    FUZZ_CHECK(!multicast || embedded.empty(), "embedded IPv4 address in a multicast address");
     return 0;
 }

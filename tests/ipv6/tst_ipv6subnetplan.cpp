@@ -70,6 +70,13 @@ private slots:
         QCOMPARE(Q(Plan::DecimalText(Plan(IPv6Address("::4000:0"), 64, 128).GetFirstRowIndex())), "1");
     }
 
+    // The Global ID takes 40 random bits and nothing else (two clicks differ: tst_ipv6subnetstabcontroller).
+    void uniqueLocalPrefix()
+    {
+        QCOMPARE(Plan::RandomUniqueLocalPrefix([] { return ~0ULL; }).ToString(0), "FDFF:FFFF:FFFF::");
+        QCOMPARE(Plan::RandomUniqueLocalPrefix([] { return 0ULL; }).ToString(0), "FD00::");
+    }
+
     void refusals()
     {
         const auto thrown = [](int prefix, int subnet) {
