@@ -144,25 +144,18 @@ void LargeTableView::FitColumns(bool growOnly)
 
 void LargeTableView::ShareWidth(const QList<bool>& refitted)
 {
-    int total = 0;
-    int room = 0;
+    int excess = -viewport()->width();
     for (int column = 0; column < m_header->count(); ++column) {
-        if (m_header->isSectionHidden(column))
-            continue;
-        total += refitted[column] ? m_fittedWidths[column] : m_header->sectionSize(column);
-        if (refitted[column])
-            room += std::max(0, m_fittedWidths[column] - m_header->sectionSizeHint(column));
+        if (!m_header->isSectionHidden(column))
+            excess += refitted[column] ? m_fittedWidths[column] : m_header->sectionSize(column);
     }
-    const int excess = std::min(total - viewport()->width(), room);
-    if (excess <= 0)
-        return;
-    for (int column = 0; column < m_header->count(); ++column) {
+    // The last columns give way first: the first ones name the rows.
+    for (int column = m_header->count() - 1; column >= 0 && excess > 0; --column) {
         if (!refitted[column])
             continue;
-        const int own = std::max(0, m_fittedWidths[column] - m_header->sectionSizeHint(column));
-        // Rounded up, so that the columns end within the view.
-        m_fittedWidths[column] -=
-            std::min(own, static_cast<int>((static_cast<qint64>(excess) * own + room - 1) / room));
+        const int cut = std::min(excess, std::max(0, m_fittedWidths[column] - m_header->sectionSizeHint(column)));
+        m_fittedWidths[column] -= cut;
+        excess -= cut;
     }
 }
 

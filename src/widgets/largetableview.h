@@ -44,7 +44,7 @@ public:
     // Fits every column to its title and to the rows on screen.
     void resizeColumnsToContents();
     // Whether columns fitted wider than the view are narrowed to share its width,
-    // each down to its title at the least; what no longer fits is elided.
+    // the last first and each down to its title; what no longer fits is elided.
     void SetColumnsShareWidth(bool share);
 
     QRect visualRect(const QModelIndex& index) const override;
@@ -87,7 +87,7 @@ private:
     // it widens the columns still at their fitted width for rows scrolled
     // into view, and leaves a width the user chose.
     void FitColumns(bool growOnly);
-    // Narrows the refitted columns, by their room beyond their titles, until all fit the view.
+    // Narrows the refitted columns, last first and each down to its title, until all fit the view.
     void ShareWidth(const QList<bool>& refitted);
     void SelectRows(int row, Qt::KeyboardModifiers modifiers);
     void SelectColumn(int column);
