@@ -132,7 +132,6 @@ private slots:
         QTest::newRow("/0") << "10.1.2.3/0" << "Class A network 10.0.0.0/8: subnet masks start at /9" << "/0 is too large to divide into routes here: shown as /2, the routes of a /1";
         QTest::newRow("loopback") << "127.0.0.1" << "127.0.0.1 is a loopback address (127.0.0.0/8, RFC 1122): it never leaves the host and has no subnets" << "";
         QTest::newRow("multicast") << "224.0.0.251" << "224.0.0.251 is a multicast group (Class D, 224.0.0.0/4): a group has no subnets" << "";
-        QTest::newRow("limited broadcast") << "255.255.255.255" << "255.255.255.255 is the limited broadcast address (RFC 919): it has no subnets" << "";
         // clang-format on
     }
     void prefixNotes()
