@@ -118,7 +118,7 @@ void CidrTabController::DoUpdateView(QWidget* source)
 
     Ui::OctetryMainForm* ui = GetUi();
     const IPv4PrefixRequest* request = GetContext().prefixRequest;
-    IPv4Page::ShowNote(ui->cidrMaskNoteLabel, request ? request->CidrNote() : QString());
+    TabControllerUtil::ShowNote(ui->cidrMaskNoteLabel, request ? request->CidrNote() : QString());
     const IPv4Address address = GetSettings()->GetIPv4Address();
     const IPv4AddressBlock block = GetSettings()->GetCidrAddressBlock();
     const bool valid = address.IsValid();

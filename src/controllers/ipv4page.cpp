@@ -8,8 +8,6 @@
 #include "ipv4/ipv4subnetpolicy.h"
 #include "models/addresstext.h"
 
-#include <QLabel>
-
 namespace IPv4Page {
 QString DottedDecimal(const IPv4Address& address)
 {
@@ -33,11 +31,5 @@ int SubnetMaskLength(const IPv4SubnetPolicy& policy)
 int CidrMaskLength(const IPv4CidrPolicy& policy)
 {
     return policy.GetAddressBlock().GetMaskBits() + policy.GetCidrBits();
-}
-void ShowNote(QLabel* label, const QString& note)
-{
-    label->setText(note);
-    label->setVisible(!note.isEmpty());
-    label->setEnabled(true);
 }
 } // namespace IPv4Page

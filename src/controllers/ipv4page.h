@@ -15,7 +15,6 @@
 class IPv4Address;
 class IPv4CidrPolicy;
 class IPv4SubnetPolicy;
-class QLabel;
 
 // What the IPv4 pages write alike: the dotted-decimal text of an address, the
 // values their combo box items hold, and for the Subnets and CIDR pages the
@@ -29,8 +28,6 @@ QString WildcardText(const IPv4Address& mask);
 int SubnetMaskLength(const IPv4SubnetPolicy& policy);
 // B + c, the length of the policy's CIDR mask, read from the members so that it never throws.
 int CidrMaskLength(const IPv4CidrPolicy& policy);
-// Shows note in label, usable on a disabled page; hides the label for an empty note.
-void ShowNote(QLabel* label, const QString& note);
 
 // The index of the first policy whose mask is at least length bits long, the
 // last when none is: the nearest where the lengths are consecutive.

@@ -77,7 +77,8 @@ void IPv6SubnetsTabController::InitializeView()
             &IPv6SubnetsTabController::on_ipv6AddressFromMacButton_clicked);
     connect(ui->ipv6MacAddressEdit, &QLineEdit::returnPressed, this,
             &IPv6SubnetsTabController::on_ipv6AddressFromMacButton_clicked);
-    connect(ui->ipv6MacAddressEdit, &QLineEdit::textChanged, this, [this] { ShowMacNote(QString()); });
+    connect(ui->ipv6MacAddressEdit, &QLineEdit::textChanged, this,
+            [ui] { TabControllerUtil::ShowNote(ui->ipv6MacNoteLabel, {}); });
 
     LargeTableView* tableView = ui->ipv6SubnetsTableView;
     tableView->setModel(&m_subnetModel);
@@ -98,7 +99,7 @@ void IPv6SubnetsTabController::DoUpdateView(QWidget* source)
         m_addressEntry.ShowAddress();
     // The note tells of the last address made from a MAC address, not of what came after.
     if (source != ui->ipv6AddressFromMacButton)
-        ShowMacNote(QString());
+        TabControllerUtil::ShowNote(ui->ipv6MacNoteLabel, {});
     TabControllerUtil::SetPageEnabled(GetTabPage(), ui->ipv6SubnetsAddressEdit, address.IsValid());
     if (!address.IsValid()) {
         m_subnetModel.Reset(IPv6SubnetPlan());
@@ -184,21 +185,18 @@ void IPv6SubnetsTabController::on_ipv6AddressFromMacButton_clicked()
     Ui::OctetryMainForm* ui = GetUi();
     AddressRegistry::MacAddress mac{};
     if (!AddressRegistry::ParseMacAddress(ui->ipv6MacAddressEdit->text().trimmed().toStdString(), mac)) {
-        ShowMacNote(tr("Not a MAC address: write it as 00:11:22:33:44:55, 00-11-22-33-44-55 or 0011.2233.4455"));
+        TabControllerUtil::ShowNote(
+            ui->ipv6MacNoteLabel,
+            tr("Not a MAC address: write it as 00:11:22:33:44:55, 00-11-22-33-44-55 or 0011.2233.4455"));
         return;
     }
     OctetrySettings* settings = GetSettings();
     const int prefixLength = settings->GetIPv6PrefixLength();
-    ShowMacNote(prefixLength == kSlaacPrefixLength
-                    ? QString()
-                    : tr("The prefix is /%1, not /64: the address keeps its first 64 bits").arg(prefixLength));
+    TabControllerUtil::ShowNote(
+        ui->ipv6MacNoteLabel,
+        prefixLength == kSlaacPrefixLength
+            ? QString()
+            : tr("The prefix is /%1, not /64: the address keeps its first 64 bits").arg(prefixLength));
     const ChangeSource changeSource(this, ui->ipv6AddressFromMacButton);
     settings->SetIPv6Address(AddressRegistry::Eui64Address(settings->GetIPv6Address(), mac));
-}
-
-void IPv6SubnetsTabController::ShowMacNote(const QString& text)
-{
-    QLabel* label = GetUi()->ipv6MacNoteLabel;
-    label->setText(text);
-    label->setVisible(!text.isEmpty());
 }

@@ -43,9 +43,6 @@ private slots:
     void on_ipv6AddressFromMacButton_clicked();
 
 private:
-    // Says text beside the MAC address edit; empty text takes the note away.
-    void ShowMacNote(const QString& text);
-
     IPv6AddressEntry m_addressEntry;
     IPv6SubnetTableModel m_subnetModel;
 };

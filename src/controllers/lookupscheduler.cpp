@@ -66,6 +66,9 @@ void LookupScheduler::Schedule(QWidget* page, const QString& hostName, AnswerHan
 
 void LookupScheduler::Cancel()
 {
+    // Every keystroke and rewrite of the edit cancels: mostly there is nothing to.
+    if (m_stage == Stage::Idle)
+        return;
     StopWaiting();
     m_edit->window()->removeEventFilter(this);
     m_lookup.reset();

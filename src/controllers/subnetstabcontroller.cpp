@@ -118,7 +118,7 @@ void SubnetsTabController::DoUpdateView(QWidget* source)
 
     ShowSubnets(address, subnettable && hasPolicy);
     const IPv4PrefixRequest* request = GetContext().prefixRequest;
-    IPv4Page::ShowNote(ui->subnetsMaskNoteLabel, request ? request->SubnetsNote() : QString());
+    TabControllerUtil::ShowNote(ui->subnetsMaskNoteLabel, request ? request->SubnetsNote() : QString());
 }
 
 std::vector<IPv4SubnetPolicy> SubnetsTabController::GetPolicies(const IPv4AddressClass& addressClass)

@@ -134,6 +134,13 @@ QString TabControllerUtil::MaskText(const IPv4Address& mask, int maskBits)
     return AddressText::MaskText(mask, maskBits);
 }
 
+void TabControllerUtil::ShowNote(QLabel* label, const QString& note)
+{
+    label->setText(note);
+    label->setVisible(!note.isEmpty());
+    label->setEnabled(true);
+}
+
 void TabControllerUtil::ShowFact(QLabel* label, QLineEdit* edit, const std::string& text, const std::string& toolTip)
 {
     // Setting the same text again would still repaint the field.

@@ -48,6 +48,8 @@ public:
     static QString MaskText(const IPv4Address& mask, int maskBits);
     // "first - last", or the one address when both are equal.
     static QString RangeText(const IPv4Address& first, const IPv4Address& last);
+    // Shows note in label, readable on a disabled page; hides the label for an empty note.
+    static void ShowNote(QLabel* label, const QString& note);
     // Shows text from its start, the whole text as the tool tip when given; the
     // field and its label are enabled only while there is a text.
     static void ShowFact(QLabel* label, QLineEdit* edit, const std::string& text, const std::string& toolTip = {});
