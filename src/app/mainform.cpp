@@ -11,6 +11,7 @@
 #include "controllers/ipv4prefixrequest.h"
 #include "controllers/ipv6subnetstabcontroller.h"
 #include "controllers/ipv6tabcontroller.h"
+#include "controllers/liststabcontroller.h"
 #include "controllers/subnetstabcontroller.h"
 #include "controllers/tabcontroller.h"
 #include "news/newstabcontroller.h"
@@ -92,7 +93,8 @@ MainForm::MainForm(QWidget* parent, Qt::WindowFlags flags)
     }
     // Address plans are pasted into tickets and spreadsheets.
     for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{
-             m_ui->subnetsTableView, m_ui->cidrTableView, m_ui->ipv6AddressTypeTreeView, m_ui->ipv6SubnetsTableView})
+             m_ui->subnetsTableView, m_ui->cidrTableView, m_ui->ipv6AddressTypeTreeView, m_ui->ipv6SubnetsTableView,
+             m_ui->listResultView, m_ui->listProblemsView})
         ItemViewCopier::Install(view);
     ReopenStoredTab();
     // Registered once the settings exist: exit handlers run before the statics made
@@ -220,6 +222,7 @@ void MainForm::CreateTabControllers()
     m_tabControllers[kIPv6Tab] = new IPv6TabController(GetControllerContext(kIPv6Tab));
     m_tabControllers[kNewsTab] = new NewsTabController(GetControllerContext(kNewsTab));
     m_tabControllers[kIPv6SubnetsTab] = new IPv6SubnetsTabController(GetControllerContext(kIPv6SubnetsTab));
+    m_tabControllers[kListsTab] = new ListsTabController(GetControllerContext(kListsTab));
 }
 
 void MainForm::ReopenStoredTab()

@@ -22,15 +22,15 @@ class OctetryMainForm;
 }
 
 // The one top-level window: builds the form, creates the menu controller and
-// the seven tab controllers, and reopens the tab that was current last time.
+// the eight tab controllers, and reopens the tab that was current last time.
 class MainForm : public QMainWindow
 {
     Q_OBJECT
 
 public:
     // The number the TabIndex setting keeps for each page, in creation order.
-    // The IPv6 Subnets page came later and sits before News in the tab bar,
-    // but files already written keep opening the page they name.
+    // The IPv6 Subnets and Lists pages came later and sit before News in the
+    // tab bar, but files already written keep opening the page they name.
     enum StoredTab
     {
         kConversionsTab = 0,
@@ -40,7 +40,8 @@ public:
         kIPv6Tab = 4,
         kNewsTab = 5,
         kIPv6SubnetsTab = 6,
-        kStoredTabCount = 7,
+        kListsTab = 7,
+        kStoredTabCount = 8,
     };
 
     // Builds and wires the whole window; the controllers become its children.

@@ -16,7 +16,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
-AddressEntry::AddressEntry(TabController* controller, QLineEdit* edit, const AddressFamily& family,
+AddressEntry::AddressEntry(TabController* controller, QLineEdit* edit, const AddressEntryFamily& family,
                            PrefixLengthSink applyPrefixLength)
     : m_controller(controller),
       m_edit(edit),

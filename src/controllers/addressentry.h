@@ -18,7 +18,7 @@ class TabController;
 
 // What sets one address family's entry apart: how its text splits, where
 // its address is stored, and the lookup's texts.
-struct AddressFamily
+struct AddressEntryFamily
 {
     // The family's split of text into address and prefix.
     AddressPrefix (*split)(const std::string& text);
@@ -50,7 +50,7 @@ public:
 
     // The edit of controller's page, limited to an address's length; the
     // controller forwards the edit's signals.
-    AddressEntry(TabController* controller, QLineEdit* edit, const AddressFamily& family,
+    AddressEntry(TabController* controller, QLineEdit* edit, const AddressEntryFamily& family,
                  PrefixLengthSink applyPrefixLength);
     AddressEntry(const AddressEntry&) = delete;
     AddressEntry& operator=(const AddressEntry&) = delete;
@@ -69,7 +69,7 @@ private:
 
     TabController* m_controller;
     QLineEdit* m_edit;
-    const AddressFamily& m_family;
+    const AddressEntryFamily& m_family;
     PrefixLengthSink m_applyPrefixLength;
     // The edit's child.
     LookupScheduler* m_lookupScheduler;

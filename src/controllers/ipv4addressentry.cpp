@@ -13,7 +13,7 @@
 #include <QHostAddress>
 
 namespace {
-const AddressFamily kIPv4Family = {
+const AddressEntryFamily kIPv4Family = {
     &AddressPrefix::SplitIPv4,
     [](const std::string& addressText) {
         Controller::GetSettings()->SetIPv4Address(IPv4Address(addressText, IPv4Address::DottedDecimal));

@@ -12,7 +12,7 @@
 #include <QHostAddress>
 
 namespace {
-const AddressFamily kIPv6Family = {
+const AddressEntryFamily kIPv6Family = {
     &AddressPrefix::SplitIPv6,
     [](const std::string& addressText) { Controller::GetSettings()->SetIPv6Address(IPv6Address(addressText)); },
     [](const QHostAddress& address) {

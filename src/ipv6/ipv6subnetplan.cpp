@@ -36,17 +36,6 @@ std::string Digits(UInt128 value)
     return digits;
 }
 
-// Inserts "," between groups of three digits, counted from the right.
-std::string GroupDigits(const std::string& digits)
-{
-    std::string text;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            text += ',';
-        text += digits[i];
-    }
-    return text;
-}
 } // namespace
 
 IPv6SubnetPlan::IPv6SubnetPlan(const IPv6Address& address, int nPrefixLength, int nSubnetLength)
@@ -119,6 +108,17 @@ std::string IPv6SubnetPlan::PowerOfTwoText(int nExponent)
     std::string digits = Digits(below);
     ++digits.back();
     return "2^" + std::to_string(nExponent) + " = " + GroupDigits(digits);
+}
+
+std::string IPv6SubnetPlan::GroupDigits(const std::string& digits)
+{
+    std::string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text += ',';
+        text += digits[i];
+    }
+    return text;
 }
 
 std::string IPv6SubnetPlan::DecimalText(UInt128 value)

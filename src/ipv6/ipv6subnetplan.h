@@ -50,6 +50,8 @@ public:
     // "2^88 = 309,485,009,821,345,068,724,781,056", exact for nExponent 0 to 128;
     // others throw std::out_of_range("nExponent").
     [[nodiscard]] static std::string PowerOfTwoText(int nExponent);
+    // Decimal digits with "," between groups of three, counted from the right.
+    [[nodiscard]] static std::string GroupDigits(const std::string& digits);
     // The value in decimal digits, as row numbers are written.
     [[nodiscard]] static std::string DecimalText(UInt128 value);
 

@@ -53,6 +53,11 @@ QByteArray ToByteArray(const QVariant& value)
     return value.toByteArray();
 }
 
+QString ToString(const QVariant& value)
+{
+    return value.toString();
+}
+
 template <typename T>
 T ToUserType(const QVariant& value)
 {
@@ -94,6 +99,11 @@ constexpr std::array<SettingRow, S::SettingCount> kSettingRows = {
     Row<&S::GetIPv6SubnetLength, &S::SetIPv6SubnetLength, ToInt<-1>>(S::IPv6SubnetLengthSetting, "IPv6SubnetLength"),
     // Bytes that are no geometry are refused by the window when it restores them.
     Row<&S::GetWindowGeometry, &S::SetWindowGeometry, ToByteArray>(S::WindowGeometrySetting, "WindowGeometry"),
+    Row<&S::GetListA, &S::SetListA, ToString>(S::ListASetting, "ListA"),
+    Row<&S::GetListB, &S::SetListB, ToString>(S::ListBSetting, "ListB"),
+    Row<&S::GetListOperation, &S::SetListOperation, ToInt<-2>>(S::ListOperationSetting, "ListOperation"),
+    Row<&S::GetListSplitIPv4, &S::SetListSplitIPv4, ToInt<-2>>(S::ListSplitIPv4Setting, "ListSplitIPv4Length"),
+    Row<&S::GetListSplitIPv6, &S::SetListSplitIPv6, ToInt<-2>>(S::ListSplitIPv6Setting, "ListSplitIPv6Length"),
 };
 // clang-format on
 
@@ -247,6 +257,29 @@ void OctetrySettings::SetIPv6SubnetLength(int length)
 void OctetrySettings::SetWindowGeometry(const QByteArray& geometry)
 {
     Set(m_windowGeometry, geometry, WindowGeometrySetting);
+}
+void OctetrySettings::SetListA(const QString& text)
+{
+    Set(m_listA, text, ListASetting);
+}
+void OctetrySettings::SetListB(const QString& text)
+{
+    Set(m_listB, text, ListBSetting);
+}
+void OctetrySettings::SetListOperation(int operation)
+{
+    if (operation >= 0 && operation < kListOperationCount)
+        Set(m_listOperation, operation, ListOperationSetting);
+}
+void OctetrySettings::SetListSplitIPv4(int length)
+{
+    if (length >= -1 && length <= 32)
+        Set(m_listSplitIPv4, length, ListSplitIPv4Setting);
+}
+void OctetrySettings::SetListSplitIPv6(int length)
+{
+    if (length >= -1 && length <= 128)
+        Set(m_listSplitIPv6, length, ListSplitIPv6Setting);
 }
 
 QString OctetrySettings::GetKey(int nSetting)

@@ -11,12 +11,12 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QString>
 #include <QVariant>
 
 #include <memory>
 
 class InterfaceAddresses;
-class QString;
 class SettingsWriter;
 
 // The program's options and last-used values: every change is announced at
@@ -41,10 +41,15 @@ public:
         IPv6PrefixLengthSetting = 8,
         IPv6SubnetLengthSetting = 9,
         WindowGeometrySetting = 10,
+        ListASetting = 11,
+        ListBSetting = 12,
+        ListOperationSetting = 13,
+        ListSplitIPv4Setting = 14,
+        ListSplitIPv6Setting = 15,
     };
     Q_ENUM(Setting)
 
-    static constexpr int SettingCount = 11;
+    static constexpr int SettingCount = 16;
 
     // What a store starts from where the settings hold no valid address.
     struct FallbackAddresses
@@ -80,6 +85,13 @@ public:
     // The window's last size, position and maximised state as QWidget::saveGeometry
     // gives them; empty until the window has first closed.
     const QByteArray& GetWindowGeometry() const { return m_windowGeometry; }
+    // The Lists page's two lists as text, its operation (the index of its
+    // combo box) and the lengths its result prefixes are split into (-1: none).
+    const QString& GetListA() const { return m_listA; }
+    const QString& GetListB() const { return m_listB; }
+    int GetListOperation() const { return m_listOperation; }
+    int GetListSplitIPv4() const { return m_listSplitIPv4; }
+    int GetListSplitIPv6() const { return m_listSplitIPv6; }
     // Read once at start and never written: whether the octal rows are shown.
     bool GetShowOctalConversions() const { return m_showOctalConversions; }
 
@@ -98,8 +110,16 @@ public:
     void SetIPv6PrefixLength(int length);
     void SetIPv6SubnetLength(int length);
     void SetWindowGeometry(const QByteArray& geometry);
+    void SetListA(const QString& text);
+    void SetListB(const QString& text);
+    // Operations outside 0..kListOperationCount - 1 and lengths outside -1..32
+    // or -1..128 are refused.
+    void SetListOperation(int operation);
+    void SetListSplitIPv4(int length);
+    void SetListSplitIPv6(int length);
+    static constexpr int kListOperationCount = 7;
 
-    // The key of nSetting in the settings file; outside 0..10 throws std::out_of_range("nSetting").
+    // The key of nSetting in the settings file; outside 0..SettingCount - 1 throws std::out_of_range("nSetting").
     static QString GetKey(int nSetting);
     // The value of nSetting in its stored QVariant type; same range rule.
     QVariant GetValue(int nSetting) const;
@@ -137,6 +157,11 @@ private:
     int m_ipv6PrefixLength = 48;
     int m_ipv6SubnetLength = 64;
     QByteArray m_windowGeometry;
+    QString m_listA;
+    QString m_listB;
+    int m_listOperation = 0;
+    int m_listSplitIPv4 = -1;
+    int m_listSplitIPv6 = -1;
     bool m_showOctalConversions = false;
     std::unique_ptr<SettingsWriter> m_writer;
 };

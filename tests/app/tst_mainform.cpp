@@ -25,7 +25,7 @@ int RunStoredTabCase(int storedIndex)
     // clang-format off
     const QStringList texts{ui->dottedDecEdit->text(), ui->classesAddressEdit->text(), ui->subnetsAddressEdit->text(),
         ui->cidrAddressEdit->text(), ui->ipv6AddressEdit->text().remove(QRegularExpression("[0:]")),
-        ui->newsTextBrowser->toPlainText(), ui->ipv6SubnetsAddressEdit->text()};
+        ui->newsTextBrowser->toPlainText(), ui->ipv6SubnetsAddressEdit->text(), ui->listCountsLabel->text()};
     // clang-format on
     QStringList pages;
     for (int i = 0; i < texts.size(); ++i)
@@ -68,8 +68,9 @@ private slots:
     void windowViewsCopy()
     {
         MainForm::GetSettings()->SetIPv4Address(IPv4Address(0xac100509)); // 172.16.5.9 has subnets
+        MainForm::GetSettings()->SetListA("10.0.0.0/8");
         for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{
-                 m_ui->subnetsTableView, m_ui->cidrTableView, m_ui->ipv6AddressTypeTreeView}) {
+                 m_ui->subnetsTableView, m_ui->cidrTableView, m_ui->ipv6AddressTypeTreeView, m_ui->listResultView}) {
             m_ui->tabWidget->setCurrentWidget(view->parentWidget());
             const QModelIndex first = view->model()->index(0, 0);
             view->selectionModel()->select(first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -194,9 +195,9 @@ private slots:
     {
         AddColumns<int, QString>("stored", "reopened");
         QTest::newRow("-3 opens Conversions, which stores 0") << -3 << "page 0, stored 0, written 0";
-        QTest::newRow("99 opens the current last page in place and keeps 99") << 99 << "page 6, stored 99, written 5";
-        QTest::newRow("5 names News, still the last page") << 5 << "page 6, stored 5, written 5";
-        QTest::newRow("6 names IPv6 Subnets, the page before it") << 6 << "page 5, stored 6, written 6";
+        QTest::newRow("99 opens the current last page in place and keeps 99") << 99 << "page 7, stored 99, written 5";
+        QTest::newRow("5 names News, still the last page") << 5 << "page 7, stored 5, written 5";
+        QTest::newRow("7 names Lists, two pages before it") << 7 << "page 6, stored 7, written 7";
     }
 
     void storedTabReopened()

@@ -49,7 +49,7 @@ private slots:
         const QVariantList values = {3, false, false, Of(IPv4Address(0xc0a80107)),
             Of(IPv4SubnetPolicy(IPv4AddressClass(IPv4AddressClass::ClassC), 3, true, false)), Of(IPv4AddressBlock(16)),
             Of(IPv4CidrPolicy(IPv4AddressBlock(16), 4)), Of(IPv6Address(std::string("2001:db8::1"))), 40, 56,
-            QByteArray("\x01\xd9\xd0\xcb", 4)};
+            QByteArray("\x01\xd9\xd0\xcb", 4), QString("10/8\n::/0 # all"), QString("b"), 3, 24, 64};
         // clang-format on
         for (int n = 0; n < OctetrySettings::SettingCount; ++n)
             store.SetValue(n, values[n]);
@@ -59,8 +59,9 @@ private slots:
         const QSettings file;
         QCOMPARE(file.childKeys(),
                  QStringList({"AllowOneHostBit", "AllowOneSubnetBit", "CidrAddressBlock", "CidrPolicy", "IPv4Address",
-                              "IPv6Address", "IPv6PrefixLength", "IPv6SubnetLength", "ShowOctalConversions",
-                              "SubnetPolicy", "TabIndex", "WindowGeometry"}));
+                              "IPv6Address", "IPv6PrefixLength", "IPv6SubnetLength", "ListA", "ListB", "ListOperation",
+                              "ListSplitIPv4Length", "ListSplitIPv6Length", "ShowOctalConversions", "SubnetPolicy",
+                              "TabIndex", "WindowGeometry"}));
         const OctetrySettings reread(kFallback);
         for (int n = 0; n < OctetrySettings::SettingCount; ++n) {
             QCOMPARE(reread.GetValue(n), values[n]);
@@ -154,6 +155,9 @@ private slots:
         QTest::newRow("IPv6PrefixLength /129 is refused") << S::IPv6PrefixLengthSetting << QByteArray("IPv6PrefixLength=129\n") << QVariant(48);
         QTest::newRow("IPv6SubnetLength /40 below the /48 prefix is refused") << S::IPv6SubnetLengthSetting << QByteArray("IPv6SubnetLength=40\n") << QVariant(64);
         QTest::newRow("IPv6PrefixLength /72 lengthens the /64 subnets") << S::IPv6SubnetLengthSetting << QByteArray("IPv6PrefixLength=72\n") << QVariant(72);
+        QTest::newRow("ListOperation 7, past the last, is refused") << S::ListOperationSetting << QByteArray("ListOperation=7\n") << QVariant(0);
+        QTest::newRow("ListSplitIPv4Length /33 is refused") << S::ListSplitIPv4Setting << QByteArray("ListSplitIPv4Length=33\n") << QVariant(-1);
+        QTest::newRow("ListSplitIPv6Length /128 is kept") << S::ListSplitIPv6Setting << QByteArray("ListSplitIPv6Length=128\n") << QVariant(128);
         QTest::newRow("CidrPolicy beside /32: none fits") << S::CidrPolicySetting << Stored("CidrAddressBlock", "IPv4AddressBlock", "00000020") + cidr20Bits << Of(IPv4CidrPolicy());
         // clang-format on
     }
