@@ -4,10 +4,14 @@
 #include "lists/addressset.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <memory>
 
 namespace {
 constexpr UInt128 kAll = ~static_cast<UInt128>(0);
+// The most prefixes one range needs: two of each length.
+constexpr size_t kMostPrefixes = 256;
 
 int TrailingZeros(UInt128 value)
 {
@@ -36,6 +40,47 @@ bool Touches(const AddressSpan& before, const AddressSpan& span)
 {
     return before.last == kAll || span.first <= before.last + 1;
 }
+// Calls take with the fewest prefixes covering first..last: the largest block
+// aligned at first that ends at or before last, again and again.
+template <typename Emit>
+void ForEachPrefix(UInt128 first, UInt128 last, const Emit& take)
+{
+    for (;;) {
+        const UInt128 rest = last - first;
+        const int bits = std::min(TrailingZeros(first), rest == kAll ? 128 : FloorLog2(rest + 1));
+        const UInt128 end = first + LowBits(bits);
+        take(AddressSpan{first, end});
+        if (end == last)
+            return;
+        first = end + 1;
+    }
+}
+
+// Sorts keys by their high 32 bits, a byte at a time (stable, linear).
+void SortByHigh32(std::vector<quint64>& keys)
+{
+    if (keys.empty())
+        return;
+    const std::unique_ptr<quint64[]> buffer(new quint64[keys.size()]); // not zeroed: every key is written
+    quint64* sorted = buffer.get();
+    quint64* from = keys.data();
+    bool moved = false;
+    for (int shift = 32; shift < 64; shift += 8) {
+        std::array<size_t, 257> starts{};
+        for (size_t at = 0; at < keys.size(); ++at)
+            ++starts[((from[at] >> shift) & 0xFF) + 1];
+        if (starts[((from[0] >> shift) & 0xFF) + 1] == keys.size())
+            continue; // one value for this byte: the order stands
+        for (size_t bucket = 1; bucket < starts.size(); ++bucket)
+            starts[bucket] += starts[bucket - 1];
+        for (size_t at = 0; at < keys.size(); ++at)
+            sorted[starts[(from[at] >> shift) & 0xFF]++] = from[at];
+        std::swap(from, sorted);
+        moved = !moved;
+    }
+    if (moved)
+        std::copy(from, from + keys.size(), keys.data());
+}
 } // namespace
 
 AddressSet AddressSet::FromSpans(AddressFamily family, std::vector<AddressSpan> spans, const std::atomic<bool>* cancel)
@@ -54,6 +99,18 @@ AddressSet AddressSet::FromSpans(AddressFamily family, std::vector<AddressSpan> 
     }
     spans.resize(kept);
     set.m_spans = std::move(spans);
+    return set;
+}
+
+AddressSet AddressSet::FromIPv4Keys(std::vector<quint64> keys, const std::atomic<bool>* cancel)
+{
+    AddressSet set(AddressFamily::IPv4);
+    SortByHigh32(keys); // merging needs the order of first only
+    if (cancel != nullptr && cancel->load())
+        return set;
+    set.m_spans.reserve(keys.size());
+    for (const quint64 key : keys)
+        AppendMerged(set.m_spans, {key >> 32, key & 0xFFFFFFFFU});
     return set;
 }
 
@@ -120,24 +177,29 @@ AddressSet AddressSet::Intersection(const AddressSet& other) const
 
 void AddressSet::AppendPrefixes(UInt128 first, UInt128 last, std::vector<AddressSpan>& prefixes)
 {
-    // The largest block aligned at first that ends at or before last, again and again.
-    for (;;) {
-        const UInt128 rest = last - first;
-        const int bits = std::min(TrailingZeros(first), rest == kAll ? 128 : FloorLog2(rest + 1));
-        const UInt128 end = first + LowBits(bits);
-        prefixes.push_back({first, end});
-        if (end == last)
-            return;
-        first = end + 1;
-    }
+    ForEachPrefix(first, last, [&prefixes](const AddressSpan& prefix) { prefixes.push_back(prefix); });
 }
 
-std::vector<AddressSpan> AddressSet::Prefixes() const
+std::vector<AddressSpan> AddressSet::TakePrefixes()
 {
-    std::vector<AddressSpan> prefixes;
-    prefixes.reserve(m_spans.size());
+    size_t count = 0;
     for (const AddressSpan& span : m_spans)
-        AppendPrefixes(span.first, span.last, prefixes);
+        ForEachPrefix(span.first, span.last, [&count](const AddressSpan&) { ++count; });
+    // In place, from the back: the prefixes of a span never reach below it,
+    // so a million spans need no second buffer.
+    std::vector<AddressSpan> prefixes = std::move(m_spans);
+    m_spans.clear();
+    size_t spans = prefixes.size();
+    prefixes.resize(count);
+    std::array<AddressSpan, kMostPrefixes> own{};
+    while (spans > 0) {
+        const AddressSpan span = prefixes[--spans];
+        size_t owned = 0;
+        ForEachPrefix(span.first, span.last, [&own, &owned](const AddressSpan& prefix) { own[owned++] = prefix; });
+        count -= owned;
+        std::copy(own.begin(), own.begin() + static_cast<std::ptrdiff_t>(owned),
+                  prefixes.begin() + static_cast<std::ptrdiff_t>(count));
+    }
     return prefixes;
 }
 

@@ -30,12 +30,16 @@ public:
     [[nodiscard]] static AddressSet FromSpans(AddressFamily family, std::vector<AddressSpan> spans,
                                               const std::atomic<bool>* cancel = nullptr);
 
+    // The union of IPv4 spans packed as first << 32 | last, which sort faster
+    // than spans; empty when cancel is set before it is done.
+    [[nodiscard]] static AddressSet FromIPv4Keys(std::vector<quint64> keys, const std::atomic<bool>* cancel = nullptr);
+
     [[nodiscard]] AddressSet Union(const AddressSet& other) const;
     [[nodiscard]] AddressSet Minus(const AddressSet& other) const;
     [[nodiscard]] AddressSet Intersection(const AddressSet& other) const;
 
-    // The fewest prefixes covering exactly the set, in address order.
-    [[nodiscard]] std::vector<AddressSpan> Prefixes() const;
+    // The fewest prefixes covering exactly the set, in address order; the set is left empty.
+    [[nodiscard]] std::vector<AddressSpan> TakePrefixes();
     // Appends the fewest prefixes covering first..last to prefixes.
     static void AppendPrefixes(UInt128 first, UInt128 last, std::vector<AddressSpan>& prefixes);
     // Appends span to spans sorted by first, merging it with the last one when they touch.

@@ -10,6 +10,9 @@
 
 namespace {
 constexpr UInt128 kAll = ~static_cast<UInt128>(0);
+// Typical lengths of a list's lines, for a first guess at its item count.
+constexpr size_t kTypicalIPv4Line = 12;
+constexpr size_t kTypicalIPv6Line = 24;
 // Progress calls are at least this far apart (of 1000).
 constexpr int kProgressStep = 10;
 
@@ -65,20 +68,29 @@ private:
 class SpanSink : public ListSink
 {
 public:
+    // Room for the items of text, guessed from its size: growing copies and touches twice the memory.
+    explicit SpanSink(std::string_view text)
+    {
+        m_ipv4.reserve(text.size() / kTypicalIPv4Line);
+        m_ipv6.reserve(text.size() / kTypicalIPv6Line);
+    }
     void Add(AddressFamily family, UInt128 first, UInt128 last, quint32 /*line*/) override
     {
-        m_spans[static_cast<size_t>(family)].push_back({first, last});
-        ++m_count;
+        if (family == AddressFamily::IPv4)
+            m_ipv4.push_back(static_cast<quint64>(first) << 32 | static_cast<quint64>(last));
+        else
+            m_ipv6.push_back({first, last});
     }
-    [[nodiscard]] AddressSet TakeSet(size_t family, const std::atomic<bool>& cancel)
+    [[nodiscard]] AddressSet TakeSet(AddressFamily family, const std::atomic<bool>& cancel)
     {
-        return AddressSet::FromSpans(kFamilies[family], std::move(m_spans[family]), &cancel);
+        return family == AddressFamily::IPv4 ? AddressSet::FromIPv4Keys(std::move(m_ipv4), &cancel)
+                                             : AddressSet::FromSpans(family, std::move(m_ipv6), &cancel);
     }
-    [[nodiscard]] size_t Count() const { return m_count; }
+    [[nodiscard]] size_t Count() const { return m_ipv4.size() + m_ipv6.size(); }
 
 private:
-    std::array<std::vector<AddressSpan>, 2> m_spans;
-    size_t m_count = 0;
+    std::vector<quint64> m_ipv4;
+    std::vector<AddressSpan> m_ipv6;
 };
 } // namespace
 
@@ -184,11 +196,11 @@ std::string ListResult::AddressCountText(AddressFamily family) const
     return m_counts[static_cast<size_t>(family)].Text();
 }
 
-void ListResult::SetRows(const AddressSet& set, int split)
+void ListResult::SetRows(AddressSet set, int split)
 {
     const auto family = static_cast<size_t>(set.GetFamily());
     m_counts[family] = set.Count();
-    m_rows[family] = m_kind == Kind::Ranges ? set.GetSpans() : set.Prefixes();
+    m_rows[family] = m_kind == Kind::Ranges ? set.GetSpans() : set.TakePrefixes();
     const int bits = AddressRange::Bits(set.GetFamily());
     m_split[family] = m_kind == Kind::Prefixes && split >= 0 && split <= bits ? split : -1;
     if (m_split[family] < 0)
@@ -235,18 +247,18 @@ ListOutcome ListComputation::Run(const ListInput& input, const std::atomic<bool>
                && ListOverlaps::Find(a.Items(), info.readsB ? &b.Items() : nullptr, cancel, result.m_overlaps,
                                      result.m_droppedOverlaps, result.m_counts);
     } else {
-        SpanSink a, b;
+        SpanSink a(input.a), b(info.readsB ? std::string_view(input.b) : std::string_view());
         done = scan(input.a, a, outcome.problemsA, 0) && (!info.readsB || scan(input.b, b, outcome.problemsB, share));
         outcome.itemsA = a.Count();
         outcome.itemsB = b.Count();
         const std::array<int, 2> splits = {input.splitIPv4, input.splitIPv6};
         for (size_t family = 0; done && family < kFamilies.size(); ++family) {
             meter.Report(800 + 100 * static_cast<int>(family));
-            AddressSet set = a.TakeSet(family, cancel);
+            AddressSet set = a.TakeSet(kFamilies[family], cancel);
             if (info.combine != nullptr)
-                set = (set.*info.combine)(b.TakeSet(family, cancel));
+                set = (set.*info.combine)(b.TakeSet(kFamilies[family], cancel));
             done = !cancel.load();
-            result.SetRows(set, splits[family]);
+            result.SetRows(std::move(set), splits[family]);
         }
     }
     outcome.cancelled = !done || cancel.load();

@@ -74,7 +74,7 @@ private:
     // Implementation-defined members follow.
 
     // Takes set's prefixes (or its ranges) as the rows of its family.
-    void SetRows(const AddressSet& set, int split);
+    void SetRows(AddressSet set, int split);
     // The rows of family, saturated.
     [[nodiscard]] UInt128 FamilyRowCount(size_t family) const;
     // The row of family.

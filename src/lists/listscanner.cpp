@@ -57,12 +57,6 @@ struct Word
     bool afterBlank = false; // only blanks between it and the word before
 };
 
-struct Read
-{
-    Reason reason = Reason::None;
-    AddressRange range;
-};
-
 CharClass ClassOf(char c)
 {
     return kClasses[static_cast<unsigned char>(c)];
@@ -133,13 +127,13 @@ bool ParseAddress(std::string_view word, AddressFamily& family, UInt128& value)
 }
 
 // The prefix address/length read as the length says, with a note when host bits are set.
-Read ReadPrefix(AddressFamily family, UInt128 address, int length)
+Reason ReadPrefix(AddressFamily family, UInt128 address, int length, AddressRange& range)
 {
-    const AddressRange range = AddressRange::FromPrefix(family, address, length);
-    return {range.first == address ? Reason::None : Reason::HostBits, range};
+    range = AddressRange::FromPrefix(family, address, length);
+    return range.first == address ? Reason::None : Reason::HostBits;
 }
 
-Read ReadPrefix(std::string_view address, std::string_view length)
+Reason ReadPrefix(std::string_view address, std::string_view length, AddressRange& range)
 {
     AddressFamily family = AddressFamily::IPv4;
     UInt128 value = 0;
@@ -147,7 +141,7 @@ Read ReadPrefix(std::string_view address, std::string_view length)
     int parts = 0;
     if (address.find(':') != std::string_view::npos ? !ParseAddress(address, family, value)
                                                     : !ParseDotted(address, bits, parts))
-        return {Reason::NotAddress, {}};
+        return Reason::NotAddress;
     if (family == AddressFamily::IPv4)
         value = bits;
     const bool negative = !length.empty() && length.front() == '-';
@@ -155,41 +149,47 @@ Read ReadPrefix(std::string_view address, std::string_view length)
     int number = 0;
     for (const char c : digits) {
         if (!IsDigit(c))
-            return {Reason::NotAddress, {}};
+            return Reason::NotAddress;
         number = std::min(number * 10 + (c - '0'), 1000); // any such length is out of range
     }
     if (digits.empty())
-        return {Reason::NotAddress, {}};
+        return Reason::NotAddress;
     if (negative || number > AddressRange::Bits(family))
-        return {Reason::LengthOutOfRange, {}};
-    return ReadPrefix(family, value, number);
+        return Reason::LengthOutOfRange;
+    return ReadPrefix(family, value, number, range);
 }
 
-Read ReadRange(std::string_view firstWord, std::string_view lastWord)
+Reason ReadRange(std::string_view firstWord, std::string_view lastWord, AddressRange& range)
 {
-    AddressRange range;
     AddressFamily lastFamily = AddressFamily::IPv4;
     if (!ParseAddress(firstWord, range.family, range.first) || !ParseAddress(lastWord, lastFamily, range.last))
-        return {Reason::NotAddress, {}};
+        return Reason::NotAddress;
     if (range.family != lastFamily)
-        return {Reason::MixedFamilies, {}};
+        return Reason::MixedFamilies;
     if (range.first > range.last)
-        return {Reason::FirstAfterLast, {}};
-    return {Reason::None, range};
+        return Reason::FirstAfterLast;
+    return Reason::None;
 }
 
 // A prefix, a range without blanks or an address.
-Read ReadWord(std::string_view word)
+Reason ReadWord(std::string_view word, AddressRange& range)
 {
-    if (const size_t slash = word.find('/'); slash != std::string_view::npos)
-        return ReadPrefix(word.substr(0, slash), word.substr(slash + 1));
-    if (const size_t dash = word.find('-'); dash != std::string_view::npos)
-        return ReadRange(word.substr(0, dash), word.substr(dash + 1));
-    Read read;
-    if (!ParseAddress(word, read.range.family, read.range.first))
-        return {Reason::NotAddress, {}};
-    read.range.last = read.range.first;
-    return read;
+    // One look at each character: most words are short and plain.
+    size_t slash = std::string_view::npos, dash = std::string_view::npos;
+    for (size_t at = 0; at < word.size() && slash == std::string_view::npos; ++at) {
+        if (word[at] == '/')
+            slash = at;
+        else if (word[at] == '-' && dash == std::string_view::npos)
+            dash = at;
+    }
+    if (slash != std::string_view::npos)
+        return ReadPrefix(word.substr(0, slash), word.substr(slash + 1), range);
+    if (dash != std::string_view::npos)
+        return ReadRange(word.substr(0, dash), word.substr(dash + 1), range);
+    if (!ParseAddress(word, range.family, range.first))
+        return Reason::NotAddress;
+    range.last = range.first;
+    return Reason::None;
 }
 
 // The prefix length of an IPv4 netmask or wildcard, else -1.
@@ -249,39 +249,41 @@ private:
         const auto follows = [this, at](size_t offset) {
             return at + offset < m_words.size() && m_words[at + offset].afterBlank;
         };
-        Read read;
+        AddressRange range;
+        Reason reason = Reason::None;
         size_t used = 1;
         UInt128 address = 0;
         int length = -1;
         if (follows(1) && follows(2) && m_words[at + 1].text == "-") {
-            read = ReadRange(m_words[at].text, m_words[at + 2].text);
+            reason = ReadRange(m_words[at].text, m_words[at + 2].text, range);
             used = 3;
         } else if (follows(1) && ParseIPv4(m_words[at].text, address)
                    && (length = MaskLength(m_words[at + 1].text)) >= 0) {
-            read = ReadPrefix(AddressFamily::IPv4, address, length);
+            reason = ReadPrefix(AddressFamily::IPv4, address, length, range);
             used = 2;
         } else {
-            read = ReadWord(m_words[at].text);
+            reason = ReadWord(m_words[at].text, range);
         }
-        if (read.reason == Reason::None || read.reason == Reason::HostBits)
-            m_sink.Add(read.range.family, read.range.first, read.range.last, line);
-        if (read.reason != Reason::None) {
+        if (reason == Reason::None || reason == Reason::HostBits)
+            m_sink.Add(range.family, range.first, range.last, line);
+        if (reason != Reason::None) {
             const std::string_view& last = m_words[at + used - 1].text;
             const char* start = m_words[at].text.data();
-            Report(line, std::string_view(start, static_cast<size_t>(last.data() + last.size() - start)), read);
+            Report(line, std::string_view(start, static_cast<size_t>(last.data() + last.size() - start)), reason,
+                   range);
         }
         return used;
     }
 
-    void Report(quint32 line, std::string_view text, const Read& read)
+    void Report(quint32 line, std::string_view text, Reason why, const AddressRange& range)
     {
         if (m_problems.size() > m_firstProblem) {
             ++m_moreProblems;
             return;
         }
-        std::string reason(kReasons[static_cast<size_t>(read.reason)]);
-        if (read.reason == Reason::HostBits)
-            reason += read.range.Text();
+        std::string reason(kReasons[static_cast<size_t>(why)]);
+        if (why == Reason::HostBits)
+            reason += range.Text();
         m_problems.push_back({line, ProblemText(text), std::move(reason)});
     }
 
