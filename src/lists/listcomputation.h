@@ -137,4 +137,6 @@ public:
     // refuses a write or cancel is set.
     [[nodiscard]] static bool Write(const ListResult& result, Format format, QIODevice& device, UInt128 maxRows,
                                     const std::atomic<bool>* cancel = nullptr);
+    // field as a CSV field: quoted, its quotes doubled, when it holds a comma, a quote or a line break.
+    [[nodiscard]] static std::string CsvField(const std::string& field);
 };

@@ -9,32 +9,13 @@ namespace {
 // Bytes gathered before a write to the device; cancel is looked at as often.
 constexpr size_t kChunk = 1 << 16;
 
-// A CSV field, quoted when it holds a comma, a quote or a line break.
-void AppendCsvField(std::string& out, const std::string& field)
-{
-    if (field.find_first_of(",\"\r\n") == std::string::npos) {
-        out += field;
-        return;
-    }
-    out += '"';
-    for (const char c : field) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    out += '"';
-}
-
 void AppendRow(std::string& out, const std::vector<std::string>& cells, ListResultWriter::Format format)
 {
     const bool csv = format == ListResultWriter::Format::Csv;
     for (size_t column = 0; column < cells.size(); ++column) {
         if (column > 0)
             out += csv ? ',' : '\t';
-        if (csv)
-            AppendCsvField(out, cells[column]);
-        else
-            out += cells[column];
+        out += csv ? ListResultWriter::CsvField(cells[column]) : cells[column];
     }
     out += csv ? "\r\n" : "\n";
 }
@@ -47,6 +28,19 @@ bool Flush(QIODevice& device, std::string& buffer)
     return written;
 }
 } // namespace
+
+std::string ListResultWriter::CsvField(const std::string& field)
+{
+    if (field.find_first_of(",\"\r\n") == std::string::npos)
+        return field;
+    std::string quoted = "\"";
+    for (const char c : field) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
 
 bool ListResultWriter::Write(const ListResult& result, Format format, QIODevice& device, UInt128 maxRows,
                              const std::atomic<bool>* cancel)
