@@ -12,9 +12,14 @@ namespace {
 // Steps between two looks at cancel.
 constexpr size_t kCheckEvery = 65536;
 
+// An item's range kept beside the pointer: sorting and sweeping a million
+// items through pointers alone misses the cache at every step.
 struct Entry
 {
+    UInt128 first = 0;
+    UInt128 last = 0;
     const ListItem* item = nullptr;
+    quint32 line = 0;
     bool fromB = false;
 };
 
@@ -32,7 +37,7 @@ public:
         if (b != nullptr)
             Take(*b, true);
         std::sort(m_entries.begin(), m_entries.end(), [](const Entry& x, const Entry& y) {
-            return std::tie(x.item->range, x.item->line) < std::tie(y.item->range, y.item->line);
+            return std::tie(x.first, x.last, x.line) < std::tie(y.first, y.last, y.line);
         });
     }
 
@@ -44,8 +49,8 @@ public:
         size_t queries = 0;
         for (const Entry& entry : m_entries) {
             if (entry.fromB == m_withB) {
-                firsts.push_back(entry.item->range.first);
-                lasts.push_back(entry.item->range.last);
+                firsts.push_back(entry.first);
+                lasts.push_back(entry.last);
             }
             queries += entry.fromB ? 0 : 1;
         }
@@ -56,8 +61,8 @@ public:
                 continue;
             if (!Step())
                 return false;
-            const auto starting = std::upper_bound(firsts.begin(), firsts.end(), entry.item->range.last);
-            const auto ended = std::lower_bound(lasts.begin(), lasts.end(), entry.item->range.first);
+            const auto starting = std::upper_bound(firsts.begin(), firsts.end(), entry.last);
+            const auto ended = std::lower_bound(lasts.begin(), lasts.end(), entry.first);
             sum += static_cast<UInt128>(starting - firsts.begin()) - static_cast<UInt128>(ended - lasts.begin());
         }
         count = m_withB ? sum : (sum - queries) / 2; // within a, each item met itself and each pair twice
@@ -68,13 +73,11 @@ public:
     [[nodiscard]] bool ListPairs(std::vector<ListOverlap>& pairs)
     {
         std::array<std::vector<size_t>, 2> active; // heaps of entries, the earliest last on top
-        const auto endsLater = [this](size_t x, size_t y) {
-            return m_entries[x].item->range.last > m_entries[y].item->range.last;
-        };
+        const auto endsLater = [this](size_t x, size_t y) { return m_entries[x].last > m_entries[y].last; };
         for (size_t at = 0; at < m_entries.size(); ++at) {
             const ListItem& item = *m_entries[at].item;
             std::vector<size_t>& others = active[m_withB && !m_entries[at].fromB ? 1 : 0];
-            while (!others.empty() && m_entries[others.front()].item->range.last < item.range.first) {
+            while (!others.empty() && m_entries[others.front()].last < m_entries[at].first) {
                 std::pop_heap(others.begin(), others.end(), endsLater);
                 others.pop_back();
             }
@@ -103,11 +106,10 @@ public:
         std::vector<AddressSpan> twice;
         UInt128 furthest = 0;
         for (const Entry& entry : m_entries) {
-            const AddressRange& range = entry.item->range;
-            sides[entry.fromB ? 1 : 0].push_back({range.first, range.last});
-            if (&entry != m_entries.data() && furthest >= range.first)
-                AddressSet::AppendMerged(twice, {range.first, std::min(furthest, range.last)});
-            furthest = &entry == m_entries.data() ? range.last : std::max(furthest, range.last);
+            sides[entry.fromB ? 1 : 0].push_back({entry.first, entry.last});
+            if (&entry != m_entries.data() && furthest >= entry.first)
+                AddressSet::AppendMerged(twice, {entry.first, std::min(furthest, entry.last)});
+            furthest = &entry == m_entries.data() ? entry.last : std::max(furthest, entry.last);
         }
         if (m_withB) {
             return AddressSet::FromSpans(m_family, std::move(sides[0]))
@@ -122,7 +124,7 @@ private:
     {
         for (const ListItem& item : items) {
             if (item.range.family == m_family)
-                m_entries.push_back({&item, fromB});
+                m_entries.push_back({item.range.first, item.range.last, &item, item.line, fromB});
         }
     }
 
@@ -151,7 +153,12 @@ bool ListOverlaps::Find(const std::vector<ListItem>& a, const std::vector<ListIt
     for (const AddressFamily family : {AddressFamily::IPv4, AddressFamily::IPv6}) {
         FamilySweep sweep(family, a, b, cancel);
         UInt128 count = 0;
-        if (!sweep.CountPairs(count) || !sweep.ListPairs(pairs))
+        if (!sweep.CountPairs(count))
+            return false;
+        // Reserved from the count: growing a million pairs would copy them and need twice the memory.
+        pairs.reserve(pairs.size()
+                      + static_cast<size_t>(std::min<UInt128>(count, ListResult::kMaxOverlaps - pairs.size())));
+        if (!sweep.ListPairs(pairs))
             return false;
         total += count;
         shared[static_cast<size_t>(family)] = sweep.Shared();
