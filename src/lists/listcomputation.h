@@ -4,7 +4,9 @@
 #pragma once
 
 #include "lists/addresslistparser.h"
+#include "lists/addressset.h"
 
+#include <array>
 #include <atomic>
 #include <functional>
 #include <string>
@@ -70,6 +72,22 @@ private:
     friend class ListComputation;
     Kind m_kind = Kind::Prefixes;
     // Implementation-defined members follow.
+
+    // Takes set's prefixes (or its ranges) as the rows of its family.
+    void SetRows(AddressSet set, int split);
+    // The rows of family, saturated.
+    [[nodiscard]] UInt128 FamilyRowCount(size_t family) const;
+    // The row of family.
+    [[nodiscard]] AddressRange FamilyRange(size_t family, UInt128 row) const;
+
+    // Per family: the prefixes or ranges, the split length or -1, and with a
+    // split each prefix's end row counted from the family's first (saturated).
+    std::array<std::vector<AddressSpan>, 2> m_rows;
+    std::array<int, 2> m_split = {-1, -1};
+    std::array<std::vector<UInt128>, 2> m_rowEnds;
+    std::array<AddressCount, 2> m_counts;
+    std::vector<ListOverlap> m_overlaps;
+    UInt128 m_droppedOverlaps = 0;
 };
 
 struct ListInput
@@ -119,4 +137,6 @@ public:
     // refuses a write or cancel is set.
     [[nodiscard]] static bool Write(const ListResult& result, Format format, QIODevice& device, UInt128 maxRows,
                                     const std::atomic<bool>* cancel = nullptr);
+    // field as a CSV field: quoted, its quotes doubled, when it holds a comma, a quote or a line break.
+    [[nodiscard]] static std::string CsvField(const std::string& field);
 };
