@@ -250,8 +250,7 @@ void ListsTabController::ShowOutcome(const std::shared_ptr<const ListOutcome>& o
         << tr("Addresses: %1 IPv4, %2 IPv6.")
                .arg(QString::fromStdString(IPv6SubnetPlan::GroupDigits(result.AddressCountText(AddressFamily::IPv4))),
                     QString::fromStdString(IPv6SubnetPlan::GroupDigits(result.AddressCountText(AddressFamily::IPv6))));
-    counts
-        << tr("Rows: %1.").arg(QString::fromStdString(IPv6SubnetPlan::GroupDigits(IPv6SubnetPlan::DecimalText(rows))));
+    counts << tr("Rows: %1.").arg(QString::fromStdString(IPv6SubnetPlan::GroupDigits(result.RowCountText())));
     ui->listCountsLabel->setText(counts.join(QLatin1Char(' ')));
     const size_t problems = outcome->problemsA.size() + outcome->problemsB.size();
     ui->listProblemsLabel->setText(problems == 0 ? tr("P&roblems: none")

@@ -3,8 +3,10 @@
 
 #include "lists/addressrange.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdio>
 
 namespace {
 constexpr std::array<int, 2> kBits = {32, 128};
@@ -61,10 +63,49 @@ bool AddressRange::Overlaps(const AddressRange& other) const
     return family == other.family && first <= other.last && other.first <= last;
 }
 
+namespace {
+constexpr UInt128 kMappedPrefix = 0xFFFF'0000'0000; // ::FFFF:0:0/96 (RFC 4291 2.5.5.2)
+
+// RFC 5952: the longest run of two or more zero groups, the first of equal runs, shortened to "::"; hex
+// upper case, as the program writes IPv6; the dotted tail only for an IPv4-mapped address.
+std::string IPv6Text(UInt128 value)
+{
+    if (value >> 32 == kMappedPrefix >> 32)
+        return "::FFFF:" + AddressRange::AddressText(AddressFamily::IPv4, value & 0xFFFF'FFFF);
+    std::array<unsigned, 8> groups{};
+    for (size_t n = 0; n < groups.size(); ++n)
+        groups[n] = static_cast<unsigned>(value >> (112 - 16 * n)) & 0xFFFF;
+    size_t runStart = groups.size();
+    size_t runLength = 1;
+    for (size_t n = 0; n < groups.size();) {
+        size_t end = n;
+        while (end < groups.size() && groups[end] == 0)
+            ++end;
+        if (end - n > runLength)
+            runStart = n, runLength = end - n;
+        n = std::max(end, n + 1);
+    }
+    std::string text;
+    char group[8];
+    for (size_t n = 0; n < groups.size(); ++n) {
+        if (n == runStart) {
+            text += "::";
+            n += runLength - 1;
+            continue;
+        }
+        if (!text.empty() && text.back() != ':')
+            text += ':';
+        std::snprintf(group, sizeof group, "%X", groups[n]);
+        text += group;
+    }
+    return text;
+}
+} // namespace
+
 std::string AddressRange::AddressText(AddressFamily family, UInt128 value)
 {
     if (family == AddressFamily::IPv6)
-        return IPv6SubnetPlan::FromUInt128(value).ToString(IPv6Address::CompressedNotation);
+        return IPv6Text(value);
     std::string text;
     for (int shift = 24; shift >= 0; shift -= 8) {
         text += std::to_string(static_cast<unsigned>(value >> shift) & 0xFF);

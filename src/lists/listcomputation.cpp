@@ -108,6 +108,11 @@ UInt128 ListResult::GetRowCount() const
     return SaturatingAdd(FamilyRowCount(0), FamilyRowCount(1));
 }
 
+std::string ListResult::RowCountText() const
+{
+    return m_kind == Kind::Overlaps ? IPv6SubnetPlan::DecimalText(m_overlaps.size()) : m_rowTotal.Text();
+}
+
 AddressRange ListResult::FamilyRange(size_t family, UInt128 row) const
 {
     const std::vector<AddressSpan>& rows = m_rows[family];
@@ -203,14 +208,22 @@ void ListResult::SetRows(AddressSet set, int split)
     m_rows[family] = m_kind == Kind::Ranges ? set.GetSpans() : set.TakePrefixes();
     const int bits = AddressRange::Bits(set.GetFamily());
     m_split[family] = m_kind == Kind::Prefixes && split >= 0 && split <= bits ? split : -1;
-    if (m_split[family] < 0)
+    // Row counts are summed as counts of addresses are: a run of n stands for n rows, the whole space for 2^128.
+    const auto countRows = [this](UInt128 rows, bool all) {
+        if (rows != 0 || all)
+            m_rowTotal.Add({AddressFamily::IPv6, 0, all ? kAll : rows - 1});
+    };
+    if (m_split[family] < 0) {
+        countRows(m_rows[family].size(), false);
         return;
+    }
     std::vector<UInt128>& ends = m_rowEnds[family];
     ends.reserve(m_rows[family].size());
     UInt128 end = 0;
     for (const AddressSpan& prefix : m_rows[family]) {
         const int shorter = split - AddressRange{set.GetFamily(), prefix.first, prefix.last}.PrefixLength();
         const UInt128 rows = shorter <= 0 ? 1 : shorter >= 128 ? kAll : static_cast<UInt128>(1) << shorter;
+        countRows(rows, shorter >= 128);
         end = SaturatingAdd(end, rows);
         ends.push_back(end);
     }

@@ -51,6 +51,8 @@ public:
     [[nodiscard]] Kind GetKind() const { return m_kind; }
     // The number of rows, saturated at the largest UInt128.
     [[nodiscard]] UInt128 GetRowCount() const;
+    // The number of rows in decimal, exact (2^128 for ::/0 split into /128).
+    [[nodiscard]] std::string RowCountText() const;
     // Row row's prefix or range (Prefixes, Ranges); row below GetRowCount().
     [[nodiscard]] AddressRange GetRange(UInt128 row) const;
     // Row row's pair (Overlaps); row below GetRowCount().
@@ -86,6 +88,7 @@ private:
     std::array<int, 2> m_split = {-1, -1};
     std::array<std::vector<UInt128>, 2> m_rowEnds;
     std::array<AddressCount, 2> m_counts;
+    AddressCount m_rowTotal;
     std::vector<ListOverlap> m_overlaps;
     UInt128 m_droppedOverlaps = 0;
 };

@@ -68,7 +68,7 @@ private slots:
         AddRow("and, with host bits reported", QString("10.1.2.3/8"), QString("10.0.0.0 - 10.0.0.9"), 2, -1, -1,
                QString("10.0.0.0/29, 10.0.0.8/31 | Items read: 1 in A, 1 in B. Addresses: 10 IPv4, 0 IPv6. Rows: 2. | A1 10.1.2.3/8: host bits set: counted as 10.0.0.0/8 | "));
         AddRow("::/0 split into /128: a window of the rows", QString("::/0"), QString(), 3, -1, 128,
-               QString(":: /128, ::1/128, ::2/128, ::3/128, ::4/128, ::5/128 | Items read: 1 in A, 0 in B. Addresses: 0 IPv4, 340,282,366,920,938,463,463,374,607,431,768,211,456 IPv6. Rows: 340,282,366,920,938,463,463,374,607,431,768,211,456. |  | The first 2,147,483,647 rows are shown."));
+               QString("::/128, ::1/128, ::2/128, ::3/128, ::4/128, ::5/128 | Items read: 1 in A, 0 in B. Addresses: 0 IPv4, 340,282,366,920,938,463,463,374,607,431,768,211,456 IPv6. Rows: 340,282,366,920,938,463,463,374,607,431,768,211,456. |  | The first 2,147,483,647 rows are shown."));
         AddRow("ranges", QString("10.0.0.5-10.0.0.100 10.0.0.101"), QString(), 6, -1, -1,
                QString("10.0.0.5 - 10.0.0.101 | Items read: 2 in A, 0 in B. Addresses: 97 IPv4, 0 IPv6. Rows: 1. |  | "));
         // clang-format on
@@ -143,7 +143,7 @@ private slots:
         controller->OpenList(0, list);
         QTRY_VERIFY(Page().contains("binary"));
         QVERIFY(ui->listAEdit->toPlainText().isEmpty());
-        QCOMPARE(Page().section(" | ", 2), "A2 \xef\xbf\xbd\xef\xbf\xbd: not an address | List A is read from " + list
+        QCOMPARE(Page().section(" | ", 2), "A2 ?\xef\xbf\xbd: not an address | List A is read from " + list
                                                + " (0.0 MiB) and not shown in its editor: it holds binary data. "
                                                  "Typing into the editor replaces it.");
         Type(ui->listAEdit, "::1");
