@@ -12,6 +12,7 @@
 
 #include "app/brandingutil.h"
 #include "app/mainform.h"
+#include "benchutil.h"
 #include "common/testenvironment.h"
 #include "ipv4/ipv4addressclass.h"
 #include "settings/octetrysettings.h"
@@ -75,17 +76,6 @@ const char* Verdict(bool met)
     return met ? "yes" : "**no**";
 }
 
-long PeakResidentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
 // OCTETRY_BENCH_REPETITIONS lowers the count for runs under a profiler.
 const int repetitions = qEnvironmentVariableIsSet("OCTETRY_BENCH_REPETITIONS")
                             ? qEnvironmentVariableIntValue("OCTETRY_BENCH_REPETITIONS")
@@ -117,20 +107,6 @@ private:
     QWidget* m_window;
     int m_paints = 0;
 };
-
-// Runs what the event loop would run next until one turn finds nothing to do.
-// The repaint is a posted UpdateRequest whose handling paints and flushes the
-// backing store, so once nothing is posted the window shows the result.
-void RunUntilIdle()
-{
-    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-    bool busy = true;
-    while (busy) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        busy = dispatcher->processEvents(QEventLoop::AllEvents);
-    }
-}
 
 // One input of a scenario; an empty name sets up the next step, untimed.
 struct Step
@@ -171,7 +147,7 @@ void Measure(PaintCounter& painter, const std::vector<Step>& steps)
             QElapsedTimer timer;
             timer.start();
             step.input();
-            RunUntilIdle();
+            BenchUtil::RunUntilIdle();
             const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
             if (step.name.empty())
                 continue;
@@ -254,7 +230,7 @@ std::vector<Step> TableKeys(const std::string& table, QAbstractItemView* view)
 void ShowPage(MainForm& form, QWidget* page)
 {
     form.GetUi()->tabWidget->setCurrentWidget(page);
-    RunUntilIdle();
+    BenchUtil::RunUntilIdle();
 }
 
 void StartTyping(QLineEdit* edit, const QString& text)
@@ -263,7 +239,7 @@ void StartTyping(QLineEdit* edit, const QString& text)
     edit->selectAll();
     QTest::keyClicks(edit, text);
     edit->end(false);
-    RunUntilIdle();
+    BenchUtil::RunUntilIdle();
 }
 
 void UseCidrTable(quint8 blockBits, quint32 cidrBits)
@@ -331,7 +307,7 @@ int RunInteractions()
     form.activateWindow();
     if (!QTest::qWaitForWindowActive(&form))
         return 1;
-    RunUntilIdle();
+    BenchUtil::RunUntilIdle();
     PaintCounter painter(&form);
     Ui::OctetryMainForm* ui = form.GetUi();
 
@@ -424,7 +400,7 @@ int RunInteractions()
     ShowPage(form, ui->subnetsTab);
     for (QAction* action : {ui->actionAllowOneSubnetBit, ui->actionAllowOneHostBit}) {
         UseLargestSubnetsTable();
-        RunUntilIdle();
+        BenchUtil::RunUntilIdle();
         const std::string name = "menu " + action->text().remove(QLatin1Char('&')).toStdString() + ", Subnets class A";
         Measure(painter, {{name, [action] { action->trigger(); }}});
     }
@@ -454,7 +430,7 @@ int RunInteractions()
     for (const Combo& combo : combos) {
         ShowPage(form, combo.page);
         combo.use();
-        RunUntilIdle();
+        BenchUtil::RunUntilIdle();
         Measure(painter, Sweep(std::string(combo.name) + " (" + std::to_string(combo.combo->count()) + " entries)",
                                combo.combo));
     }
@@ -496,7 +472,7 @@ int RunInteractions()
     for (const Sizes& size : sizes) {
         ShowPage(form, size.page);
         size.use();
-        RunUntilIdle();
+        BenchUtil::RunUntilIdle();
         const std::string name = std::string("switch, ") + size.name + " ";
         Measure(painter, Switch(name + size.sizes[0], size.combo, size.smallest, size.smallest + 1));
         // A full page: beyond it, the number of rows should cost nothing more.
@@ -546,7 +522,7 @@ int RunChild(const QString& kind)
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
         return 1;
-    std::printf("shown %ld\n", PeakResidentKiB());
+    std::printf("shown %ld\n", BenchUtil::PeakResidentKiB());
     std::fflush(stdout);
     return 0;
 }

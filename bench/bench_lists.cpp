@@ -10,6 +10,7 @@
 
 #include "app/brandingutil.h"
 #include "app/mainform.h"
+#include "benchutil.h"
 #include "common/testenvironment.h"
 #include "controllers/liststabcontroller.h"
 #include "ui_octetrymainform.h"
@@ -93,27 +94,6 @@ Run RunProcess(const std::vector<std::string>& arguments)
     return {static_cast<double>(timer.nsecsElapsed()) / 1e9, static_cast<double>(usage.ru_maxrss) / 1024.0};
 }
 
-long PeakResidentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-void RunUntilIdle()
-{
-    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-    bool busy = true;
-    while (busy) {
-        QCoreApplication::sendPostedEvents();
-        busy = dispatcher->processEvents(QEventLoop::AllEvents);
-    }
-}
-
 // The child: opens file on the Lists page and prints its figures on one line.
 int RunOctetry(const QString& file)
 {
@@ -127,36 +107,31 @@ int RunOctetry(const QString& file)
     Ui::OctetryMainForm* ui = form.GetUi();
     form.show();
     ui->tabWidget->setCurrentWidget(ui->listsTab);
-    RunUntilIdle();
+    BenchUtil::RunUntilIdle();
     auto* controller = static_cast<ListsTabController*>(form.FindTabController(ui->listsTab));
 
-    qint64 longest = 0;
-    QElapsedTimer gap;
-    QTimer tick;
-    tick.setInterval(0);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        longest = std::max(longest, gap.nsecsElapsed());
-        gap.restart();
-    });
+    BenchUtil::LongestHold hold;
     QElapsedTimer timer;
     timer.start();
-    gap.start();
-    tick.start();
+    hold.Start();
     controller->OpenList(0, file);
     const auto shown = [&] {
         return ui->listCountsLabel->text().contains("1,000,000 in A") && !ui->listWorkingLabel->isVisible();
     };
-    QTest::qWaitFor(shown, 120000);
+    if (!QTest::qWaitFor(shown, 120000))
+        return 1;
     const double resultSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    const double holdToResult = static_cast<double>(longest) / 1e6;
-    const double mibAtResult = static_cast<double>(PeakResidentKiB()) / 1024.0;
-    QTest::qWaitFor([&] { return !ui->listAEdit->isReadOnly(); }, 600000);
+    const double holdToResult = hold.Ms();
+    const double mibAtResult = static_cast<double>(BenchUtil::PeakResidentKiB()) / 1024.0;
+    if (!QTest::qWaitFor([&] { return !ui->listAEdit->isReadOnly(); }, 600000))
+        return 1;
     const double filledSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    QTest::qWaitFor(shown, 120000);
+    if (!QTest::qWaitFor(shown, 120000))
+        return 1;
     QTest::qWait(100);
-    tick.stop();
-    const double holdToFilled = static_cast<double>(longest) / 1e6;
-    const double mibFilled = static_cast<double>(PeakResidentKiB()) / 1024.0;
+    hold.Stop();
+    const double holdToFilled = hold.Ms();
+    const double mibFilled = static_cast<double>(BenchUtil::PeakResidentKiB()) / 1024.0;
 
     // A keystroke and its undoing in turn, at the list's top, each timed to the idle window; the
     // computation it starts runs on its own thread.
@@ -167,7 +142,7 @@ int RunOctetry(const QString& file)
         QElapsedTimer key;
         key.start();
         QTest::keyClick(ui->listAEdit, n % 2 == 0 ? Qt::Key_Return : Qt::Key_Backspace);
-        RunUntilIdle();
+        BenchUtil::RunUntilIdle();
         samples.push_back(static_cast<double>(key.nsecsElapsed()) / 1e6);
     }
     std::sort(samples.begin(), samples.end());

@@ -7,6 +7,7 @@
 
 #include "app/brandingutil.h"
 #include "app/mainform.h"
+#include "benchutil.h"
 #include "common/rawserver.h"
 #include "common/testenvironment.h"
 #include "news/newstabcontroller.h"
@@ -78,18 +79,10 @@ const Page pages[] = {
 double LongestHoldMs(quint16 port, int pages)
 {
     qputenv("OCTETRY_NEWS_URL", QByteArray("http://127.0.0.1:" + QByteArray::number(port) + "/news/octetry-news.html"));
-    qint64 longest = 0;
-    QElapsedTimer gap;
-    QTimer tick;
-    tick.setInterval(0);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        longest = std::max(longest, gap.nsecsElapsed());
-        gap.restart();
-    });
-    tick.start();
+    BenchUtil::LongestHold hold;
+    hold.Start();
     QTest::qWait(50);
-    longest = 0;
-    gap.start();
+    hold.Start();
     auto form = std::make_unique<MainForm>();
     form->show();
     QTextBrowser* browser = form->GetUi()->newsTextBrowser;
@@ -99,8 +92,8 @@ double LongestHoldMs(quint16 port, int pages)
             std::fprintf(stderr, "the page was not shown within %d ms\n", limitMs);
     }
     QTest::qWait(settleMs);
-    tick.stop();
-    return static_cast<double>(longest) / 1e6;
+    hold.Stop();
+    return hold.Ms();
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "controllers/liststabcontroller.h"
 
 #include "controllers/tabcontrollerutil.h"
+#include "lists/listresultwriter.h"
 #include "settings/octetrysettings.h"
 #include "ui_octetrymainform.h"
 #include "widgets/largetableview.h"
@@ -207,7 +208,6 @@ void ListsTabController::OnListChanged(List& list)
 
 void ListsTabController::Recompute()
 {
-    Ui::OctetryMainForm* ui = GetUi();
     const OctetrySettings* settings = GetSettings();
     const auto operation = static_cast<ListOperation>(settings->GetListOperation());
     // A file being read counts as one revision until it is in.

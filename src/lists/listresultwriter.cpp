@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Quorvane
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "lists/listcomputation.h"
+#include "lists/listresultwriter.h"
 
 #include <QIODevice>
 

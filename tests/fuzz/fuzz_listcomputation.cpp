@@ -6,6 +6,7 @@
 
 #include "fuzz/fuzzutil.h"
 #include "lists/listcomputation.h"
+#include "lists/listresultwriter.h"
 
 #include <QBuffer>
 

@@ -6,6 +6,7 @@
 
 #include "common/datarows.h"
 #include "lists/listcomputation.h"
+#include "lists/listresultwriter.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
