@@ -20,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -160,10 +161,12 @@ int main(int argc, char** argv)
     QTemporaryDir folder;
     const std::string self = QFileInfo(QString::fromLocal8Bit(argv[0])).absoluteFilePath().toStdString();
     const bool haveIprange = !QStandardPaths::findExecutable(QStringLiteral("iprange")).isEmpty();
-    std::printf("| %d random prefixes, open to merged result | Octetry s | GUI hold ms | MiB | in the editor s | "
+    std::printf("| %s random prefixes, open to merged result | Octetry s | GUI hold ms | MiB | in the editor s | "
                 "GUI hold ms | MiB | keystroke median ms | p99 ms | iprange s | MiB | Python s | MiB |\n"
                 "|---|---|---|---|---|---|---|---|---|---|---|---|---|\n",
-                kPrefixes);
+                qPrintable(QLocale::c().toString(kPrefixes).replace(QLatin1Char('.'), QLatin1Char(','))));
+    // Written out now: a child would otherwise write what is buffered a second time.
+    std::fflush(stdout);
     for (const bool ipv6 : {false, true}) {
         const QString file = folder.filePath(ipv6 ? QStringLiteral("v6.txt") : QStringLiteral("v4.txt"));
         QFile out(file);
