@@ -22,7 +22,7 @@ class ListWorker : public QObject
 
 public:
     // Lists of at most this many bytes together are computed on the calling thread.
-    static constexpr qsizetype kInlineBytes = 64 * 1024;
+    static constexpr qsizetype kInlineBytes = qsizetype{64} * 1024;
 
     explicit ListWorker(QObject* parent = nullptr);
     // Cancels the work under way and waits for its thread.

@@ -5,8 +5,8 @@
 
 #include "ipv6/ipv6subnetplan.h"
 
-#include <compare>
 #include <string>
+#include <tuple>
 
 enum class AddressFamily : quint8
 {
@@ -23,7 +23,11 @@ struct AddressRange
     UInt128 first = 0;
     UInt128 last = 0;
 
-    friend auto operator<=>(const AddressRange&, const AddressRange&) = default;
+    friend bool operator==(const AddressRange&, const AddressRange&) = default;
+    friend bool operator<(const AddressRange& a, const AddressRange& b)
+    {
+        return std::tie(a.family, a.first, a.last) < std::tie(b.family, b.first, b.last);
+    }
 
     // 32 or 128.
     [[nodiscard]] static int Bits(AddressFamily family);
