@@ -22,7 +22,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QTextCursor>
 #include <QTextDocument>
 
 #include <climits>
@@ -42,21 +41,22 @@ constexpr std::array kListNames = {"A", "B"};
 // Larger files are refused before they are read: the edit could not hold them.
 constexpr qint64 kMebibyte = qint64{1024} * 1024;
 constexpr qint64 kMaxOpenBytes = 256 * kMebibyte;
-// An edit takes a few microseconds a line, so a file goes in by slices that keep the window answering.
-constexpr int kSliceLines = 200;
+// An edit takes a few microseconds a line, so a file goes in by slices that keep the window answering;
+// a slice ends where a packed block does.
+constexpr int kSliceLines = 4 * DocumentLines::kPackedLines;
 constexpr int kSliceMs = 8;
 // The edit lays a line out whole on each keystroke: longer lines would hold the window for seconds.
 constexpr qsizetype kMaxEditLineBytes = qsizetype{16} * 1024;
 
 // Why bytes cannot go into an edit: binary data or a line it could not lay out quickly; empty if they can.
-QString NotEditable(const QByteArray& bytes)
+QString NotEditable(std::string_view bytes)
 {
-    if (bytes.contains('\0'))
+    if (bytes.find('\0') != std::string_view::npos)
         return ListsTabController::tr("it holds binary data");
-    qsizetype start = 0;
+    size_t start = 0;
     for (int line = 1; start < bytes.size(); ++line) {
-        const qsizetype end = bytes.indexOf('\n', start);
-        const qsizetype stop = end < 0 ? bytes.size() : end;
+        const size_t end = bytes.find('\n', start);
+        const size_t stop = end == std::string_view::npos ? bytes.size() : end;
         if (stop - start > kMaxEditLineBytes)
             return ListsTabController::tr("line %1 is longer than %2 characters").arg(line).arg(kMaxEditLineBytes);
         start = stop + 1;
@@ -278,7 +278,7 @@ void ListsTabController::ShowNotes()
         else if (m_lists[n].file)
             notes << tr("Reading list %1 into its editor: %2 %.")
                          .arg(QLatin1String(kListNames[n]))
-                         .arg(m_lists[n].fileRead * 100 / std::max<qsizetype>(1, m_lists[n].fileBytes.size()));
+                         .arg(m_lists[n].fileRead * 100 / std::max<qsizetype>(1, m_lists[n].file->ByteCount()));
         if (m_lists[n].heldBytes != 0)
             notes << tr("List %1 (%2 MiB) is kept until Octetry quits, but not stored: lists of up to 1 MiB are.")
                          .arg(QLatin1String(kListNames[n]), MebibyteText(m_lists[n].heldBytes));
@@ -311,7 +311,6 @@ void ListsTabController::OpenList(int list, const QString& fileName)
     // Reading, copying and checking a long file would hold the window, so a thread of the pool does it.
     struct Read
     {
-        QByteArray bytes;
         QString error;
         QString notEditable;
         std::optional<DocumentLines::Snapshot> snapshot;
@@ -324,25 +323,33 @@ void ListsTabController::OpenList(int list, const QString& fileName)
             read->error = tr("The file is larger than %1 MiB.").arg(kMaxOpenBytes / kMebibyte);
         else if (!file.open(QIODevice::ReadOnly))
             read->error = file.errorString();
-        if (read->error.isEmpty()) {
-            read->bytes = file.readAll();
-            if (file.error() != QFileDevice::NoError)
-                read->error = file.errorString();
+        // Read once, into the snapshot's own string: a long list is not copied on its way.
+        std::string bytes;
+        if (read->error.isEmpty() && (file.isSequential() || file.size() == 0)) {
+            bytes = file.readAll().toStdString();
+        } else if (read->error.isEmpty()) {
+            // Room for the line break the snapshot adds, so it is not copied for it.
+            bytes.reserve(static_cast<size_t>(file.size()) + 1);
+            bytes.resize(static_cast<size_t>(file.size()));
+            const qint64 got = file.read(bytes.data(), static_cast<qint64>(bytes.size()));
+            bytes.resize(static_cast<size_t>(std::max<qint64>(0, got)));
         }
+        if (read->error.isEmpty() && file.error() != QFileDevice::NoError)
+            read->error = file.errorString();
         if (read->error.isEmpty()) {
-            read->snapshot = DocumentLines::Snapshot::Of(read->bytes.toStdString());
-            read->notEditable = NotEditable(read->bytes);
+            read->notEditable = NotEditable(bytes);
+            read->snapshot = DocumentLines::Snapshot::Of(std::move(bytes));
         }
         QMetaObject::invokeMethod(this, [this, list, fileName, generation, read] {
             // A later open of the same list replaces this one.
             if (generation == m_lists[static_cast<size_t>(list)].openGeneration)
-                ShowFile(list, fileName, std::move(read->bytes), read->error, read->notEditable, read->snapshot);
+                ShowFile(list, fileName, read->error, read->notEditable, read->snapshot);
         });
     });
 }
 
-void ListsTabController::ShowFile(int list, const QString& fileName, QByteArray bytes, const QString& error,
-                                  const QString& notEditable, const std::optional<DocumentLines::Snapshot>& snapshot)
+void ListsTabController::ShowFile(int list, const QString& fileName, const QString& error, const QString& notEditable,
+                                  const std::optional<DocumentLines::Snapshot>& snapshot)
 {
     const QString name = QDir::toNativeSeparators(fileName);
     if (!error.isEmpty()) {
@@ -358,11 +365,10 @@ void ListsTabController::ShowFile(int list, const QString& fileName, QByteArray 
     if (!notEditable.isEmpty()) {
         target.fileOnlyNote =
             tr("List %1 is read from %2 (%3 MiB) and not shown in its editor: %4. Typing into the editor replaces it.")
-                .arg(QLatin1String(kListNames[static_cast<size_t>(list)]), name, MebibyteText(bytes.size()),
-                     notEditable);
+                .arg(QLatin1String(kListNames[static_cast<size_t>(list)]), name,
+                     MebibyteText(snapshot->ByteCount() - 1), notEditable);
         target.heldBytes = 0;
         target.stored.clear();
-        target.fileBytes.clear();
         target.edit->setReadOnly(false);
         const ChangeSource changeSource(this, target.edit);
         list == 0 ? GetSettings()->SetListA(QString()) : GetSettings()->SetListB(QString());
@@ -370,7 +376,7 @@ void ListsTabController::ShowFile(int list, const QString& fileName, QByteArray 
         return;
     }
     target.edit->setReadOnly(true);
-    target.fileBytes = std::move(bytes);
+    target.edit->document()->setUndoRedoEnabled(false);
     target.fileRead = 0;
     Recompute();
     ReadSlices();
@@ -385,21 +391,26 @@ void ListsTabController::ReadSlices()
         const auto index = static_cast<size_t>(&list - m_lists.data());
         // Slices until the turn's time is spent, then the event loop runs before the next.
         while (list.file && list.fileOnlyNote.isEmpty() && !turn.hasExpired(kSliceMs)) {
+            // The file's bytes without the line break the snapshot adds.
+            const std::string_view bytes = list.file->OfBytes().substr(0, list.file->OfBytes().size() - 1);
+            const auto size = static_cast<qsizetype>(bytes.size());
             qsizetype end = list.fileRead;
-            for (int n = 0; n < kSliceLines && end < list.fileBytes.size(); ++n) {
-                const qsizetype lineEnd = list.fileBytes.indexOf('\n', end);
-                end = lineEnd < 0 ? list.fileBytes.size() : lineEnd + 1;
+            for (int n = 0; n < kSliceLines && end < size; ++n) {
+                const size_t lineEnd = bytes.find('\n', static_cast<size_t>(end));
+                end = lineEnd == std::string_view::npos ? size : static_cast<qsizetype>(lineEnd) + 1;
             }
-            QTextCursor cursor(list.edit->document());
-            cursor.movePosition(QTextCursor::End);
-            cursor.insertText(QString::fromUtf8(list.fileBytes.mid(list.fileRead, end - list.fileRead)));
+            // A block a line would cost a long list's edit more than the rest of the program.
+            DocumentLines::Append(list.edit->document(),
+                                  QString::fromUtf8(bytes.data() + list.fileRead, end - list.fileRead),
+                                  size > kMaxStoredBytes);
             list.fileRead = end;
-            if (end < list.fileBytes.size())
+            if (end < size)
                 continue;
+            // Filling is no edit to undo, and its undo steps would cost as much as the text.
+            list.edit->document()->setUndoRedoEnabled(true);
             // In: the edit holds the file, computed already unless a choice changed meanwhile.
             const bool computed = m_computed[index] == -3;
             list.file.reset();
-            list.fileBytes.clear();
             list.edit->setReadOnly(false);
             if (computed)
                 m_computed[index] = list.edit->document()->revision();

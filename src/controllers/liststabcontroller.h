@@ -57,7 +57,6 @@ private:
         // A file being read into the edit, slice by slice: its whole text, which
         // the computations read meanwhile, and how much of it the edit has.
         std::optional<DocumentLines::Snapshot> file;
-        QByteArray fileBytes;
         qsizetype fileRead = 0;
         // Why a file stays out of the edit, which it would freeze; empty for one read into it.
         QString fileOnlyNote;
@@ -68,7 +67,7 @@ private:
     void OnListChanged(List& list);
     void OnOpenClicked(int list);
     // Takes a file read by OpenList into the list.
-    void ShowFile(int list, const QString& fileName, QByteArray bytes, const QString& error, const QString& notEditable,
+    void ShowFile(int list, const QString& fileName, const QString& error, const QString& notEditable,
                   const std::optional<DocumentLines::Snapshot>& snapshot);
     void OnSaveClicked();
     // Starts the computation when the lists, the operation or a length differ from the last one's.

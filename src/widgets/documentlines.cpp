@@ -3,7 +3,9 @@
 
 #include "widgets/documentlines.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -17,6 +19,18 @@ std::string DocumentLines::Snapshot::Join() const
         text += chunk->bytes;
     if (!text.empty())
         text.pop_back();
+    // U+2028 and U+2029 in UTF-8: E2 80 A8 and E2 80 A9.
+    size_t kept = 0;
+    for (size_t n = 0; n < text.size(); ++n) {
+        if (text[n] == '\xe2' && n + 2 < text.size() && text[n + 1] == '\x80'
+            && (text[n + 2] == '\xa8' || text[n + 2] == '\xa9')) {
+            text[kept++] = '\n';
+            n += 2;
+        } else {
+            text[kept++] = text[n];
+        }
+    }
+    text.resize(kept);
     return text;
 }
 
@@ -37,6 +51,40 @@ DocumentLines::Snapshot DocumentLines::Snapshot::Of(std::string text)
     Snapshot snapshot;
     snapshot.m_chunks.push_back(std::move(chunk));
     return snapshot;
+}
+
+void DocumentLines::Append(QTextDocument* document, QStringView text, bool packed)
+{
+    QString blocks;
+    blocks.reserve(text.size());
+    int lines = 0;
+    for (qsizetype n = 0; n < text.size(); ++n) {
+        const QChar ch = text[n];
+        if (ch != u'\n' && ch != u'\r') {
+            blocks += ch;
+            continue;
+        }
+        if (ch == u'\r' && n + 1 < text.size() && text[n + 1] == u'\n')
+            ++n;
+        blocks += packed && ++lines % kPackedLines != 0 && n + 1 < text.size() ? QChar::LineSeparator : QChar(u'\n');
+    }
+    QTextCursor cursor(document);
+    cursor.movePosition(QTextCursor::End);
+    QTextBlock block = cursor.block();
+    cursor.insertText(blocks);
+    if (!packed)
+        return;
+    // The layout counts an unlaid block as one line; the scroll bar needs the
+    // true count of the new blocks, which are laid out only when shown.
+    for (; block.isValid(); block = block.next())
+        block.setLineCount(static_cast<int>(block.text().count(QChar::LineSeparator)) + 1);
+    QAbstractTextDocumentLayout* layout = document->documentLayout();
+    emit layout->documentSizeChanged(layout->documentSize());
+}
+
+std::string_view DocumentLines::Snapshot::OfBytes() const
+{
+    return m_chunks.size() == 1 ? std::string_view(m_chunks.front()->bytes) : std::string_view();
 }
 
 DocumentLines::DocumentLines(QTextDocument* document)
@@ -80,7 +128,7 @@ void DocumentLines::Replace(int first, int removed, int last)
     std::vector<std::shared_ptr<const Chunk>> made;
     std::shared_ptr<Chunk> chunk;
     const auto add = [&made, &chunk](std::string_view bytes) {
-        if (!chunk || chunk->lines == kChunkLines)
+        if (!chunk || chunk->lines == kChunkLines || chunk->bytes.size() >= kChunkBytes)
             made.push_back(chunk = std::make_shared<Chunk>());
         chunk->bytes += bytes;
         ++chunk->lines;

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <QObject>
+#include <QStringView>
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QTextDocument;
@@ -19,7 +21,8 @@ class DocumentLines : public QObject
     Q_OBJECT
 
 public:
-    // Lines, each ended by '\n': up to kChunkLines of a document's, any number of a text's (lines unset).
+    // Lines, each ended by '\n': up to kChunkLines blocks of a document's (and
+    // about kChunkBytes), any number of a text's (lines unset).
     struct Chunk
     {
         std::string bytes;
@@ -29,11 +32,14 @@ public:
     class Snapshot
     {
     public:
-        // The text, lines separated by '\n', without a last line break.
+        // The text, lines separated by '\n' (as are U+2028 and U+2029, which
+        // the edit shows as line breaks), without a last line break.
         [[nodiscard]] std::string Join() const;
         [[nodiscard]] qsizetype ByteCount() const;
         // A snapshot of text not in a document, such as a file being read into one.
         [[nodiscard]] static Snapshot Of(std::string text);
+        // The bytes of a snapshot made by Of, with a line break added at the end.
+        [[nodiscard]] std::string_view OfBytes() const;
 
     private:
         friend class DocumentLines;
@@ -41,6 +47,15 @@ public:
     };
 
     static constexpr int kChunkLines = 512;
+    // An edit copies its chunk, so packed blocks fill a chunk by size.
+    static constexpr size_t kChunkBytes = size_t{16} * 1024;
+    // Lines of a long text put into one block by Append: a block costs a document some 200 bytes.
+    static constexpr int kPackedLines = 64;
+
+    // Appends text's lines (ended by LF, CRLF or CR) at document's end, one a
+    // block, or with packed kPackedLines a block, separated by U+2028, which
+    // the edit shows and moves through as lines.
+    static void Append(QTextDocument* document, QStringView text, bool packed);
 
     // Follows document from now on, a child of it.
     explicit DocumentLines(QTextDocument* document);

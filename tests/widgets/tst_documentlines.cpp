@@ -49,6 +49,31 @@ private slots:
         document.clear();
         QCOMPARE(lines.Take().Join(), "");
     }
+
+    // A long text goes in kPackedLines a block, each line still a line: of the
+    // text, of the layout's count (the scroll bar's) and after edits in a block.
+    void appendsPacked()
+    {
+        QTextDocument document;
+        const DocumentLines lines(&document);
+        QString text;
+        for (int n = 0; n < 3 * DocumentLines::kPackedLines + 5; ++n)
+            text += QString("10.%1.0.0/16").arg(n) + (n % 3 == 0 ? "\r\n" : "\n");
+        DocumentLines::Append(&document, text.left(text.size() / 2), true);
+        DocumentLines::Append(&document, text.mid(text.size() / 2), true);
+        const QString plain = QString(text).replace("\r\n", "\n");
+        QCOMPARE(lines.Take().Join(), plain.toStdString());
+        QCOMPARE(document.toPlainText(), plain);
+        QVERIFY(document.blockCount() <= 6);
+        QCOMPARE(document.lineCount(), 3 * DocumentLines::kPackedLines + 6);
+        QTextCursor cursor(&document);
+        cursor.setPosition(40);
+        cursor.insertText("\n1.2.3.4 ");
+        cursor.deletePreviousChar();
+        QCOMPARE(lines.Take().Join(), document.toPlainText().toStdString());
+        DocumentLines::Append(&document, QStringLiteral("a\rb"), false);
+        QVERIFY(document.toPlainText().endsWith("\na\nb"));
+    }
 };
 
 QTEST_MAIN(TstDocumentLines)
