@@ -10,6 +10,7 @@
 
 #include "app/brandingutil.h"
 #include "app/mainform.h"
+#include "app/memorypolicy.h"
 #include "benchutil.h"
 #include "common/testenvironment.h"
 #include "controllers/liststabcontroller.h"
@@ -98,6 +99,8 @@ Run RunProcess(const std::vector<std::string>& arguments)
 // The child: opens file on the Lists page and prints its figures on one line.
 int RunOctetry(const QString& file)
 {
+    // As the program's own main does.
+    MemoryPolicy::Apply();
     TestEnvironment environment;
     int argc = 1;
     char name[] = "bench_lists";
@@ -119,15 +122,15 @@ int RunOctetry(const QString& file)
     const auto shown = [&] {
         return ui->listCountsLabel->text().contains("1,000,000 in A") && !ui->listWorkingLabel->isVisible();
     };
-    if (!QTest::qWaitFor(shown, 120000))
+    if (!BenchUtil::WaitUntil(shown, 120000))
         return 1;
     const double resultSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     const double holdToResult = hold.Ms();
     const double mibAtResult = static_cast<double>(BenchUtil::PeakResidentKiB()) / 1024.0;
-    if (!QTest::qWaitFor([&] { return !ui->listAEdit->isReadOnly(); }, 600000))
+    if (!BenchUtil::WaitUntil([&] { return !ui->listAEdit->isReadOnly(); }, 600000))
         return 1;
     const double filledSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    if (!QTest::qWaitFor(shown, 120000))
+    if (!BenchUtil::WaitUntil(shown, 120000))
         return 1;
     QTest::qWait(100);
     hold.Stop();

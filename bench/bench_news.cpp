@@ -88,7 +88,7 @@ double LongestHoldMs(quint16 port, int pages)
     QTextBrowser* browser = form->GetUi()->newsTextBrowser;
     for (int page = 0; page < pages; ++page) {
         const QTextDocument* previous = browser->document();
-        if (!QTest::qWaitFor([&] { return browser->document() != previous; }, limitMs))
+        if (!BenchUtil::WaitUntil([&] { return browser->document() != previous; }, limitMs))
             std::fprintf(stderr, "the page was not shown within %d ms\n", limitMs);
     }
     QTest::qWait(settleMs);

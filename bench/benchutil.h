@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 
 namespace BenchUtil {
 
@@ -42,13 +43,31 @@ inline void RunUntilIdle()
     }
 }
 
-// From Start, the longest gap between two turns of the event loop: how long the GUI thread was held at once.
+// Runs the event loop until done() holds, checking it after every turn, or
+// until ms pass; false then. Unlike QTest::qWaitFor it never sleeps, which
+// would hold back what the window shows and count as the GUI thread held.
+inline bool WaitUntil(const std::function<bool()>& done, int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.hasExpired(ms))
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+// From Start, the longest gap between two turns of the event loop: how long
+// the GUI thread was held at once. It ticks every millisecond rather than
+// spinning, which would take a core from the work it waits for.
 class LongestHold
 {
 public:
     LongestHold()
     {
-        m_tick.setInterval(0);
+        m_tick.setTimerType(Qt::PreciseTimer);
+        m_tick.setInterval(1);
         QObject::connect(&m_tick, &QTimer::timeout, [this] {
             m_longest = std::max(m_longest, m_gap.nsecsElapsed());
             m_gap.restart();

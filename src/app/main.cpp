@@ -4,6 +4,7 @@
 #include "app/brandingutil.h"
 #include "app/commandline.h"
 #include "app/mainform.h"
+#include "app/memorypolicy.h"
 #include "app/quitsignalhandler.h"
 #include "settings/settingsfileguard.h"
 
@@ -17,6 +18,7 @@
 
 int main(int argc, char** argv)
 {
+    MemoryPolicy::Apply();
     QApplication app(argc, argv);
     const QuitSignalHandler quitSignalHandler;
     BrandingUtil::SetApplicationIdentity();

@@ -24,7 +24,9 @@
 #include <QSaveFile>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <climits>
+#include <cstring>
 
 namespace {
 // The operations in the order of ListOperation, which the stored index follows.
@@ -41,27 +43,44 @@ constexpr std::array kListNames = {"A", "B"};
 // Larger files are refused before they are read: the edit could not hold them.
 constexpr qint64 kMebibyte = qint64{1024} * 1024;
 constexpr qint64 kMaxOpenBytes = 256 * kMebibyte;
-// An edit takes a few microseconds a line, so a file goes in by slices that keep the window answering;
-// a slice ends where a packed block does.
-constexpr int kSliceLines = 4 * DocumentLines::kPackedLines;
+// An edit takes a few microseconds a line, so a file goes in by slices that keep the window answering.
+constexpr size_t kSliceBytes = size_t{8} * 1024;
 constexpr int kSliceMs = 8;
 // The edit lays a line out whole on each keystroke: longer lines would hold the window for seconds.
-constexpr qsizetype kMaxEditLineBytes = qsizetype{16} * 1024;
+constexpr size_t kMaxEditLineBytes = size_t{16} * 1024;
 
 // Why bytes cannot go into an edit: binary data or a line it could not lay out quickly; empty if they can.
 QString NotEditable(std::string_view bytes)
 {
     if (bytes.find('\0') != std::string_view::npos)
         return ListsTabController::tr("it holds binary data");
-    size_t start = 0;
-    for (int line = 1; start < bytes.size(); ++line) {
-        const size_t end = bytes.find('\n', start);
-        const size_t stop = end == std::string_view::npos ? bytes.size() : end;
-        if (stop - start > kMaxEditLineBytes)
+    // A window of one more byte than the longest line holds a line break, the
+    // next window starts after its last one: a step a window, not a line.
+    const size_t window = kMaxEditLineBytes + 1;
+    for (size_t start = 0; bytes.size() - start >= window;) {
+        const void* found = memrchr(bytes.data() + start, '\n', window);
+        if (found == nullptr) {
+            const auto line = std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(start), '\n') + 1;
             return ListsTabController::tr("line %1 is longer than %2 characters").arg(line).arg(kMaxEditLineBytes);
-        start = stop + 1;
+        }
+        start = static_cast<size_t>(static_cast<const char*>(found) - bytes.data()) + 1;
     }
     return QString();
+}
+
+// Text cut at line ends into the slices that go into an edit one at a time:
+// the edit drops each as it takes it, so a file is held about once.
+std::vector<std::string> SlicesOf(std::string_view bytes)
+{
+    std::vector<std::string> slices;
+    slices.reserve(bytes.size() / kSliceBytes + 1);
+    for (size_t start = 0; start < bytes.size();) {
+        const size_t end =
+            std::min(bytes.find('\n', std::min(start + kSliceBytes, bytes.size() - 1)), bytes.size() - 1) + 1;
+        slices.emplace_back(bytes.substr(start, end - start));
+        start = end;
+    }
+    return slices;
 }
 
 bool ReadsListB(ListOperation operation)
@@ -220,7 +239,10 @@ void ListsTabController::Recompute()
         return;
     m_computed = key;
     ListWorker::Request request;
-    const auto take = [](const List& list) { return list.file ? *list.file : list.lines->Take(); };
+    // A file being read in is the edit's lines so far, then the slices still to come.
+    const auto take = [](const List& list) {
+        return list.file ? list.lines->Take().FollowedBy(*list.file) : list.lines->Take();
+    };
     request.a = take(m_lists[0]);
     if (ReadsListB(operation))
         request.b = take(m_lists[1]);
@@ -234,6 +256,7 @@ void ListsTabController::ShowOutcome(const std::shared_ptr<const ListOutcome>& o
 {
     Ui::OctetryMainForm* ui = GetUi();
     // The result shares the outcome's lifetime, so no rows are copied.
+
     m_resultModel.Reset(std::shared_ptr<const ListResult>(outcome, &outcome->result));
     m_problemModel.Reset(outcome);
     ui->listResultView->resizeColumnsToContents();
@@ -267,6 +290,11 @@ void ListsTabController::ShowOutcome(const std::shared_ptr<const ListOutcome>& o
                               .arg(QString::fromStdString(IPv6SubnetPlan::GroupDigits(
                                   IPv6SubnetPlan::DecimalText(result.GetDroppedOverlaps()))));
     ShowNotes();
+    // A file read meanwhile waited for this result before going into its edit.
+    if (!m_sliceTimer.isActive() && std::any_of(m_lists.begin(), m_lists.end(), [](const List& list) {
+            return list.file && list.fileOnlyNote.isEmpty();
+        }))
+        ReadSlices();
 }
 
 void ListsTabController::ShowNotes()
@@ -278,7 +306,7 @@ void ListsTabController::ShowNotes()
         else if (m_lists[n].file)
             notes << tr("Reading list %1 into its editor: %2 %.")
                          .arg(QLatin1String(kListNames[n]))
-                         .arg(m_lists[n].fileRead * 100 / std::max<qsizetype>(1, m_lists[n].file->ByteCount()));
+                         .arg(m_lists[n].fileRead * 100 / std::max<qsizetype>(1, m_lists[n].fileBytes));
         if (m_lists[n].heldBytes != 0)
             notes << tr("List %1 (%2 MiB) is kept until Octetry quits, but not stored: lists of up to 1 MiB are.")
                          .arg(QLatin1String(kListNames[n]), MebibyteText(m_lists[n].heldBytes));
@@ -316,14 +344,15 @@ void ListsTabController::OpenList(int list, const QString& fileName)
         std::optional<DocumentLines::Snapshot> snapshot;
     };
     const int generation = ++m_lists[static_cast<size_t>(list)].openGeneration;
+
     m_readPool.start([this, list, fileName, generation] {
         auto read = std::make_shared<Read>();
+
         QFile file(fileName);
         if (QFileInfo(fileName).size() > kMaxOpenBytes)
             read->error = tr("The file is larger than %1 MiB.").arg(kMaxOpenBytes / kMebibyte);
         else if (!file.open(QIODevice::ReadOnly))
             read->error = file.errorString();
-        // Read once, into the snapshot's own string: a long list is not copied on its way.
         std::string bytes;
         if (read->error.isEmpty() && (file.isSequential() || file.size() == 0)) {
             bytes = file.readAll().toStdString();
@@ -338,7 +367,10 @@ void ListsTabController::OpenList(int list, const QString& fileName)
             read->error = file.errorString();
         if (read->error.isEmpty()) {
             read->notEditable = NotEditable(bytes);
-            read->snapshot = DocumentLines::Snapshot::Of(std::move(bytes));
+
+            std::vector<std::string> pieces;
+            pieces.push_back(std::move(bytes));
+            read->snapshot = DocumentLines::Snapshot::Of(std::move(pieces));
         }
         QMetaObject::invokeMethod(this, [this, list, fileName, generation, read] {
             // A later open of the same list replaces this one.
@@ -359,6 +391,7 @@ void ListsTabController::ShowFile(int list, const QString& fileName, const QStri
     }
     List& target = m_lists[static_cast<size_t>(list)];
     target.edit->clear();
+
     target.file = snapshot;
     // Whatever the last computation read, this file is new to it.
     m_computed[static_cast<size_t>(list)] = INT_MIN;
@@ -378,8 +411,12 @@ void ListsTabController::ShowFile(int list, const QString& fileName, const QStri
     target.edit->setReadOnly(true);
     target.edit->document()->setUndoRedoEnabled(false);
     target.fileRead = 0;
+    target.fileSliced = false;
+    target.fileBytes = snapshot->ByteCount();
     Recompute();
-    ReadSlices();
+    // The result comes first: filling the edit meanwhile would take half the machine from it.
+    if (!m_worker.IsBusy())
+        ReadSlices();
 }
 
 void ListsTabController::ReadSlices()
@@ -390,21 +427,24 @@ void ListsTabController::ReadSlices()
     for (List& list : m_lists) {
         const auto index = static_cast<size_t>(&list - m_lists.data());
         // Slices until the turn's time is spent, then the event loop runs before the next.
+        // Cut here, not where the file was read: memory one thread frees is not given to another.
+        if (list.file && list.fileOnlyNote.isEmpty() && !list.fileSliced) {
+            const std::string_view bytes = list.file->Front();
+            list.file = DocumentLines::Snapshot::Of(SlicesOf(bytes.substr(0, bytes.size() - 1)));
+            list.fileSliced = true;
+        }
         while (list.file && list.fileOnlyNote.isEmpty() && !turn.hasExpired(kSliceMs)) {
-            // The file's bytes without the line break the snapshot adds.
-            const std::string_view bytes = list.file->OfBytes().substr(0, list.file->OfBytes().size() - 1);
-            const auto size = static_cast<qsizetype>(bytes.size());
-            qsizetype end = list.fileRead;
-            for (int n = 0; n < kSliceLines && end < size; ++n) {
-                const size_t lineEnd = bytes.find('\n', static_cast<size_t>(end));
-                end = lineEnd == std::string_view::npos ? size : static_cast<qsizetype>(lineEnd) + 1;
-            }
+            std::string_view slice = list.file->Front();
+            // The last slice's line break is the snapshot's own.
+            const bool last = list.fileRead + static_cast<qsizetype>(slice.size()) >= list.fileBytes;
+            if (last)
+                slice.remove_suffix(1);
             // A block a line would cost a long list's edit more than the rest of the program.
-            DocumentLines::Append(list.edit->document(),
-                                  QString::fromUtf8(bytes.data() + list.fileRead, end - list.fileRead),
-                                  size > kMaxStoredBytes);
-            list.fileRead = end;
-            if (end < size)
+            DocumentLines::Append(list.edit->document(), QString::fromUtf8(slice.data(), std::ssize(slice)),
+                                  list.fileBytes > kMaxStoredBytes);
+            list.fileRead += std::ssize(list.file->Front());
+            list.file->PopFront();
+            if (!last)
                 continue;
             // Filling is no edit to undo, and its undo steps would cost as much as the text.
             list.edit->document()->setUndoRedoEnabled(true);

@@ -54,10 +54,12 @@ private:
         DocumentLines* lines = nullptr;
         QString stored;
         qsizetype heldBytes = 0;
-        // A file being read into the edit, slice by slice: its whole text, which
-        // the computations read meanwhile, and how much of it the edit has.
+        // A file being read into the edit, slice by slice: the slices still to
+        // come, its length and how much of it the edit has.
         std::optional<DocumentLines::Snapshot> file;
+        qsizetype fileBytes = 0;
         qsizetype fileRead = 0;
+        bool fileSliced = false;
         // Why a file stays out of the edit, which it would freeze; empty for one read into it.
         QString fileOnlyNote;
         // Counts the opens, so that only the latest file is shown.

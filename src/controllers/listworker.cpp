@@ -3,10 +3,14 @@
 
 #include "controllers/listworker.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace {
 constexpr int kProgressIntervalMs = 50;
 // A cancelled run stops within a few thousand items, but a new one need not wait for it.
 constexpr int kThreads = 2;
+constexpr int kNice = 10;
 } // namespace
 
 ListWorker::ListWorker(QObject* parent)
@@ -37,12 +41,19 @@ void ListWorker::Cancel()
 }
 
 namespace {
-// Joining a long list's lines is work too, so it happens where the computation runs.
-ListInput InputOf(const ListWorker::Request& request)
+// The texts of request as the computation reads them: a file's own bytes, or
+// the lines joined into a and b, where the computation runs.
+ListInput InputOf(const ListWorker::Request& request, std::string& a, std::string& b)
 {
+    const auto text = [](const DocumentLines::Snapshot& snapshot, std::string& joined) {
+        if (const std::optional<std::string_view> whole = snapshot.Whole())
+            return *whole;
+        joined = snapshot.Join();
+        return std::string_view(joined);
+    };
     ListInput input = request.input;
-    input.a = request.a.Join();
-    input.b = request.b.Join();
+    input.a = text(request.a, a);
+    input.b = text(request.b, b);
     return input;
 }
 } // namespace
@@ -52,7 +63,8 @@ void ListWorker::Start(Request request)
     Cancel();
     if (request.a.ByteCount() + request.b.ByteCount() <= kInlineBytes) {
         const std::atomic<bool> never = false;
-        emit Finished(std::make_shared<const ListOutcome>(ListComputation::Run(InputOf(request), never)));
+        std::string a, b;
+        emit Finished(std::make_shared<const ListOutcome>(ListComputation::Run(InputOf(request, a, b), never)));
         return;
     }
     auto job = std::make_shared<Job>();
@@ -60,8 +72,11 @@ void ListWorker::Start(Request request)
     // The first report comes after an interval: work done sooner shows no progress at all.
     m_progressTimer.start();
     m_pool.start([this, job, request = std::move(request)] {
-        auto outcome = std::make_shared<const ListOutcome>(
-            ListComputation::Run(InputOf(request), job->cancel, [&job](int permille) { job->progress = permille; }));
+        // Below the GUI thread, which then wins a core whenever it has work; the threads this one starts inherit it.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kNice);
+        std::string a, b;
+        auto outcome = std::make_shared<const ListOutcome>(ListComputation::Run(
+            InputOf(request, a, b), job->cancel, [&job](int permille) { job->progress = permille; }));
         // Delivered on this object's thread, and only if no newer work replaced it meanwhile.
         QMetaObject::invokeMethod(this, [this, job, outcome] {
             if (m_job != job)

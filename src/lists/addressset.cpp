@@ -6,12 +6,18 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <limits>
 #include <memory>
 
 namespace {
 constexpr UInt128 kAll = ~static_cast<UInt128>(0);
 // The most prefixes one range needs: two of each length.
 constexpr size_t kMostPrefixes = 256;
+
+int TrailingZeros(quint64 value)
+{
+    return std::countr_zero(value); // 64 for zero
+}
 
 int TrailingZeros(UInt128 value)
 {
@@ -22,6 +28,11 @@ int TrailingZeros(UInt128 value)
 }
 
 // The largest n with 2^n <= value; value > 0.
+int FloorLog2(quint64 value)
+{
+    return 63 - std::countl_zero(value);
+}
+
 int FloorLog2(UInt128 value)
 {
     const auto high = static_cast<quint64>(value >> 64);
@@ -30,9 +41,10 @@ int FloorLog2(UInt128 value)
     return 63 - std::countl_zero(static_cast<quint64>(value));
 }
 
-UInt128 LowBits(int bits)
+template <typename Int>
+Int LowBits(int bits)
 {
-    return bits >= 128 ? kAll : (static_cast<UInt128>(1) << bits) - 1;
+    return bits >= static_cast<int>(8 * sizeof(Int)) ? ~Int{0} : (Int{1} << bits) - 1;
 }
 
 // Whether span, starting at or after before's first, shares or follows on before's addresses.
@@ -40,20 +52,32 @@ bool Touches(const AddressSpan& before, const AddressSpan& span)
 {
     return before.last == kAll || span.first <= before.last + 1;
 }
+
 // Calls take with the fewest prefixes covering first..last: the largest block
 // aligned at first that ends at or before last, again and again.
-template <typename Emit>
-void ForEachPrefix(UInt128 first, UInt128 last, const Emit& take)
+template <typename Int, typename Emit>
+void ForEachPrefixOf(Int first, Int last, const Emit& take)
 {
+    constexpr int kBits = 8 * sizeof(Int);
     for (;;) {
-        const UInt128 rest = last - first;
-        const int bits = std::min(TrailingZeros(first), rest == kAll ? 128 : FloorLog2(rest + 1));
-        const UInt128 end = first + LowBits(bits);
+        const Int rest = last - first;
+        const int bits = std::min(TrailingZeros(first), rest == ~Int{0} ? kBits : FloorLog2(rest + 1));
+        const Int end = first + LowBits<Int>(bits);
         take(AddressSpan{first, end});
         if (end == last)
             return;
         first = end + 1;
     }
+}
+
+template <typename Emit>
+void ForEachPrefix(UInt128 first, UInt128 last, const Emit& take)
+{
+    // Within 64 bits, as IPv4 always is, the arithmetic costs a fraction.
+    if (last < std::numeric_limits<quint64>::max())
+        ForEachPrefixOf(static_cast<quint64>(first), static_cast<quint64>(last), take);
+    else
+        ForEachPrefixOf(first, last, take);
 }
 
 // Sorts keys by their high 32 bits, a byte at a time (stable, linear).
@@ -104,13 +128,27 @@ AddressSet AddressSet::FromSpans(AddressFamily family, std::vector<AddressSpan> 
 
 AddressSet AddressSet::FromIPv4Keys(std::vector<quint64> keys, const std::atomic<bool>* cancel)
 {
-    AddressSet set(AddressFamily::IPv4);
-    SortByHigh32(keys); // merging needs the order of first only
+    SortIPv4Keys(keys);
     if (cancel != nullptr && cancel->load())
-        return set;
-    set.m_spans.reserve(keys.size());
-    for (const quint64 key : keys)
+        return AddressSet(AddressFamily::IPv4);
+    return FromSortedIPv4Keys(keys, {});
+}
+
+void AddressSet::SortIPv4Keys(std::vector<quint64>& keys)
+{
+    SortByHigh32(keys); // merging needs the order of first only
+}
+
+AddressSet AddressSet::FromSortedIPv4Keys(const std::vector<quint64>& a, const std::vector<quint64>& b)
+{
+    AddressSet set(AddressFamily::IPv4);
+    set.m_spans.reserve(a.size() + b.size());
+    auto mine = a.begin(), theirs = b.begin();
+    while (mine != a.end() || theirs != b.end()) {
+        const bool takeMine = theirs == b.end() || (mine != a.end() && *mine >> 32 < *theirs >> 32);
+        const quint64 key = takeMine ? *mine++ : *theirs++;
         AppendMerged(set.m_spans, {key >> 32, key & 0xFFFFFFFFU});
+    }
     return set;
 }
 

@@ -33,6 +33,10 @@ public:
     // The union of IPv4 spans packed as first << 32 | last, which sort faster
     // than spans; empty when cancel is set before it is done.
     [[nodiscard]] static AddressSet FromIPv4Keys(std::vector<quint64> keys, const std::atomic<bool>* cancel = nullptr);
+    // Sorts packed IPv4 spans by first, in linear time.
+    static void SortIPv4Keys(std::vector<quint64>& keys);
+    // The union of the packed IPv4 spans of a and b, each sorted by first.
+    [[nodiscard]] static AddressSet FromSortedIPv4Keys(const std::vector<quint64>& a, const std::vector<quint64>& b);
 
     [[nodiscard]] AddressSet Union(const AddressSet& other) const;
     [[nodiscard]] AddressSet Minus(const AddressSet& other) const;

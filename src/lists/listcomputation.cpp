@@ -7,6 +7,7 @@
 #include "lists/listscanner.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace {
 constexpr UInt128 kAll = ~static_cast<UInt128>(0);
@@ -81,10 +82,12 @@ public:
         else
             m_ipv6.push_back({first, last});
     }
-    [[nodiscard]] AddressSet TakeSet(AddressFamily family, const std::atomic<bool>& cancel)
+    // The IPv4 spans, sorted, and the IPv6 set; the sink is left empty.
+    void Take(std::vector<quint64>& ipv4, AddressSet& ipv6, const std::atomic<bool>& cancel)
     {
-        return family == AddressFamily::IPv4 ? AddressSet::FromIPv4Keys(std::move(m_ipv4), &cancel)
-                                             : AddressSet::FromSpans(family, std::move(m_ipv6), &cancel);
+        AddressSet::SortIPv4Keys(m_ipv4);
+        ipv4 = std::move(m_ipv4);
+        ipv6 = AddressSet::FromSpans(AddressFamily::IPv6, std::move(m_ipv6), &cancel);
     }
     [[nodiscard]] size_t Count() const { return m_ipv4.size() + m_ipv6.size(); }
 
@@ -92,6 +95,83 @@ private:
     std::vector<quint64> m_ipv4;
     std::vector<AddressSpan> m_ipv6;
 };
+
+// Texts this long are read in two halves at once.
+constexpr size_t kHalvesBytes = size_t{1} << 20;
+
+// Line breaks of text as the scanner counts them: LF, CRLF or CR.
+quint32 LineBreaks(std::string_view text)
+{
+    auto breaks = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+    for (size_t at = text.find('\r'); at != std::string_view::npos; at = text.find('\r', at + 1)) {
+        if (at + 1 == text.size() || text[at + 1] != '\n')
+            ++breaks;
+    }
+    return static_cast<quint32>(breaks);
+}
+
+// Where the second half of a long text starts, after a line break; npos for a short one.
+size_t HalfWay(std::string_view text)
+{
+    const size_t end = text.size() < kHalvesBytes ? std::string_view::npos : text.find('\n', text.size() / 2);
+    return end == std::string_view::npos || end + 1 == text.size() ? std::string_view::npos : end + 1;
+}
+
+// What a part of a text holds: its IPv4 spans sorted, its IPv6 set, its item count.
+struct ReadOut
+{
+    std::vector<quint64> ipv4;
+    AddressSet ipv6{AddressFamily::IPv6};
+    size_t items = 0;
+};
+
+bool ReadPart(std::string_view text, ReadOut& out, std::vector<ListProblem>& problems, const std::atomic<bool>& cancel,
+              const std::function<bool(size_t)>& proceed)
+{
+    SpanSink sink(text);
+    if (!ListScanner::Scan(text, sink, problems, proceed))
+        return false;
+    out.items = sink.Count();
+    sink.Take(out.ipv4, out.ipv6, cancel);
+    return !cancel.load();
+}
+
+// Reads text into the sets of both families, its item count and problems;
+// false when cancelled. A long text is read in two halves at once, proceed
+// being called now and then with the bytes read on this thread's behalf.
+bool ReadSets(std::string_view text, std::array<AddressSet, 2>& sets, size_t& items, std::vector<ListProblem>& problems,
+              const std::atomic<bool>& cancel, const std::function<bool(size_t)>& proceed)
+{
+    const size_t split = HalfWay(text);
+    ReadOut first, second;
+    bool done = false;
+    if (split == std::string_view::npos) {
+        done = ReadPart(text, first, problems, cancel, proceed);
+    } else {
+        // The second half's lines are counted on from the first's end.
+        std::vector<ListProblem> secondProblems;
+        bool secondDone = false;
+        std::thread other([&] {
+            secondDone = ReadPart(text.substr(split), second, secondProblems, cancel,
+                                  [&cancel](size_t) { return !cancel.load(); });
+        });
+        done = ReadPart(text.substr(0, split), first, problems, cancel,
+                        [&](size_t read) { return proceed(read * text.size() / split); });
+        other.join();
+        done = done && secondDone;
+        const quint32 lines = LineBreaks(text.substr(0, split));
+        for (ListProblem& problem : secondProblems) {
+            problem.line += lines;
+            problems.push_back(std::move(problem));
+        }
+    }
+    if (!done)
+        return false;
+    items = first.items + second.items;
+    sets[0] = AddressSet::FromSortedIPv4Keys(first.ipv4, second.ipv4);
+    sets[1] = second.ipv6.GetSpans().empty() ? std::move(first.ipv6) : first.ipv6.Union(second.ipv6);
+    return !cancel.load();
+}
 } // namespace
 
 UInt128 ListResult::FamilyRowCount(size_t family) const
@@ -240,7 +320,7 @@ ListOutcome ListComputation::Run(const ListInput& input, const std::atomic<bool>
     meter.Report(0);
     // Reading takes most of the time: a gets 0..400 (0..800 alone), b 400..800.
     const int share = info.readsB ? 400 : 800;
-    const auto scan = [&](const std::string& text, ListSink& sink, std::vector<ListProblem>& problems, int from) {
+    const auto scan = [&](std::string_view text, ListSink& sink, std::vector<ListProblem>& problems, int from) {
         const auto proceed = [&](size_t offset) {
             meter.Report(from
                          + static_cast<int>(static_cast<double>(share) * static_cast<double>(offset)
@@ -260,21 +340,32 @@ ListOutcome ListComputation::Run(const ListInput& input, const std::atomic<bool>
                && ListOverlaps::Find(a.Items(), info.readsB ? &b.Items() : nullptr, cancel, result.m_overlaps,
                                      result.m_droppedOverlaps, result.m_counts);
     } else {
-        SpanSink a(input.a), b(info.readsB ? std::string_view(input.b) : std::string_view());
-        done = scan(input.a, a, outcome.problemsA, 0) && (!info.readsB || scan(input.b, b, outcome.problemsB, share));
-        outcome.itemsA = a.Count();
-        outcome.itemsB = b.Count();
+        using Sets = std::array<AddressSet, 2>;
+        const auto read = [&](std::string_view text, Sets& sets, size_t& items, std::vector<ListProblem>& problems,
+                              int from) {
+            const auto proceed = [&](size_t offset) {
+                meter.Report(from
+                             + static_cast<int>(static_cast<double>(share) * static_cast<double>(offset)
+                                                / static_cast<double>(text.size())));
+                return !cancel.load();
+            };
+            return !cancel.load() && ReadSets(text, sets, items, problems, cancel, proceed);
+        };
+        Sets a = {AddressSet(AddressFamily::IPv4), AddressSet(AddressFamily::IPv6)}, b = a;
+        done = read(input.a, a, outcome.itemsA, outcome.problemsA, 0)
+               && (!info.readsB || read(input.b, b, outcome.itemsB, outcome.problemsB, share));
         const std::array<int, 2> splits = {input.splitIPv4, input.splitIPv6};
         for (size_t family = 0; done && family < kFamilies.size(); ++family) {
             meter.Report(800 + 100 * static_cast<int>(family));
-            AddressSet set = a.TakeSet(kFamilies[family], cancel);
+            AddressSet set = std::move(a[family]);
             if (info.combine != nullptr)
-                set = (set.*info.combine)(b.TakeSet(kFamilies[family], cancel));
+                set = (set.*info.combine)(b[family]);
             done = !cancel.load();
             result.SetRows(std::move(set), splits[family]);
         }
     }
     outcome.cancelled = !done || cancel.load();
+
     if (!outcome.cancelled)
         meter.Report(1000);
     return outcome;

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The operations of the Lists page, in the order of its combo box.
@@ -93,10 +94,11 @@ private:
     UInt128 m_droppedOverlaps = 0;
 };
 
+// The texts are views: what they show must outlive the computation.
 struct ListInput
 {
-    std::string a;
-    std::string b;
+    std::string_view a;
+    std::string_view b;
     ListOperation operation = ListOperation::MergeA;
     // The length result prefixes of each family are split into; -1 for none.
     int splitIPv4 = -1;

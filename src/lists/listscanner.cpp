@@ -302,16 +302,26 @@ bool ListScanner::Scan(std::string_view text, ListSink& sink, std::vector<ListPr
     quint32 line = 1;
     size_t words = 0;
     bool afterBlank = false;
+    bool lineStart = true;
     for (size_t at = 0; at < text.size();) {
         switch (ClassOf(text[at])) {
         case CharClass::Word: {
             const size_t start = at;
             while (at < text.size() && ClassOf(text[at]) == CharClass::Word)
                 ++at;
-            reader.AddWord(text.substr(start, at - start), afterBlank);
-            afterBlank = true;
             if (++words % kCheckEvery == 0 && proceed && !proceed(at))
                 return false;
+            // Most lines are one plain item: read as the line reader would, without its bookkeeping.
+            AddressRange range;
+            if (lineStart && at < text.size() && text[at] == '\n'
+                && ReadWord(text.substr(start, at - start), range) == Reason::None) {
+                sink.Add(range.family, range.first, range.last, line++);
+                ++at;
+                break;
+            }
+            reader.AddWord(text.substr(start, at - start), afterBlank);
+            afterBlank = true;
+            lineStart = false;
             break;
         }
         case CharClass::Blank:
@@ -319,6 +329,7 @@ bool ListScanner::Scan(std::string_view text, ListSink& sink, std::vector<ListPr
             break;
         case CharClass::Separator:
             afterBlank = false;
+            lineStart = false;
             ++at;
             break;
         case CharClass::Comment:
@@ -328,6 +339,7 @@ bool ListScanner::Scan(std::string_view text, ListSink& sink, std::vector<ListPr
             reader.ReadLine(line++);
             at += text.compare(at, 2, "\r\n") == 0 ? 2 : 1;
             afterBlank = false;
+            lineStart = true;
             break;
         }
     }

@@ -15,23 +15,33 @@ std::string DocumentLines::Snapshot::Join() const
 {
     std::string text;
     text.reserve(static_cast<size_t>(ByteCount()));
-    for (const std::shared_ptr<const Chunk>& chunk : m_chunks)
-        text += chunk->bytes;
-    if (!text.empty())
-        text.pop_back();
-    // U+2028 and U+2029 in UTF-8: E2 80 A8 and E2 80 A9.
-    size_t kept = 0;
-    for (size_t n = 0; n < text.size(); ++n) {
-        if (text[n] == '\xe2' && n + 2 < text.size() && text[n + 1] == '\x80'
-            && (text[n + 2] == '\xa8' || text[n + 2] == '\xa9')) {
-            text[kept++] = '\n';
-            n += 2;
-        } else {
-            text[kept++] = text[n];
+    // U+2028 and U+2029 in UTF-8: E2 80 A8 and E2 80 A9, never split between chunks, which end lines.
+    for (const std::shared_ptr<const Chunk>& chunk : m_chunks) {
+        const std::string_view bytes = chunk->bytes;
+        for (size_t at = 0; at < bytes.size();) {
+            const size_t mark = std::min(bytes.find('\xe2', at), bytes.size());
+            text.append(bytes.substr(at, mark - at));
+            if (mark == bytes.size())
+                break;
+            const bool separator =
+                bytes.compare(mark, 3, "\xe2\x80\xa8") == 0 || bytes.compare(mark, 3, "\xe2\x80\xa9") == 0;
+            text += separator ? '\n' : '\xe2';
+            at = mark + (separator ? 3 : 1);
         }
     }
-    text.resize(kept);
+    if (!text.empty())
+        text.pop_back();
     return text;
+}
+
+std::optional<std::string_view> DocumentLines::Snapshot::Whole() const
+{
+    if (m_chunks.size() != 1)
+        return std::nullopt;
+    const std::string_view bytes = m_chunks.front()->bytes;
+    if (bytes.find("\xe2\x80\xa8") != std::string_view::npos || bytes.find("\xe2\x80\xa9") != std::string_view::npos)
+        return std::nullopt;
+    return bytes.substr(0, bytes.empty() ? 0 : bytes.size() - 1);
 }
 
 qsizetype DocumentLines::Snapshot::ByteCount() const
@@ -42,15 +52,46 @@ qsizetype DocumentLines::Snapshot::ByteCount() const
     return bytes;
 }
 
-DocumentLines::Snapshot DocumentLines::Snapshot::Of(std::string text)
+DocumentLines::Snapshot DocumentLines::Snapshot::Of(std::vector<std::string> pieces)
 {
-    // One chunk of any length: only a document's own chunks are ever split.
-    auto chunk = std::make_shared<Chunk>();
-    chunk->bytes = std::move(text);
-    chunk->bytes += '\n';
+    // Pieces of any length: only a document's own chunks are ever split.
+    if (pieces.empty())
+        pieces.emplace_back();
+    pieces.back() += '\n';
     Snapshot snapshot;
-    snapshot.m_chunks.push_back(std::move(chunk));
+    snapshot.m_chunks.reserve(pieces.size());
+    for (std::string& piece : pieces) {
+        auto chunk = std::make_shared<Chunk>();
+        chunk->bytes = std::move(piece);
+        snapshot.m_chunks.push_back(std::move(chunk));
+    }
     return snapshot;
+}
+
+DocumentLines::Snapshot DocumentLines::Snapshot::FollowedBy(const Snapshot& rest) const
+{
+    // A document's last line is the one rest goes on: its own line break goes.
+    Snapshot joined = *this;
+    while (!joined.m_chunks.empty() && joined.m_chunks.back()->bytes.empty())
+        joined.m_chunks.pop_back();
+    if (!joined.m_chunks.empty()) {
+        auto last = std::make_shared<Chunk>(*joined.m_chunks.back());
+        last->bytes.pop_back();
+        joined.m_chunks.back() = std::move(last);
+    }
+    joined.m_chunks.insert(joined.m_chunks.end(), rest.m_chunks.begin(), rest.m_chunks.end());
+    return joined;
+}
+
+std::string_view DocumentLines::Snapshot::Front() const
+{
+    return m_chunks.empty() ? std::string_view() : std::string_view(m_chunks.front()->bytes);
+}
+
+void DocumentLines::Snapshot::PopFront()
+{
+    if (!m_chunks.empty())
+        m_chunks.erase(m_chunks.begin());
 }
 
 void DocumentLines::Append(QTextDocument* document, QStringView text, bool packed)
@@ -80,11 +121,6 @@ void DocumentLines::Append(QTextDocument* document, QStringView text, bool packe
         block.setLineCount(static_cast<int>(block.text().count(QChar::LineSeparator)) + 1);
     QAbstractTextDocumentLayout* layout = document->documentLayout();
     emit layout->documentSizeChanged(layout->documentSize());
-}
-
-std::string_view DocumentLines::Snapshot::OfBytes() const
-{
-    return m_chunks.size() == 1 ? std::string_view(m_chunks.front()->bytes) : std::string_view();
 }
 
 DocumentLines::DocumentLines(QTextDocument* document)

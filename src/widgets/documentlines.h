@@ -7,6 +7,7 @@
 #include <QStringView>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,11 +36,19 @@ public:
         // The text, lines separated by '\n' (as are U+2028 and U+2029, which
         // the edit shows as line breaks), without a last line break.
         [[nodiscard]] std::string Join() const;
+        // What Join returns, without a copy, when the snapshot is one piece
+        // with no separators to convert, as a file's is; else nothing.
+        [[nodiscard]] std::optional<std::string_view> Whole() const;
         [[nodiscard]] qsizetype ByteCount() const;
-        // A snapshot of text not in a document, such as a file being read into one.
-        [[nodiscard]] static Snapshot Of(std::string text);
-        // The bytes of a snapshot made by Of, with a line break added at the end.
-        [[nodiscard]] std::string_view OfBytes() const;
+        // A snapshot of text not in a document, such as a file being read
+        // into one, in pieces that end lines; the last gets a line break.
+        [[nodiscard]] static Snapshot Of(std::vector<std::string> pieces);
+        // This document's lines, then those of rest, a snapshot made by Of.
+        [[nodiscard]] Snapshot FollowedBy(const Snapshot& rest) const;
+        // The first piece of a snapshot made by Of, with its line break, and its removal.
+        [[nodiscard]] std::string_view Front() const;
+        void PopFront();
+        [[nodiscard]] bool IsEmpty() const { return m_chunks.empty(); }
 
     private:
         friend class DocumentLines;
