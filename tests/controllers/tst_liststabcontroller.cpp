@@ -148,6 +148,40 @@ private slots:
                                                  "Typing into the editor replaces it.");
         Type(ui->listAEdit, "::1");
         QCOMPARE(Page().section(" | ", 0, 0) + Page().section(" | ", 3), "::1/128");
+
+        // A line the edit could not lay out quickly keeps the file out of it, found at its line; one byte less does
+        // not.
+        const QByteArray longest(16384, 'a');
+        QVERIFY(WriteAll(list, "10.0.0.0/8\n" + longest + "\n" + longest + "a\n"));
+        controller->OpenList(0, list);
+        QTRY_VERIFY(Page().contains("line 3 is longer than 16384 characters"));
+        QVERIFY(WriteAll(list, "10.0.0.0/8\n" + longest + "\n" + longest));
+        controller->OpenList(0, list);
+        QTRY_COMPARE(ui->listAEdit->toPlainText().size(), 2 * longest.size() + 12);
+    }
+
+    // A long file goes into its edit slice by slice, after its result; a change meanwhile
+    // computes the whole file still, and the edit ends up holding it exactly.
+    void longFileFilledInSlices()
+    {
+        QByteArray text;
+        for (int n = 0; n < 1000000; ++n)
+            text += "10." + QByteArray::number(n >> 16) + '.' + QByteArray::number(n >> 8 & 255) + '.'
+                    + QByteArray::number(n & 255) + (n % 1000 == 0 ? "/32\r\n" : "/32\n");
+        text += "10.0.0.256\n192.0.2.0/24";
+        QTemporaryDir folder;
+        const QString list = folder.filePath("long.txt");
+        QVERIFY(WriteAll(list, text));
+        controller->OpenList(0, list);
+        QTRY_VERIFY_WITH_TIMEOUT(ui->listAEdit->isReadOnly() && !ui->listAEdit->document()->isEmpty(), 20000);
+        ui->listOperationComboBox->setCurrentIndex(static_cast<int>(ListOperation::RangesOfA));
+        const QString whole = "10.0.0.0 - 10.15.66.63, 192.0.2.0 - 192.0.2.255 | Items read: 1,000,001 in A, 0 in B. "
+                              "Addresses: 1,000,256 IPv4, 0 IPv6. Rows: 2. | A1000001 10.0.0.256: not an address";
+        QTRY_COMPARE_WITH_TIMEOUT(Page().section(" | ", 0, 2), whole, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!ui->listAEdit->isReadOnly(), 60000);
+        QCOMPARE(ui->listAEdit->toPlainText(), QString::fromLatin1(text).replace("\r\n", "\n"));
+        QCOMPARE(ui->listAEdit->document()->isUndoAvailable(), false);
+        QCOMPARE(Page().section(" | ", 0, 2), whole);
     }
 };
 

@@ -293,6 +293,37 @@ private slots:
         QVERIFY(!ListResultWriter::Write(all, ListResultWriter::Format::Text, buffer, 10000, &cancel));
     }
 
+    // A long list is read in two halves at once: its rows and counts are those of its two parts
+    // joined, its problems keep their lines across CR, CRLF and LF line ends.
+    void halves()
+    {
+        QRandomGenerator random(31);
+        const std::array<std::string, 3> breaks = {"\n", "\r\n", "\r"};
+        std::array<std::string, 2> parts;
+        std::array<quint32, 2> lines = {0, 0};
+        for (size_t part = 0; part < parts.size(); ++part) {
+            while (parts[part].size() < 600 * 1024) {
+                for (const AddressRange& item : RandomList(random)) {
+                    parts[part] += item.Text() + (part == 0 ? breaks[random.bounded(3)] : "\n");
+                    ++lines[part];
+                }
+            }
+        }
+        parts[0] += "10.0.0.256\n";
+        parts[1] += "1.2.3.4/33";
+        const ListOutcome whole = Run(parts[0] + parts[1], ListOperation::MergeA);
+        const ListOutcome joined = Run(parts[0], ListOperation::AOrB, parts[1]);
+        QCOMPARE(Cells(whole.result), Cells(joined.result));
+        QCOMPARE(whole.itemsA, joined.itemsA + joined.itemsB);
+        QCOMPARE(whole.result.AddressCountText(AddressFamily::IPv6),
+                 joined.result.AddressCountText(AddressFamily::IPv6));
+        QCOMPARE(whole.problemsA.size(), 2);
+        QCOMPARE(whole.problemsA[0].ToString(),
+                 "line " + std::to_string(lines[0] + 1) + ": 10.0.0.256: not an address");
+        QCOMPARE(whole.problemsA[1].ToString(),
+                 "line " + std::to_string(lines[0] + lines[1] + 2) + ": 1.2.3.4/33: prefix length out of range");
+    }
+
     void cancelAndProgress()
     {
         const std::atomic<bool> cancelled = true, running = false;

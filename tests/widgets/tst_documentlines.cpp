@@ -74,6 +74,27 @@ private slots:
         DocumentLines::Append(&document, QStringLiteral("a\rb"), false);
         QVERIFY(document.toPlainText().endsWith("\na\nb"));
     }
+
+    // A file's snapshot: its pieces one at a time, a document filled with some of them followed
+    // by the rest reading as the whole, and its text without a copy unless a separator needs converting.
+    void fileSnapshots()
+    {
+        DocumentLines::Snapshot file = DocumentLines::Snapshot::Of({"a\nb\n", "c\n", "d"});
+        QCOMPARE(file.Join(), "a\nb\nc\nd");
+        QVERIFY(!file.Whole());
+        QTextDocument document;
+        const DocumentLines lines(&document);
+        QCOMPARE(lines.Take().FollowedBy(file).Join(), "a\nb\nc\nd");
+        DocumentLines::Append(&document, QString::fromUtf8(file.Front()), true);
+        file.PopFront();
+        QCOMPARE(file.Front(), "c\n");
+        QCOMPARE(lines.Take().FollowedBy(file).Join(), "a\nb\nc\nd");
+        QCOMPARE(DocumentLines::Snapshot::Of({"x\n"}).Whole(), "x\n");
+        QCOMPARE(DocumentLines::Snapshot::Of({}).Whole(), "");
+        const DocumentLines::Snapshot separated = DocumentLines::Snapshot::Of({"a\u2028b\u2029c\xe2"});
+        QVERIFY(!separated.Whole());
+        QCOMPARE(separated.Join(), "a\nb\nc\xe2");
+    }
 };
 
 QTEST_MAIN(TstDocumentLines)
