@@ -167,7 +167,7 @@ int main(int argc, char** argv)
     std::printf("| %s random prefixes, open to merged result | Octetry s | GUI hold ms | MiB | in the editor s | "
                 "GUI hold ms | MiB | keystroke median ms | p99 ms | iprange s | MiB | Python s | MiB |\n"
                 "|---|---|---|---|---|---|---|---|---|---|---|---|---|\n",
-                qPrintable(QLocale::c().toString(kPrefixes).replace(QLatin1Char('.'), QLatin1Char(','))));
+                qPrintable(QLocale(QLocale::English).toString(kPrefixes)));
     // Written out now: a child would otherwise write what is buffered a second time.
     std::fflush(stdout);
     for (const bool ipv6 : {false, true}) {
