@@ -211,7 +211,8 @@ void ListsTabController::OnListChanged(List& list)
     list.file.reset();
     list.fileOnlyNote.clear();
     // A long list's whole text is never made on this thread: its lines follow the edit by themselves.
-    const qsizetype bytes = list.lines->ByteCount();
+    // The text's length, without the line break the lines end in.
+    const qsizetype bytes = list.lines->ByteCount() - 1;
     list.heldBytes = bytes > kMaxStoredBytes ? bytes : 0;
     list.stored = list.heldBytes != 0 ? QString() : list.edit->toPlainText();
     {
@@ -256,7 +257,6 @@ void ListsTabController::ShowOutcome(const std::shared_ptr<const ListOutcome>& o
 {
     Ui::OctetryMainForm* ui = GetUi();
     // The result shares the outcome's lifetime, so no rows are copied.
-
     m_resultModel.Reset(std::shared_ptr<const ListResult>(outcome, &outcome->result));
     m_problemModel.Reset(outcome);
     ui->listResultView->resizeColumnsToContents();
@@ -344,10 +344,8 @@ void ListsTabController::OpenList(int list, const QString& fileName)
         std::optional<DocumentLines::Snapshot> snapshot;
     };
     const int generation = ++m_lists[static_cast<size_t>(list)].openGeneration;
-
     m_readPool.start([this, list, fileName, generation] {
         auto read = std::make_shared<Read>();
-
         QFile file(fileName);
         if (QFileInfo(fileName).size() > kMaxOpenBytes)
             read->error = tr("The file is larger than %1 MiB.").arg(kMaxOpenBytes / kMebibyte);
@@ -367,7 +365,6 @@ void ListsTabController::OpenList(int list, const QString& fileName)
             read->error = file.errorString();
         if (read->error.isEmpty()) {
             read->notEditable = NotEditable(bytes);
-
             std::vector<std::string> pieces;
             pieces.push_back(std::move(bytes));
             read->snapshot = DocumentLines::Snapshot::Of(std::move(pieces));

@@ -365,7 +365,6 @@ ListOutcome ListComputation::Run(const ListInput& input, const std::atomic<bool>
         }
     }
     outcome.cancelled = !done || cancel.load();
-
     if (!outcome.cancelled)
         meter.Report(1000);
     return outcome;

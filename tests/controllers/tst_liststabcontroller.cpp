@@ -111,6 +111,18 @@ private slots:
         QCOMPARE(Settings()->GetListA(), QString());
     }
 
+    // A list of up to 1 MiB is stored; one a byte longer is kept until the program quits.
+    void storedUpToAMebibyte()
+    {
+        const QString mebibyte = QString("10.0.0.0/8\n").repeated(1024 * 1024 / 11) + "#";
+        QCOMPARE(mebibyte.size(), 1024 * 1024);
+        ui->listAEdit->setPlainText(mebibyte);
+        QCOMPARE(Settings()->GetListA(), mebibyte);
+        ui->listAEdit->setPlainText(mebibyte + "#");
+        QCOMPARE(Settings()->GetListA(), QString());
+        QTRY_VERIFY(Page().contains("List A (1.0 MiB) is kept until Octetry quits"));
+    }
+
     // A list opened from a file, or dropped, and the result saved as text and CSV; a failure says why.
     void openAndSave()
     {
@@ -137,6 +149,14 @@ private slots:
         QApplication::sendEvent(ui->listBEdit->viewport(), &enter);
         QApplication::sendEvent(ui->listBEdit->viewport(), &drop);
         QTRY_COMPARE(ui->listBEdit->toPlainText(), "10.0.0.0/9\n10.128.0.0/9\n");
+        // Two files at once are the edit's own business (it inserts their names): neither is read.
+        const QString other = folder.filePath("other.txt");
+        QVERIFY(WriteAll(other, "192.0.2.0/24\n"));
+        data.setUrls({QUrl::fromLocalFile(other), QUrl::fromLocalFile(other)});
+        QApplication::sendEvent(ui->listBEdit->viewport(), &enter);
+        QApplication::sendEvent(ui->listBEdit->viewport(), &drop);
+        QTest::qWait(200);
+        QVERIFY(ui->listBEdit->toPlainText().endsWith("other.txt\n10.0.0.0/9\n10.128.0.0/9\n"));
 
         // Binary data stays out of the edit, which it would freeze, and is still read; typing replaces it.
         QVERIFY(WriteAll(list, QByteArray("10.0.0.0/8\n\0\xff\n", 14)));
@@ -152,7 +172,7 @@ private slots:
         // A line the edit could not lay out quickly keeps the file out of it, found at its line; one byte less does
         // not.
         const QByteArray longest(16384, 'a');
-        QVERIFY(WriteAll(list, "10.0.0.0/8\n" + longest + "\n" + longest + "a\n"));
+        QVERIFY(WriteAll(list, "10.0.0.0/8\n" + longest + "\n" + longest + "a"));
         controller->OpenList(0, list);
         QTRY_VERIFY(Page().contains("line 3 is longer than 16384 characters"));
         QVERIFY(WriteAll(list, "10.0.0.0/8\n" + longest + "\n" + longest));
