@@ -123,6 +123,14 @@ void DocumentLines::Append(QTextDocument* document, QStringView text, bool packe
     emit layout->documentSizeChanged(layout->documentSize());
 }
 
+qsizetype DocumentLines::ByteCount() const
+{
+    qsizetype bytes = 0;
+    for (const std::shared_ptr<const Chunk>& chunk : m_snapshot.m_chunks)
+        bytes += static_cast<qsizetype>(chunk->bytes.size()) - 2 * chunk->separators;
+    return bytes;
+}
+
 DocumentLines::DocumentLines(QTextDocument* document)
     : QObject(document),
       m_document(document),
@@ -168,6 +176,10 @@ void DocumentLines::Replace(int first, int removed, int last)
             made.push_back(chunk = std::make_shared<Chunk>());
         chunk->bytes += bytes;
         ++chunk->lines;
+        for (size_t at = bytes.find("\xe2\x80"); at != std::string_view::npos; at = bytes.find("\xe2\x80", at + 1)) {
+            if (at + 2 < bytes.size() && (bytes[at + 2] == '\xa8' || bytes[at + 2] == '\xa9'))
+                ++chunk->separators;
+        }
     };
     // The kept lines before first, the document's new lines, then the kept lines after the removed ones.
     const auto keep = [&](bool afterRemoved) {

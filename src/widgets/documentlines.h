@@ -28,6 +28,8 @@ public:
     {
         std::string bytes;
         int lines = 0;
+        // U+2028 and U+2029 in a document's lines, three bytes each, which Join makes one.
+        int separators = 0;
     };
     // The document as it was when taken; unaffected by later edits.
     class Snapshot
@@ -70,8 +72,8 @@ public:
     explicit DocumentLines(QTextDocument* document);
 
     [[nodiscard]] Snapshot Take() const { return m_snapshot; }
-    // The document's UTF-8 length, line breaks included.
-    [[nodiscard]] qsizetype ByteCount() const { return m_snapshot.ByteCount(); }
+    // The document's UTF-8 length, line breaks included, as its plain text has them.
+    [[nodiscard]] qsizetype ByteCount() const;
 
 private:
     void OnContentsChange(int position, int charsRemoved, int charsAdded);

@@ -64,6 +64,7 @@ private slots:
         const QString plain = QString(text).replace("\r\n", "\n");
         QCOMPARE(lines.Take().Join(), plain.toStdString());
         QCOMPARE(document.toPlainText(), plain);
+        QCOMPARE(lines.ByteCount(), plain.toUtf8().size() + 1);
         QVERIFY(document.blockCount() <= 6);
         QCOMPARE(document.lineCount(), 3 * DocumentLines::kPackedLines + 6);
         QTextCursor cursor(&document);
