@@ -127,7 +127,7 @@ qsizetype DocumentLines::ByteCount() const
 {
     qsizetype bytes = 0;
     for (const std::shared_ptr<const Chunk>& chunk : m_snapshot.m_chunks)
-        bytes += static_cast<qsizetype>(chunk->bytes.size()) - 2 * chunk->separators;
+        bytes += static_cast<qsizetype>(chunk->bytes.size()) - qsizetype{2} * chunk->separators;
     return bytes;
 }
 
