@@ -388,7 +388,6 @@ void ListsTabController::ShowFile(int list, const QString& fileName, const QStri
     }
     List& target = m_lists[static_cast<size_t>(list)];
     target.edit->clear();
-
     target.file = snapshot;
     // Whatever the last computation read, this file is new to it.
     m_computed[static_cast<size_t>(list)] = INT_MIN;

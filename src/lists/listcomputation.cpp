@@ -320,14 +320,17 @@ ListOutcome ListComputation::Run(const ListInput& input, const std::atomic<bool>
     meter.Report(0);
     // Reading takes most of the time: a gets 0..400 (0..800 alone), b 400..800.
     const int share = info.readsB ? 400 : 800;
-    const auto scan = [&](std::string_view text, ListSink& sink, std::vector<ListProblem>& problems, int from) {
-        const auto proceed = [&](size_t offset) {
+    // The proceed of a text's reading: its share of the progress from from, and the cancel.
+    const auto proceedFor = [&](std::string_view text, int from) {
+        return [&meter, &cancel, share, text, from](size_t offset) {
             meter.Report(from
                          + static_cast<int>(static_cast<double>(share) * static_cast<double>(offset)
                                             / static_cast<double>(text.size())));
             return !cancel.load();
         };
-        return !cancel.load() && ListScanner::Scan(text, sink, problems, proceed);
+    };
+    const auto scan = [&](std::string_view text, ListSink& sink, std::vector<ListProblem>& problems, int from) {
+        return !cancel.load() && ListScanner::Scan(text, sink, problems, proceedFor(text, from));
     };
     bool done = false;
     if (info.kind == ListResult::Kind::Overlaps) {
@@ -343,13 +346,7 @@ ListOutcome ListComputation::Run(const ListInput& input, const std::atomic<bool>
         using Sets = std::array<AddressSet, 2>;
         const auto read = [&](std::string_view text, Sets& sets, size_t& items, std::vector<ListProblem>& problems,
                               int from) {
-            const auto proceed = [&](size_t offset) {
-                meter.Report(from
-                             + static_cast<int>(static_cast<double>(share) * static_cast<double>(offset)
-                                                / static_cast<double>(text.size())));
-                return !cancel.load();
-            };
-            return !cancel.load() && ReadSets(text, sets, items, problems, cancel, proceed);
+            return !cancel.load() && ReadSets(text, sets, items, problems, cancel, proceedFor(text, from));
         };
         Sets a = {AddressSet(AddressFamily::IPv4), AddressSet(AddressFamily::IPv6)}, b = a;
         done = read(input.a, a, outcome.itemsA, outcome.problemsA, 0)

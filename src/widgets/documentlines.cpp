@@ -11,6 +11,22 @@
 #include <algorithm>
 #include <string_view>
 
+namespace {
+// Whether bytes holds U+2028 or U+2029 (E2 80 A8, E2 80 A9 in UTF-8) at at.
+bool SeparatorAt(std::string_view bytes, size_t at)
+{
+    return bytes.compare(at, 3, "\xe2\x80\xa8") == 0 || bytes.compare(at, 3, "\xe2\x80\xa9") == 0;
+}
+
+int SeparatorCount(std::string_view bytes)
+{
+    int count = 0;
+    for (size_t at = bytes.find('\xe2'); at != std::string_view::npos; at = bytes.find('\xe2', at + 1))
+        count += SeparatorAt(bytes, at) ? 1 : 0;
+    return count;
+}
+} // namespace
+
 std::string DocumentLines::Snapshot::Join() const
 {
     std::string text;
@@ -23,8 +39,7 @@ std::string DocumentLines::Snapshot::Join() const
             text.append(bytes.substr(at, mark - at));
             if (mark == bytes.size())
                 break;
-            const bool separator =
-                bytes.compare(mark, 3, "\xe2\x80\xa8") == 0 || bytes.compare(mark, 3, "\xe2\x80\xa9") == 0;
+            const bool separator = SeparatorAt(bytes, mark);
             text += separator ? '\n' : '\xe2';
             at = mark + (separator ? 3 : 1);
         }
@@ -38,9 +53,9 @@ std::optional<std::string_view> DocumentLines::Snapshot::Whole() const
 {
     if (m_chunks.size() != 1)
         return std::nullopt;
-    const std::string_view bytes = m_chunks.front()->bytes;
-    if (bytes.find("\xe2\x80\xa8") != std::string_view::npos || bytes.find("\xe2\x80\xa9") != std::string_view::npos)
+    if (m_chunks.front()->separators != 0)
         return std::nullopt;
+    const std::string_view bytes = m_chunks.front()->bytes;
     return bytes.substr(0, bytes.empty() ? 0 : bytes.size() - 1);
 }
 
@@ -63,6 +78,7 @@ DocumentLines::Snapshot DocumentLines::Snapshot::Of(std::vector<std::string> pie
     for (std::string& piece : pieces) {
         auto chunk = std::make_shared<Chunk>();
         chunk->bytes = std::move(piece);
+        chunk->separators = SeparatorCount(chunk->bytes);
         snapshot.m_chunks.push_back(std::move(chunk));
     }
     return snapshot;
@@ -176,10 +192,7 @@ void DocumentLines::Replace(int first, int removed, int last)
             made.push_back(chunk = std::make_shared<Chunk>());
         chunk->bytes += bytes;
         ++chunk->lines;
-        for (size_t at = bytes.find("\xe2\x80"); at != std::string_view::npos; at = bytes.find("\xe2\x80", at + 1)) {
-            if (at + 2 < bytes.size() && (bytes[at + 2] == '\xa8' || bytes[at + 2] == '\xa9'))
-                ++chunk->separators;
-        }
+        chunk->separators += SeparatorCount(bytes);
     };
     // The kept lines before first, the document's new lines, then the kept lines after the removed ones.
     const auto keep = [&](bool afterRemoved) {

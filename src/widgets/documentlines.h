@@ -28,7 +28,7 @@ public:
     {
         std::string bytes;
         int lines = 0;
-        // U+2028 and U+2029 in a document's lines, three bytes each, which Join makes one.
+        // U+2028 and U+2029 in the lines, three bytes each, which Join makes one.
         int separators = 0;
     };
     // The document as it was when taken; unaffected by later edits.
